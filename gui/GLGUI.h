@@ -1,0 +1,253 @@
+// The GUI toolkit: element base class, object slots, screens, cursor, fonts, panels, labels, buttons.
+// Elements are drawn on the z = 0 plane of the caller's modelview; their geometry is given in a
+// fixed 1024 x 768 space of virtual pixels, origin top-left, relative to the parent's Left and Top.
+#pragma once
+
+#include "WinFonts.h"
+
+#include <GL/gl.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+class TGUIobject {
+ public:
+  int32_t ID = 0;
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t CenterX = 0;
+  int32_t CenterY = 0;
+  double Red = 0;
+  double Green = 0;
+  double Blue = 0;
+  double Alpha = 0;
+  bool Visible = false;
+  int32_t Tag = 0;
+  int32_t Kind = 0;
+
+  virtual void Draw() = 0;
+  virtual void UpdatePosition() = 0;
+  virtual ~TGUIobject() = default;
+};
+
+// Kind codes.
+constexpr int32_t KindScreen = 0;
+constexpr int32_t KindPanel = 1;
+constexpr int32_t KindSysLabel = 2;
+constexpr int32_t KindBmpLabel = 3;
+constexpr int32_t KindButton = 4;
+
+// An object slot: the address of the application's variable that holds an element pointer.
+// Every use reads the variable again, so replacing the element in the variable makes every
+// container that holds the slot use the new element from then on.
+class TGUISlot {
+ public:
+  TGUISlot() = default;
+  TGUISlot(std::nullptr_t) {}
+  template <class T, class = std::enable_if_t<std::is_base_of_v<TGUIobject, T>>>
+  TGUISlot(T** variable) : variable_(variable), read_(variable ? &ReadAs<T> : nullptr) {}
+
+  // The element the variable holds now; null for a null slot or an empty variable.
+  TGUIobject* Get() const { return variable_ ? read_(variable_) : nullptr; }
+  TGUIobject* operator->() const { return Get(); }
+  bool IsNull() const { return variable_ == nullptr; }
+  bool operator==(const TGUISlot& other) const { return variable_ == other.variable_; }
+
+ private:
+  template <class T>
+  static TGUIobject* ReadAs(const void* variable) {
+    return *static_cast<T* const*>(variable);
+  }
+  const void* variable_ = nullptr;
+  TGUIobject* (*read_)(const void*) = nullptr;
+};
+
+// ---- fonts ---------------------------------------------------------------------------------------
+
+// The built-in proportional bitmap font (BFF layout): glyphs in equal cells of one texture.
+struct TGUIBFFont {
+  uint8_t BaseChar = 0;
+  int32_t CellsPerRow = 0;
+  int32_t GlyphHeight = 0;
+  int32_t CellWidth = 0;
+  int32_t CellHeight = 0;
+  double CellTexHeight = 0;
+  double CellTexWidth = 0;
+  std::vector<uint8_t> Widths;  // 256 advances in texels, indexed by character code; empty when not loaded
+  GLuint Texture = 0;
+};
+
+// A texture-grid font: 256 display lists, one per cell of a 16 x 16 grid texture.
+struct TGUIBMPFONT {
+  int32_t ListBase = 0;
+  uint8_t Size = 0;
+};
+
+// A system outline font: the base of 256 consecutive display lists of glyphs in em units.
+using TGUISYSFONT = int32_t;
+
+extern TGUIBFFont BuiltinFont;
+extern GLYPHMETRICSFLOAT SystemFontMetrics[256];
+
+// Fills `font` from a BFF blob of `length` bytes and creates its texture (left bound).
+void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length);
+// Draws `text` with BuiltinFont at pixel (x, y), seen straight on whatever the modelview is.
+void DrawText(int32_t x, int32_t y, const std::string& text);
+// Builds the 256 display lists of a grid font of the given size.
+void CreateGridFont(TGUIBMPFONT& font, uint8_t size);
+// Builds the 256 display lists of a system outline font.
+void CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight, bool outline,
+                      double extrusion, HDC dc);
+
+// ---- global GUI state ------------------------------------------------------------------------------
+
+extern bool WideScreen;
+extern int32_t ObjectCount;
+extern double CursorSize;
+extern double ClipPlanes[4][4];
+extern GLuint PanelTexture;
+extern GLuint ButtonTexture;
+extern GLuint CursorTexture;
+extern GLuint CursorPressedTexture;
+extern int32_t MouseVirtualX;
+extern int32_t MouseVirtualY;
+extern double CursorX;
+extern double CursorY;
+extern int32_t DefaultSystemFont;
+
+// Loads the built-in font and the art textures; call once per GL context before building elements.
+void InitGUI(const std::string& dataFolder, int32_t screenWidth, int32_t screenHeight, HDC dc, bool wideScreen);
+// Maps the mouse into virtual pixels and draws the cursor; once per frame, after the screens.
+void DrawCursor();
+
+// ---- screen --------------------------------------------------------------------------------------
+
+class TGUIscreen : public TGUIobject {
+ public:
+  std::vector<TGUISlot> Children;
+
+  TGUIscreen();
+  void Add(TGUISlot slot);
+  void Draw() override;
+  void UpdatePosition() override;
+};
+
+// ---- panel ---------------------------------------------------------------------------------------
+
+extern bool Dragging;
+extern int32_t DragOffsetX;
+extern int32_t DragOffsetY;
+extern int32_t DraggedID;
+
+class TGUIpanel : public TGUIobject {
+ public:
+  double PlaneLeft = 0;
+  double PlaneTop = 0;
+  double PlaneRight = 0;
+  double PlaneBottom = 0;
+  bool Draggable = false;
+  double Highlight = 0;
+  GLuint Texture = 0;
+  float TextureRepeat = 1.0f;
+  bool HasFooter = false;
+  bool HasHeader = false;
+  TGUISlot Parent;
+  std::vector<TGUISlot> Children;
+
+  TGUIpanel(int32_t left, int32_t top, int32_t right, int32_t bottom, double red, double green, double blue,
+            double alpha, TGUISlot parent);
+  void AddChild(TGUISlot slot);
+  void Draw() override;
+  void UpdatePosition() override;
+
+  bool MouseInside();
+  bool IsTopmostAtMouse();
+  bool NoChildAtMouse();
+  bool NoChildPanelAtMouse();
+  bool IsHot();
+  bool IsHotIgnoringButtons();
+  void BringToFront();
+  float PlaneX(int32_t dx);
+  float PlaneY(int32_t dy);
+};
+
+// ---- labels --------------------------------------------------------------------------------------
+
+class TGUISysLabel : public TGUIobject {
+ public:
+  double OriginX = 0;
+  double OriginY = 0;
+  double ScaleX = 0;
+  double ScaleY = 0;
+  TGUISYSFONT FontBase = 0;
+  std::string Text;
+  TGUISlot Parent;
+
+  TGUISysLabel(int32_t x, int32_t y, double scaleX, double scaleY, TGUISYSFONT font, const std::string& text,
+               double red, double green, double blue, double alpha, TGUISlot parent);
+  void Draw() override;
+  void UpdatePosition() override;
+};
+
+class TGUIBmpLabel : public TGUIobject {
+ public:
+  double OriginX = 0;
+  double OriginY = 0;
+  TGUIBMPFONT Font;
+  std::string Text;
+  GLuint Texture = 0;
+  TGUISlot Parent;
+
+  TGUIBmpLabel(int32_t x, int32_t y, TGUIBMPFONT font, GLuint texture, const std::string& text, double red,
+               double green, double blue, double alpha, TGUISlot parent);
+  void Draw() override;
+  void UpdatePosition() override;
+};
+
+// ---- button --------------------------------------------------------------------------------------
+
+class TGUIButton;
+using ButtonHandler = void (*)(TGUIButton* button);
+// The toolkit's default handler.
+void DoNothing(TGUIButton* button);
+
+class TGUIButton : public TGUIobject {
+ public:
+  static constexpr uint8_t Normal = 0;
+  static constexpr uint8_t Hover = 1;
+  static constexpr uint8_t Pressed = 2;
+  static constexpr uint8_t Released = 3;
+
+  double Blend = 0.01;
+  uint8_t State = Normal;
+  TGUISlot Parent;
+  TGUIBFFont Font;
+  double TextRed = 1.0;
+  double TextGreen = 1.0;
+  double TextBlue = 0.5;
+  double TextAlpha = 1.0;
+  std::string Caption = "button";
+  ButtonHandler OnClick = DoNothing;
+  ButtonHandler OnEnter = DoNothing;
+  ButtonHandler OnLeave = DoNothing;
+  bool ClickArmed = false;
+  bool EnterArmed = false;
+  bool Inside = false;
+
+  TGUIButton(int32_t left, int32_t top, int32_t right, int32_t bottom, double red, double green, double blue,
+             double alpha, TGUISlot parent);
+  void Draw() override;
+  void UpdatePosition() override;
+
+  bool MouseInside();
+  float PlaneX(int32_t dx);
+  float PlaneY(int32_t dy);
+  void DrawCaption();
+};

@@ -1,0 +1,38 @@
+#include "Win32Api.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace {
+MessageBoxHook gMessageBoxHook = nullptr;
+TickSource gTickSource = nullptr;
+}  // namespace
+
+void SetMessageBoxHook(MessageBoxHook hook) { gMessageBoxHook = hook; }
+
+int MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
+  if (!text) text = "";
+  if (!caption) caption = "Error";
+  if (gMessageBoxHook) return gMessageBoxHook(text, caption, type);
+
+  Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+  switch (type & 0xF0) {
+    case MB_ICONHAND: flags = SDL_MESSAGEBOX_ERROR; break;
+    case MB_ICONEXCLAMATION: flags = SDL_MESSAGEBOX_WARNING; break;
+    default: break;
+  }
+  // SDL needs its video subsystem for a box; it may not be up yet (a failure before any window).
+  const bool startedVideo = SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  const int shown = SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
+  if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (shown != 0) std::fprintf(stderr, "%s: %s\n", caption, text);
+  return IDOK;
+}
+
+void SetTickSource(TickSource source) { gTickSource = source; }
+
+DWORD GetTickCount() {
+  if (gTickSource) return gTickSource();
+  return static_cast<DWORD>(SDL_GetTicks64());
+}

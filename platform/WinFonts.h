@@ -1,0 +1,43 @@
+// Stand-ins for the GDI font calls and wglUseFontOutlinesA: faces are resolved with fontconfig,
+// outlines read with FreeType and turned into display lists (filled through the GLU tessellator
+// or as line loops), in em units, one list per character code of Windows code page 1250.
+#pragma once
+
+#include "Win32Api.h"
+
+using HGDIOBJ = void*;
+
+struct POINTFLOAT {
+  float x, y;
+};
+
+struct GLYPHMETRICSFLOAT {
+  float gmfBlackBoxX;
+  float gmfBlackBoxY;
+  POINTFLOAT gmfptGlyphOrigin;
+  float gmfCellIncX;
+  float gmfCellIncY;
+};
+
+constexpr int WGL_FONT_LINES = 0;
+constexpr int WGL_FONT_POLYGONS = 1;
+
+constexpr int FW_NORMAL = 400;
+constexpr int FW_BOLD = 700;
+constexpr DWORD ANSI_CHARSET = 0;
+constexpr DWORD OUT_TT_PRECIS = 4;
+constexpr DWORD CLIP_DEFAULT_PRECIS = 0;
+constexpr DWORD ANTIALIASED_QUALITY = 4;
+constexpr DWORD DEFAULT_PITCH = 0;
+constexpr DWORD FF_DONTCARE = 0;
+
+// A logical font: the face name and weight that a later wglUseFontOutlinesA resolves.
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                  DWORD quality, DWORD pitchAndFamily, const char* faceName);
+// Selects a font into a device context (any HDC value, null included); returns the previous one.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
+// Builds `count` display lists from `listBase` for the characters first .. first + count - 1 of
+// the font selected into `dc`. Returns FALSE when no font is selected or no face could be loaded.
+BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
+                         int format, GLYPHMETRICSFLOAT* metrics);

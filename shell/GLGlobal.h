@@ -1,0 +1,61 @@
+// Shell globals: the input state, frame timing, the window and application records, and the two
+// requests other parts make of the main loop.
+#pragma once
+
+#include "Win32Api.h"
+
+#include <cstdint>
+
+// 256 one-byte flags indexed by virtual-key code: 1 while the key is down.
+struct TKeys {
+  uint8_t Down[256];
+};
+
+struct TApplication {
+  HINSTANCE Instance;
+  const char* ClassName;  // always "OpenGL"
+};
+
+struct TWindow {
+  TKeys* KeyTable;
+  HWND Handle;
+  HDC DC;
+  HGLRC RC;
+  TApplication* App;
+  const char* Title;
+  int32_t WindowWidth;
+  int32_t WindowHeight;
+  int32_t Bits;
+  uint8_t IsFullscreen;
+  uint8_t Active;
+  DWORD LastTick;
+};
+
+// The private message that asks the window procedure to switch between windowed and fullscreen.
+constexpr UINT WM_TOGGLEFULLSCREEN = 1025;  // WM_USER + 1
+
+extern uint8_t Running;
+extern uint32_t FrameTime;
+extern int32_t FPS;
+extern int32_t FPSCount;
+extern DWORD FPSLastTime;
+extern int32_t ScreenWidth;
+extern int32_t ScreenHeight;
+
+extern int32_t MouseX;
+extern int32_t MouseY;
+extern int32_t PrevMouseX;
+extern int32_t PrevMouseY;
+extern double MouseWheel;
+extern uint8_t MouseLeft;
+extern uint8_t MouseMiddle;
+extern uint8_t MouseRight;
+extern TKeys* Keys;
+extern TWindow* MainWindow;
+
+// Posts WM_QUIT to the window and clears Running: the program ends after the current message batch.
+void QuitApp(TWindow& window);
+// Posts WM_TOGGLEFULLSCREEN to the window; the window procedure does the toggling.
+void RequestFullscreenToggle(TWindow& window);
+// Switches the display to width x height x bits; true when the switch succeeded.
+bool SetDisplayMode(int32_t width, int32_t height, int32_t bits);

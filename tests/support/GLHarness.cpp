@@ -1,0 +1,202 @@
+#include "GLHarness.h"
+
+#include "Win32Api.h"
+
+#include <EGL/egl.h>
+#include <EGL/eglext.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace testgl {
+
+HeadlessGL::HeadlessGL(int width, int height) : width_(width), height_(height) {
+  auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+      eglGetProcAddress("eglGetPlatformDisplayEXT"));
+  if (!getPlatformDisplay) {
+    error_ = "eglGetPlatformDisplayEXT is missing";
+    return;
+  }
+  EGLDisplay dpy = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+  if (dpy == EGL_NO_DISPLAY || !eglInitialize(dpy, nullptr, nullptr)) {
+    error_ = "no surfaceless EGL display";
+    return;
+  }
+  display_ = dpy;
+  eglBindAPI(EGL_OPENGL_API);
+  const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                                  EGL_NONE};
+  EGLConfig config;
+  EGLint count = 0;
+  if (!eglChooseConfig(dpy, configAttribs, &config, 1, &count) || count < 1) {
+    error_ = "no EGL config for desktop OpenGL";
+    return;
+  }
+  EGLContext ctx = eglCreateContext(dpy, config, EGL_NO_CONTEXT, nullptr);
+  if (ctx == EGL_NO_CONTEXT) {
+    error_ = "eglCreateContext failed";
+    return;
+  }
+  context_ = ctx;
+  if (!eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, ctx)) {
+    error_ = "eglMakeCurrent failed";
+    return;
+  }
+  glGenFramebuffers(1, &fbo_);
+  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+  glGenRenderbuffers(1, &colour_);
+  glBindRenderbuffer(GL_RENDERBUFFER, colour_);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+  glGenRenderbuffers(1, &depth_);
+  glBindRenderbuffer(GL_RENDERBUFFER, depth_);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    error_ = "framebuffer incomplete";
+    return;
+  }
+  glDrawBuffer(GL_COLOR_ATTACHMENT0);
+  glReadBuffer(GL_COLOR_ATTACHMENT0);
+  glViewport(0, 0, width, height);
+  ok_ = true;
+}
+
+HeadlessGL::~HeadlessGL() {
+  if (!display_) return;
+  auto dpy = static_cast<EGLDisplay>(display_);
+  if (context_) {
+    if (fbo_) {
+      glDeleteFramebuffers(1, &fbo_);
+      glDeleteRenderbuffers(1, &colour_);
+      glDeleteRenderbuffers(1, &depth_);
+    }
+    eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    eglDestroyContext(dpy, static_cast<EGLContext>(context_));
+  }
+  eglTerminate(dpy);
+}
+
+std::vector<uint8_t> HeadlessGL::ReadPixels() const {
+  std::vector<uint8_t> pixels(static_cast<size_t>(width_) * height_ * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  return pixels;
+}
+
+bool HeadlessGL::SavePng(const std::string& path) const {
+  // Written as a binary PPM piped through ImageMagick's convert, which the test set-up installs.
+  const auto pixels = ReadPixels();
+  const std::string command = "convert ppm:- '" + path + "'";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "w"), pclose);
+  if (!pipe) return false;
+  std::fprintf(pipe.get(), "P6\n%d %d\n255\n", width_, height_);
+  for (int y = height_ - 1; y >= 0; --y)
+    for (int x = 0; x < width_; ++x) std::fwrite(&pixels[(static_cast<size_t>(y) * width_ + x) * 4], 1, 3, pipe.get());
+  return true;
+}
+
+std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw, size_t capacityFloats) {
+  std::vector<GLfloat> buffer(capacityFloats);
+  glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+  glRenderMode(GL_FEEDBACK);
+  draw();
+  const GLint used = glRenderMode(GL_RENDER);
+  std::vector<FeedbackPrimitive> out;
+  if (used < 0) {
+    ADD_FAILURE() << "feedback buffer overflow";
+    return out;
+  }
+  auto vertex = [&](GLint& i) {
+    FeedbackVertex v;
+    float* f = &v.x;
+    for (int k = 0; k < 11; ++k) f[k] = buffer[i + k];
+    i += 11;
+    return v;
+  };
+  for (GLint i = 0; i < used;) {
+    const GLint token = static_cast<GLint>(buffer[i++]);
+    FeedbackPrimitive p{};
+    switch (token) {
+      case GL_POINT_TOKEN:
+      case GL_BITMAP_TOKEN:
+      case GL_DRAW_PIXEL_TOKEN:
+      case GL_COPY_PIXEL_TOKEN:
+        p.kind = FeedbackPrimitive::Point;
+        p.vertices.push_back(vertex(i));
+        break;
+      case GL_LINE_TOKEN:
+      case GL_LINE_RESET_TOKEN:
+        p.kind = FeedbackPrimitive::Line;
+        p.vertices.push_back(vertex(i));
+        p.vertices.push_back(vertex(i));
+        break;
+      case GL_POLYGON_TOKEN: {
+        p.kind = FeedbackPrimitive::Polygon;
+        const GLint n = static_cast<GLint>(buffer[i++]);
+        for (GLint k = 0; k < n; ++k) p.vertices.push_back(vertex(i));
+        break;
+      }
+      case GL_PASS_THROUGH_TOKEN:
+        p.kind = FeedbackPrimitive::PassThrough;
+        p.token = buffer[i++];
+        break;
+      default:
+        ADD_FAILURE() << "unknown feedback token " << token;
+        return out;
+    }
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
+std::vector<FeedbackPrimitive> Polygons(const std::vector<FeedbackPrimitive>& all) {
+  std::vector<FeedbackPrimitive> out;
+  for (const auto& p : all)
+    if (p.kind == FeedbackPrimitive::Polygon) out.push_back(p);
+  return out;
+}
+
+void UsePlaneCamera(const HeadlessGL& gl) {
+  glViewport(0, 0, gl.Width(), gl.Height());
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, static_cast<double>(gl.Width()) / gl.Height(), 0.01, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);
+}
+
+WindowPoint ProjectToWindow(double x, double y, double z) {
+  GLdouble model[16], proj[16];
+  GLint viewport[4];
+  glGetDoublev(GL_MODELVIEW_MATRIX, model);
+  glGetDoublev(GL_PROJECTION_MATRIX, proj);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  WindowPoint p{};
+  gluProject(x, y, z, model, proj, viewport, &p.x, &p.y, &p.z);
+  return p;
+}
+
+namespace {
+std::vector<RecordedBox> gBoxes;
+int RecordBox(const char* text, const char* caption, UINT type) {
+  gBoxes.push_back({text, caption, type});
+  return IDOK;
+}
+}  // namespace
+
+MessageBoxRecorder::MessageBoxRecorder() {
+  gBoxes.clear();
+  SetMessageBoxHook(RecordBox);
+}
+MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHook(nullptr); }
+const std::vector<RecordedBox>& MessageBoxRecorder::Boxes() const { return gBoxes; }
+void MessageBoxRecorder::Clear() { gBoxes.clear(); }
+
+}  // namespace testgl
