@@ -1,0 +1,43 @@
+// A small asynchronous player of one WAV sound on SDL2's own audio.
+//
+// Play() returns at once. It starts the sound from the beginning when nothing is playing and
+// changes nothing while the sound still plays. A file that cannot be read, or an audio device
+// that cannot be opened (a machine with no sound card), makes a silent player: Play() then does
+// nothing. The device is closed and the samples freed when the player is destroyed.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+class TSoundPlayer {
+ public:
+  // Reads the WAV file (a backslash in the name separates folders) and opens a device for it.
+  explicit TSoundPlayer(const std::string& fileName);
+  ~TSoundPlayer();
+  TSoundPlayer(const TSoundPlayer&) = delete;
+  TSoundPlayer& operator=(const TSoundPlayer&) = delete;
+
+  // True when the sound was read and a device is open: Play() can be heard.
+  bool Audible() const { return device_ != 0; }
+  // The reason the player is silent; empty for an audible player.
+  const std::string& Error() const { return error_; }
+  // Length of the sound in bytes of the device's format.
+  uint32_t Length() const { return length_; }
+
+  // Starts the sound from the beginning unless it is still playing.
+  void Play();
+  // True while samples of the last Play() wait in the device's queue.
+  bool Playing() const;
+
+ private:
+  bool audioInit_ = false;
+  SDL_AudioDeviceID device_ = 0;
+  uint8_t* samples_ = nullptr;
+  uint32_t length_ = 0;
+  std::string error_;
+};
+
+// True when a file of that name exists (a backslash in the name separates folders).
+bool SoundFileExists(const std::string& fileName);
