@@ -1,1 +1,95 @@
-// GUI globals.
+// Global GUI state, toolkit initialisation and the mouse cursor.
+#include "GLGUI.h"
+
+#include "GLGlobal.h"
+#include "GLTextures.h"
+#include "GUIShared.h"
+#include "Resources.h"
+
+#include <cmath>
+#include <cstdint>
+
+bool WideScreen = false;
+int32_t ObjectCount = 0;
+double CursorSize = 0.04;
+double ClipPlanes[4][4] = {
+    {0, 1, 0, 0.414},
+    {1, 0, 0, 0.552},
+    {-1, 0, 0, 0.552},
+    {0, -1, 0, 0.414},
+};
+GLuint PanelTexture = 0;
+GLuint ButtonTexture = 0;
+GLuint CursorTexture = 0;
+GLuint CursorPressedTexture = 0;
+int32_t MouseVirtualX = 0;
+int32_t MouseVirtualY = 0;
+double CursorX = 0;
+double CursorY = 0;
+int32_t DefaultSystemFont = 0;
+
+namespace {
+
+// GL_CLAMP is not in the core headers of every GL version; the value is fixed.
+constexpr GLint kClamp = 0x2900;
+
+void ClampBoundTexture() {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, kClamp);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, kClamp);
+}
+
+// pixel * virtualSize / screenSize, to the nearest integer with halves to even.
+int32_t ToVirtual(int32_t pixel, int32_t virtualSize, int32_t screenSize) {
+  const double q = static_cast<double>(static_cast<int64_t>(pixel) * virtualSize) / screenSize;
+  const double r = std::nearbyint(q);
+  if (r >= 2147483647.0) return INT32_MAX;
+  if (r <= -2147483648.0) return INT32_MIN;
+  return static_cast<int32_t>(r);
+}
+
+}  // namespace
+
+std::vector<TGUISlot>* gui_detail::ChildListOf(TGUIobject* container) {
+  if (!container) return nullptr;
+  if (container->Kind == KindScreen) return &static_cast<TGUIscreen*>(container)->Children;
+  if (container->Kind == KindPanel) return &static_cast<TGUIpanel*>(container)->Children;
+  return nullptr;
+}
+
+void InitGUI(const std::string& /*dataFolder*/, int32_t /*screenWidth*/, int32_t /*screenHeight*/, HDC /*dc*/,
+             bool wideScreen) {
+  WideScreen = wideScreen;
+  ObjectCount = 0;
+  ResourceBlob blob{};
+  if (FindProgramResource("BFF", "BUILTINFONT", &blob)) LoadBFFont(BuiltinFont, blob.Data, blob.Size);
+  LoadImageTexture("panel.tga", PanelTexture, true);
+  LoadImageTexture("button.tga", ButtonTexture, true);
+  LoadImageTexture("cursor_normal.tga", CursorTexture, true);
+  ClampBoundTexture();
+  LoadImageTexture("cursor2_normal.tga", CursorPressedTexture, true);
+  ClampBoundTexture();
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void DrawCursor() {
+  glBindTexture(GL_TEXTURE_2D, (MouseLeft || MouseMiddle || MouseRight) ? CursorPressedTexture : CursorTexture);
+  // Without a window size there is nothing to map from: keep the last position.
+  if (ScreenWidth != 0 && ScreenHeight != 0) {
+    MouseVirtualX = ToVirtual(MouseX, 1024, ScreenWidth);
+    MouseVirtualY = ToVirtual(MouseY, 768, ScreenHeight);
+    CursorX = 1.102 / ScreenWidth * MouseX - 0.551;
+    CursorY = 0.413 - 0.826 / ScreenHeight * MouseY;
+  }
+  const double s = CursorSize;
+  glColor4f(1, 1, 1, 1);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex3d(CursorX, CursorY - s, 0);
+  glTexCoord2f(1, 0);
+  glVertex3d(CursorX + s, CursorY - s, 0);
+  glTexCoord2f(1, 1);
+  glVertex3d(CursorX + s, CursorY, 0);
+  glTexCoord2f(0, 1);
+  glVertex3d(CursorX, CursorY, 0);
+  glEnd();
+}

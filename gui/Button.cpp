@@ -1,0 +1,200 @@
+// The push button: a three-piece bar from the shared button art with a cross-faded hover look,
+// a caption in a copy of the built-in font, and click/enter/leave handlers.
+#include "GLGUI.h"
+
+#include "GLGlobal.h"
+#include "GUIShared.h"
+
+#include <utility>
+
+using gui_detail::ParentLeft;
+using gui_detail::ParentTop;
+
+void DoNothing(TGUIButton* /*button*/) {}
+
+namespace {
+
+// Rows of the button art, top to bottom of the image (single-precision thirds).
+constexpr float kThird = 1.0f / 3.0f;
+constexpr float kTwoThirds = 2.0f / 3.0f;
+
+void Call(ButtonHandler handler, TGUIButton* button) {
+  if (handler) handler(button);
+}
+
+}  // namespace
+
+TGUIButton::TGUIButton(int32_t left, int32_t top, int32_t right, int32_t bottom, double red, double green,
+                       double blue, double alpha, TGUISlot parent) {
+  Kind = KindButton;
+  ID = ObjectCount++;
+  Red = red;
+  Green = green;
+  Blue = blue;
+  Alpha = alpha;
+  Visible = true;
+  Parent = parent;
+  Caption = "button";
+  OnClick = OnEnter = OnLeave = DoNothing;
+  Blend = 0.01;
+  Font = BuiltinFont;
+  TextRed = 1.0;
+  TextGreen = 1.0;
+  TextBlue = 0.5;
+  TextAlpha = 1.0;
+  if (right < left) std::swap(left, right);
+  if (bottom < top) std::swap(top, bottom);
+  Left = left;
+  Right = right;
+  Top = top;
+  Bottom = bottom;
+  Width = Right - Left;
+  Height = Bottom - Top;
+  CenterX = Left + Width / 2;
+  CenterY = Top + Height / 2;
+  UpdatePosition();
+}
+
+void TGUIButton::UpdatePosition() {}
+
+bool TGUIButton::MouseInside() {
+  const int32_t x = ParentLeft(Parent) + Left, y = ParentTop(Parent) + Top;
+  return x < MouseVirtualX && MouseVirtualX < x + Width && y < MouseVirtualY && MouseVirtualY < y + Height;
+}
+
+float TGUIButton::PlaneX(int32_t dx) {
+  return static_cast<float>((ParentLeft(Parent) + Left + dx - 512) * 0.001078125);
+}
+
+float TGUIButton::PlaneY(int32_t dy) {
+  return static_cast<float>((384 - (ParentTop(Parent) + Top + dy)) * 0.001078125);
+}
+
+void TGUIButton::Draw() {
+  if (!Visible || Alpha == 0) return;
+
+  // The press step, run whenever the mouse is over the button.
+  auto press = [this] {
+    if (MouseLeft) {
+      State = Pressed;
+      ClickArmed = true;
+    } else if (State == Pressed || State == Released) {
+      State = Released;
+      if (ClickArmed) {
+        ClickArmed = false;
+        Call(OnClick, this);
+      }
+    } else {
+      State = Hover;
+    }
+  };
+
+  TGUIobject* parent = Parent.Get();
+  if (parent && parent->Kind == KindPanel) {
+    if (static_cast<TGUIpanel*>(parent)->IsHotIgnoringButtons() && MouseInside())
+      press();
+    else
+      State = Normal;
+  } else if (parent && parent->Kind == KindScreen) {
+    if (MouseInside()) {
+      Inside = true;
+      if (EnterArmed) {
+        Call(OnEnter, this);
+        EnterArmed = false;
+      }
+      press();
+    } else {
+      State = Normal;
+      EnterArmed = true;
+      if (Inside) {
+        Call(OnLeave, this);
+        Inside = false;
+      }
+    }
+  }
+
+  glBindTexture(GL_TEXTURE_2D, ButtonTexture);
+
+  const uint32_t t = FrameTime;
+  switch (State) {
+    case Normal:
+      if (Blend < 1) Blend = Blend + t * 0.004;
+      break;
+    case Hover:
+      if (Blend > 0) Blend = Blend - t * 0.008;
+      break;
+    case Pressed:
+      if (Blend < 1) Blend = Blend + t * 0.006;
+      break;
+    case Released:
+      if (Blend > 0) Blend = Blend - t * 0.004;
+      break;
+    default:
+      break;
+  }
+
+  const float xs[4] = {PlaneX(0), PlaneX(20), PlaneX(Width - 20), PlaneX(Width)};
+  const float ss[4] = {0.0f, 0.33203125f, 0.6640625f, 1.0f};
+  const float top = PlaneY(0), bottom = PlaneY(Height);
+  auto row = [&](float t0, float t1) {
+    glBegin(GL_QUADS);
+    for (int i = 0; i < 3; ++i) {
+      glTexCoord2f(ss[i], t0);
+      glVertex2f(xs[i], top);
+      glTexCoord2f(ss[i], t1);
+      glVertex2f(xs[i], bottom);
+      glTexCoord2f(ss[i + 1], t1);
+      glVertex2f(xs[i + 1], bottom);
+      glTexCoord2f(ss[i + 1], t0);
+      glVertex2f(xs[i + 1], top);
+    }
+    glEnd();
+  };
+
+  gui_detail::SetColour(Red, Green, Blue, Blend);
+  if (State == Pressed || State == Released)
+    row(kThird, 0.0f);
+  else
+    row(1.0f, kTwoThirds);
+  gui_detail::SetColour(Red, Green, Blue, 1 - Blend);
+  row(kTwoThirds, kThird);
+
+  DrawCaption();
+}
+
+void TGUIButton::DrawCaption() {
+  if (Font.Texture == 0 || Caption.empty()) return;
+  // A font record without a cell grid cannot place any glyph.
+  if (Font.CellsPerRow <= 0) return;
+  const double ox = (ParentLeft(Parent) + Left + 30 - 522) * 0.552 / 522;
+  const double oy = (350 - (ParentTop(Parent) + Top)) * 0.385 / 353;
+  gui_detail::SetColour(TextRed, TextGreen, TextBlue, TextAlpha);
+  glBindTexture(GL_TEXTURE_2D, Font.Texture);
+  glBegin(GL_QUADS);
+  int32_t pen = 0;
+  const bool haveWidths = Font.Widths.size() >= 256;
+  for (const char ch : Caption) {
+    const int32_t c = static_cast<unsigned char>(ch);
+    const int32_t i = c - Font.BaseChar;
+    const int32_t rowIndex = i / Font.CellsPerRow;
+    const int32_t column = i - rowIndex * Font.CellsPerRow;
+    const double s0 = column * Font.CellTexWidth;
+    const double t0 = rowIndex * Font.CellTexHeight;
+    const double s1 = s0 + Font.CellTexWidth;
+    const double t1 = t0 + Font.CellTexHeight;
+    const double x0 = ox + pen / 500.0;
+    const double x1 = ox + (pen + Font.CellWidth) / 500.0;
+    const double y0 = oy;
+    const double y1 = oy + Font.GlyphHeight / 500.0;
+    glTexCoord2d(s0, t1);
+    glVertex2d(x0, y0);
+    glTexCoord2d(s1, t1);
+    glVertex2d(x1, y0);
+    glTexCoord2d(s1, t0);
+    glVertex2d(x1, y1);
+    glTexCoord2d(s0, t0);
+    glVertex2d(x0, y1);
+    pen += haveWidths ? Font.Widths[c] : 0;
+  }
+  glEnd();
+}
