@@ -5,6 +5,8 @@
 
 #include "Win32Api.h"
 
+#include <cstdint>
+
 using HGDIOBJ = void*;
 
 struct POINTFLOAT {
@@ -22,6 +24,7 @@ struct GLYPHMETRICSFLOAT {
 constexpr int WGL_FONT_LINES = 0;
 constexpr int WGL_FONT_POLYGONS = 1;
 
+constexpr int FW_DONTCARE = 0;
 constexpr int FW_NORMAL = 400;
 constexpr int FW_BOLD = 700;
 constexpr DWORD ANSI_CHARSET = 0;
@@ -31,13 +34,24 @@ constexpr DWORD ANTIALIASED_QUALITY = 4;
 constexpr DWORD DEFAULT_PITCH = 0;
 constexpr DWORD FF_DONTCARE = 0;
 
-// A logical font: the face name and weight that a later wglUseFontOutlinesA resolves.
+// A logical font: the face name and weight (and the other arguments) that a later
+// wglUseFontOutlinesA resolves. Fonts live until the program ends; a null face name means the
+// system's default face.
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                   DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
                   DWORD quality, DWORD pitchAndFamily, const char* faceName);
-// Selects a font into a device context (any HDC value, null included); returns the previous one.
+// Selects a font into a device context (any HDC value, null included); returns the previous one
+// (null when there was none).
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // Builds `count` display lists from `listBase` for the characters first .. first + count - 1 of
-// the font selected into `dc`. Returns FALSE when no font is selected or no face could be loaded.
+// the font selected into `dc`: glyphs in em units in the z = 0 plane (extruded to z = -extrusion
+// when extrusion is not 0), each list ending with a translation by the glyph's advance. Codes
+// 0 to 255 are Windows code page 1250 bytes, higher codes Unicode. `deviation` is the largest
+// chordal deviation of flattened curves in em units (0 picks a fine default). `metrics`, when
+// not null, receives `count` records. Returns FALSE when no font is selected or no face could be
+// loaded; the lists are then left as they were.
 BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
                          int format, GLYPHMETRICSFLOAT* metrics);
+
+// The Unicode code point of a Windows code page 1250 byte; 0xFFFF for the five unassigned bytes.
+uint32_t Cp1250ToUnicode(uint8_t code);

@@ -1,0 +1,169 @@
+// The toolkit's three kinds of font: the built-in proportional bitmap font (BFF blob, drawn in
+// immediate mode by DrawText), texture-grid fonts and system outline fonts (display lists).
+#include "GLGUI.h"
+
+#include <GL/glu.h>
+
+#include <cstring>
+
+TGUIBFFont BuiltinFont;
+GLYPHMETRICSFLOAT SystemFontMetrics[256] = {};
+
+namespace {
+
+constexpr GLint kClampToEdge = 0x812F;
+
+// The fixed part of a BFF blob, and where the width table and the pixels start.
+constexpr size_t kHeaderFields = 20;
+constexpr size_t kWidthsOffset = 20;
+constexpr size_t kPixelsOffset = 276;
+// Font images are small; a larger size in a header is taken as garbage rather than allocated.
+constexpr int32_t kMaxImageSide = 4096;
+
+int32_t ReadInt32(const uint8_t* p) {
+  const uint32_t v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                     (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+  int32_t out;
+  std::memcpy(&out, &v, sizeof out);
+  return out;
+}
+
+}  // namespace
+
+void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length) {
+  if (!blob || length < kHeaderFields) return;
+
+  const int32_t imageWidth = ReadInt32(blob + 2);
+  const int32_t imageHeight = ReadInt32(blob + 6);
+  const int32_t cellWidth = ReadInt32(blob + 10);
+  const int32_t cellHeight = ReadInt32(blob + 14);
+  const uint8_t bits = blob[18];
+
+  font.BaseChar = blob[19];
+  font.CellWidth = cellWidth;
+  font.CellHeight = cellHeight;
+  font.GlyphHeight = cellHeight;
+  // Fields whose quotient does not exist keep what they held.
+  if (cellWidth != 0 && !(imageWidth == INT32_MIN && cellWidth == -1)) font.CellsPerRow = imageWidth / cellWidth;
+  if (imageWidth != 0) font.CellTexWidth = static_cast<double>(cellWidth) / imageWidth;
+  if (imageHeight != 0) font.CellTexHeight = static_cast<double>(cellHeight) / imageHeight;
+
+  GLenum format;
+  switch (bits) {
+    case 8: format = GL_LUMINANCE; break;
+    case 24: format = GL_RGB; break;
+    case 32: format = GL_RGBA; break;
+    default: return;
+  }
+  if (length < kPixelsOffset) return;
+  if (imageWidth <= 0 || imageHeight <= 0 || cellWidth <= 0 || cellHeight <= 0) return;
+  GLint maxSide = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+  const int32_t limit = maxSide > 0 && maxSide < kMaxImageSide ? maxSide : kMaxImageSide;
+  if (imageWidth > limit || imageHeight > limit) return;
+
+  font.Widths.assign(blob + kWidthsOffset, blob + kWidthsOffset + 256);
+
+  // Texels beyond the end of the blob stay zero.
+  const size_t size = static_cast<size_t>(imageWidth) * static_cast<size_t>(imageHeight) * (bits / 8u);
+  std::vector<uint8_t> pixels(size, 0);
+  const size_t available = length - kPixelsOffset;
+  std::memcpy(pixels.data(), blob + kPixelsOffset, available < size ? available : size);
+
+  glGenTextures(1, &font.Texture);
+  glBindTexture(GL_TEXTURE_2D, font.Texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, kClampToEdge);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, kClampToEdge);
+  // The rows are packed tightly; make GL read them so whatever unpacking the caller has set.
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
+  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), imageWidth, imageHeight, 0, format, GL_UNSIGNED_BYTE,
+               pixels.data());
+  glPopClientAttrib();
+}
+
+void DrawText(int32_t x, int32_t y, const std::string& text) {
+  const TGUIBFFont& f = BuiltinFont;
+  const double ox = (static_cast<double>(x) - 522) * 0.552 / 522;
+  const double oy = (350 - static_cast<double>(y)) * 0.395 / 358;
+
+  GLint matrixMode = GL_MODELVIEW;
+  glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
+  if (matrixMode != GL_MODELVIEW) glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);
+
+  glBindTexture(GL_TEXTURE_2D, f.Texture);
+  glBegin(GL_QUADS);
+  int64_t pen = 0;
+  const bool haveWidths = f.Widths.size() >= 256;
+  for (const char ch : text) {
+    const uint8_t c = static_cast<uint8_t>(ch);
+    const int32_t i = static_cast<int32_t>(c) - f.BaseChar;
+    // A font that was never loaded has no rows: everything sits in row 0.
+    const int32_t row = f.CellsPerRow > 0 ? i / f.CellsPerRow : 0;
+    const int32_t column = i - row * f.CellsPerRow;
+    const double s0 = column * f.CellTexWidth;
+    const double t0 = row * f.CellTexHeight;
+    const double s1 = s0 + f.CellTexWidth;
+    const double t1 = t0 + f.CellTexHeight;
+    const double x0 = ox + static_cast<double>(pen) / 600;
+    const double x1 = ox + static_cast<double>(pen + f.CellWidth) / 600;
+    const double y0 = oy;
+    const double y1 = oy + static_cast<double>(f.GlyphHeight) / 600;
+    glTexCoord2d(s0, t1);
+    glVertex2d(x0, y0);
+    glTexCoord2d(s1, t1);
+    glVertex2d(x1, y0);
+    glTexCoord2d(s1, t0);
+    glVertex2d(x1, y1);
+    glTexCoord2d(s0, t0);
+    glVertex2d(x0, y1);
+    if (haveWidths) pen += f.Widths[c];
+  }
+  glEnd();
+
+  glPopMatrix();
+  if (matrixMode != GL_MODELVIEW) glMatrixMode(static_cast<GLenum>(matrixMode));
+}
+
+void CreateGridFont(TGUIBMPFONT& font, uint8_t size) {
+  font.Size = size;
+  font.ListBase = static_cast<int32_t>(glGenLists(256));
+  const double g = size / 500.0;
+  const double advance = size / 380.0 / 2;
+  for (int i = 0; i < 256; ++i) {
+    const float cx = static_cast<float>(i % 16) / 16.0f;
+    const float cy = static_cast<float>(i / 16) / 16.0f;
+    glNewList(static_cast<GLuint>(font.ListBase + i), GL_COMPILE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(cx, 1 - cy - 0.0625f);
+    glVertex3d(0, 0, 0);
+    glTexCoord2f(cx + 0.0625f, 1 - cy - 0.0625f);
+    glVertex3d(g, 0, 0);
+    glTexCoord2f(cx + 0.0625f, 1 - cy);
+    glVertex3d(g, g, 0);
+    glTexCoord2f(cx, 1 - cy);
+    glVertex3d(0, g, 0);
+    glEnd();
+    glTranslated(advance, 0, 0);
+    glEndList();
+  }
+}
+
+void CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight, bool outline, double extrusion,
+                      HDC dc) {
+  font = static_cast<TGUISYSFONT>(glGenLists(256));
+  HFONT gdiFont = CreateFontA(-14, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  SelectObject(dc, gdiFont);
+  wglUseFontOutlinesA(dc, 0, 255, static_cast<DWORD>(font), 0.0f, static_cast<float>(extrusion),
+                      outline ? WGL_FONT_LINES : WGL_FONT_POLYGONS, SystemFontMetrics);
+}

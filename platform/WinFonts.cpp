@@ -1,0 +1,498 @@
+// Logical fonts, their selection into device contexts, and outline glyphs as display lists.
+//
+// A logical font only records what CreateFontA was given. wglUseFontOutlinesA resolves the
+// selected font's face and weight with fontconfig, reads each glyph's outline with FreeType in
+// font units (FT_LOAD_NO_SCALE), flattens its curves and compiles one display list per
+// character in em units: filled triangles from the GLU tessellator, or one line loop per
+// contour.
+#include "WinFonts.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct HFONT__ {
+  int Height, Width, Escapement, Orientation, Weight;
+  DWORD Italic, Underline, StrikeOut, CharSet, OutPrecision, ClipPrecision, Quality, PitchAndFamily;
+  std::string FaceName;
+};
+
+namespace {
+
+// Every logical font ever made; a deque keeps their addresses (the HFONT values) stable.
+std::deque<HFONT__>& LogicalFonts() {
+  static std::deque<HFONT__> fonts;
+  return fonts;
+}
+
+std::map<HDC, HGDIOBJ>& SelectedObjects() {
+  static std::map<HDC, HGDIOBJ> selected;
+  return selected;
+}
+
+const HFONT__* AsLogicalFont(HGDIOBJ object) {
+  for (const HFONT__& f : LogicalFonts())
+    if (&f == object) return &f;
+  return nullptr;
+}
+
+// ---- code page 1250 ------------------------------------------------------------------------------
+
+constexpr uint16_t kUnassigned = 0xFFFF;
+
+// Bytes 0x80 to 0xFF of Windows code page 1250 (Central European).
+constexpr uint16_t kCp1250High[128] = {
+    0x20AC, kUnassigned, 0x201A, kUnassigned, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    kUnassigned, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,       // 88
+    kUnassigned, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,       // 90
+    kUnassigned, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,       // 98
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,            // A0
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,            // A8
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,            // B0
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C,            // B8
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,            // C0
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E,            // C8
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7,            // D0
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,            // D8
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,            // E0
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F,            // E8
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,            // F0
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,            // F8
+};
+
+// Code points that have no visible glyph of their own: they draw nothing and advance by
+// whatever the face gives them (0 when the face does not map them).
+bool IsControl(uint32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == kUnassigned; }
+
+// ---- FreeType and fontconfig ---------------------------------------------------------------------
+
+struct FreeTypeLibraryDeleter {
+  void operator()(FT_Library lib) const { FT_Done_FreeType(lib); }
+};
+struct FaceDeleter {
+  void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+struct PatternDeleter {
+  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+
+// The FreeType library and every face opened so far, by request (face name, weight, italic).
+// Faces stay open so that a rebuilt font (a new window) does not search and parse again.
+class FaceCache {
+ public:
+  FT_Face Get(const std::string& family, int weight, bool italic) {
+    if (!library_) {
+      FT_Library lib = nullptr;
+      if (FT_Init_FreeType(&lib) != 0) return nullptr;
+      library_.reset(lib);
+    }
+    const std::string key = family + '\n' + std::to_string(weight) + (italic ? "i" : "");
+    auto found = faces_.find(key);
+    if (found != faces_.end()) return found->second.get();
+    FacePtr face = Open(family, weight, italic);
+    if (!face) return nullptr;
+    return faces_.emplace(key, std::move(face)).first->second.get();
+  }
+
+ private:
+  FacePtr Open(const std::string& family, int weight, bool italic) {
+    PatternPtr pattern(FcPatternCreate());
+    if (!pattern) return nullptr;
+    if (!family.empty())
+      FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern.get(), FC_OUTLINE, FcTrue);
+    if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern)) return nullptr;
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+    if (!match) return nullptr;
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file) return nullptr;
+    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    FT_Face face = nullptr;
+    if (FT_New_Face(library_.get(), reinterpret_cast<const char*>(file), index, &face) != 0) return nullptr;
+    FacePtr owned(face);
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+    if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0)
+      FT_Set_Charmap(face, face->charmaps[0]);
+    return owned;
+  }
+
+  // Declared first so that it is destroyed after the faces.
+  std::unique_ptr<FT_LibraryRec_, FreeTypeLibraryDeleter> library_;
+  std::map<std::string, FacePtr> faces_;
+};
+
+FaceCache& Faces() {
+  static FaceCache cache;
+  return cache;
+}
+
+// ---- outline flattening -------------------------------------------------------------------------
+
+struct Point {
+  double x, y;
+};
+
+// Collects a glyph outline as closed polygons in em units, curves flattened so that no chord
+// strays further than `tolerance` (font units) from its curve. The buffers are kept between
+// glyphs, so a font build allocates only while they grow.
+class OutlineFlattener {
+ public:
+  std::vector<Point> points;
+  std::vector<size_t> contourStarts;  // contour k is points[contourStarts[k] .. next start)
+
+  void Run(FT_Outline* outline, double unitsPerEm, double tolerance) {
+    points.clear();
+    contourStarts.clear();
+    scale_ = 1.0 / unitsPerEm;
+    tolerance_ = tolerance;
+    start_ = 0;
+    open_ = false;
+    static const FT_Outline_Funcs funcs = {&MoveTo, &LineTo, &ConicTo, &CubicTo, 0, 0};
+    if (FT_Outline_Decompose(outline, &funcs, this) != 0) {
+      points.clear();
+      contourStarts.clear();
+      return;
+    }
+    Close();
+  }
+
+  size_t ContourEnd(size_t k) const { return k + 1 < contourStarts.size() ? contourStarts[k + 1] : points.size(); }
+
+ private:
+  static OutlineFlattener& Self(void* user) { return *static_cast<OutlineFlattener*>(user); }
+
+  static int MoveTo(const FT_Vector* to, void* user) {
+    OutlineFlattener& f = Self(user);
+    f.Close();
+    f.start_ = f.points.size();
+    f.open_ = true;
+    f.cx_ = static_cast<double>(to->x);
+    f.cy_ = static_cast<double>(to->y);
+    f.Add(f.cx_, f.cy_);
+    return 0;
+  }
+  static int LineTo(const FT_Vector* to, void* user) {
+    OutlineFlattener& f = Self(user);
+    f.cx_ = static_cast<double>(to->x);
+    f.cy_ = static_cast<double>(to->y);
+    f.Add(f.cx_, f.cy_);
+    return 0;
+  }
+  static int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
+    OutlineFlattener& f = Self(user);
+    const double x0 = f.cx_, y0 = f.cy_;
+    const double x1 = static_cast<double>(control->x), y1 = static_cast<double>(control->y);
+    const double x2 = static_cast<double>(to->x), y2 = static_cast<double>(to->y);
+    // A quadratic's second derivative is constant, 2 (P0 - 2 P1 + P2); n equal steps keep the
+    // chord within |P0 - 2 P1 + P2| / (4 n^2) of the curve.
+    const double d = std::hypot(x0 - 2 * x1 + x2, y0 - 2 * y1 + y2);
+    const int n = f.Steps(d / 4);
+    for (int i = 1; i < n; ++i) {
+      const double t = static_cast<double>(i) / n, u = 1 - t;
+      f.Add(u * u * x0 + 2 * u * t * x1 + t * t * x2, u * u * y0 + 2 * u * t * y1 + t * t * y2);
+    }
+    f.cx_ = x2;
+    f.cy_ = y2;
+    f.Add(x2, y2);
+    return 0;
+  }
+  static int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
+    OutlineFlattener& f = Self(user);
+    const double x0 = f.cx_, y0 = f.cy_;
+    const double x1 = static_cast<double>(c1->x), y1 = static_cast<double>(c1->y);
+    const double x2 = static_cast<double>(c2->x), y2 = static_cast<double>(c2->y);
+    const double x3 = static_cast<double>(to->x), y3 = static_cast<double>(to->y);
+    // A cubic's second derivative is bounded by 6 max(|P0 - 2 P1 + P2|, |P1 - 2 P2 + P3|),
+    // so n equal steps keep the chord within 3 max(...) / (4 n^2) of the curve.
+    const double d = std::max(std::hypot(x0 - 2 * x1 + x2, y0 - 2 * y1 + y2),
+                              std::hypot(x1 - 2 * x2 + x3, y1 - 2 * y2 + y3));
+    const int n = f.Steps(3 * d / 4);
+    for (int i = 1; i < n; ++i) {
+      const double t = static_cast<double>(i) / n, u = 1 - t;
+      const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, e = t * t * t;
+      f.Add(a * x0 + b * x1 + c * x2 + e * x3, a * y0 + b * y1 + c * y2 + e * y3);
+    }
+    f.cx_ = x3;
+    f.cy_ = y3;
+    f.Add(x3, y3);
+    return 0;
+  }
+
+  // Number of equal steps that keep the error bound `k` / n^2 within the tolerance.
+  int Steps(double k) const {
+    const double n = std::ceil(std::sqrt(k / tolerance_));
+    if (!(n >= 1)) return 1;
+    return n > 256 ? 256 : static_cast<int>(n);
+  }
+
+  void Add(double x, double y) {
+    const Point p{x * scale_, y * scale_};
+    if (points.size() > start_) {
+      const Point& last = points.back();
+      if (last.x == p.x && last.y == p.y) return;
+    }
+    points.push_back(p);
+  }
+
+  // Ends the open contour: drops a closing point equal to the first, and the whole contour when
+  // fewer than three points remain (it encloses nothing).
+  void Close() {
+    if (!open_) return;
+    open_ = false;
+    size_t n = points.size() - start_;
+    if (n > 1 && points.back().x == points[start_].x && points.back().y == points[start_].y) {
+      points.pop_back();
+      --n;
+    }
+    if (n < 3)
+      points.resize(start_);
+    else
+      contourStarts.push_back(start_);
+  }
+
+  double scale_ = 1, tolerance_ = 1, cx_ = 0, cy_ = 0;
+  size_t start_ = 0;
+  bool open_ = false;
+};
+
+// ---- tessellation --------------------------------------------------------------------------------
+
+struct TessDeleter {
+  void operator()(GLUtesselator* t) const { gluDeleteTess(t); }
+};
+
+// Fills a flattened outline with triangles through the GLU tessellator (non-zero winding, so
+// both TrueType and PostScript contour directions fill). Every vertex handed to the tessellator,
+// and every vertex it makes where edges cross, lives in `vertices` until the next glyph.
+class Triangulator {
+ public:
+  std::vector<const GLdouble*> triangles;  // three vertices per triangle, counter-clockwise
+
+  Triangulator() : tess_(gluNewTess()) {
+    if (!tess_) return;
+    GLUtesselator* t = tess_.get();
+    gluTessProperty(t, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
+    gluTessNormal(t, 0, 0, 1);
+    gluTessCallback(t, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(&Begin));
+    gluTessCallback(t, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(&EdgeFlag));
+    gluTessCallback(t, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(&Vertex));
+    gluTessCallback(t, GLU_TESS_END_DATA, reinterpret_cast<_GLUfuncptr>(&End));
+    gluTessCallback(t, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(&Combine));
+    gluTessCallback(t, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(&Error));
+  }
+
+  bool Ok() const { return tess_ != nullptr; }
+
+  void Run(const OutlineFlattener& outline) {
+    triangles.clear();
+    vertices_.clear();
+    if (!tess_ || outline.contourStarts.empty()) return;
+    GLUtesselator* t = tess_.get();
+    gluTessBeginPolygon(t, this);
+    for (size_t k = 0; k < outline.contourStarts.size(); ++k) {
+      gluTessBeginContour(t);
+      for (size_t i = outline.contourStarts[k], end = outline.ContourEnd(k); i < end; ++i) {
+        vertices_.push_back({outline.points[i].x, outline.points[i].y, 0.0});
+        GLdouble* v = vertices_.back().data();
+        gluTessVertex(t, v, v);
+      }
+      gluTessEndContour(t);
+    }
+    gluTessEndPolygon(t);
+    triangles.resize(triangles.size() - triangles.size() % 3);
+    // Counter-clockwise as seen from +z, whichever way the tessellator turned them.
+    for (size_t i = 0; i < triangles.size(); i += 3) {
+      const GLdouble *a = triangles[i], *b = triangles[i + 1], *c = triangles[i + 2];
+      if ((b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]) < 0) std::swap(triangles[i + 1], triangles[i + 2]);
+    }
+  }
+
+ private:
+  static Triangulator& Self(void* data) { return *static_cast<Triangulator*>(data); }
+  static void Begin(GLenum, void*) {}
+  // Registering an edge-flag callback makes the tessellator emit separate triangles only.
+  static void EdgeFlag(GLboolean, void*) {}
+  static void Vertex(void* vertex, void* data) { Self(data).triangles.push_back(static_cast<const GLdouble*>(vertex)); }
+  static void End(void*) {}
+  static void Combine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* data) {
+    Triangulator& self = Self(data);
+    self.vertices_.push_back({coords[0], coords[1], coords[2]});
+    *out = self.vertices_.back().data();
+  }
+  static void Error(GLenum, void*) {}
+
+  std::unique_ptr<GLUtesselator, TessDeleter> tess_;
+  std::deque<std::array<GLdouble, 3>> vertices_;
+};
+
+// ---- display lists -------------------------------------------------------------------------------
+
+void EmitFilled(const Triangulator& tri, const OutlineFlattener& outline, double extrusion, bool outerClockwise) {
+  if (tri.triangles.empty()) return;
+  glBegin(GL_TRIANGLES);
+  glNormal3f(0, 0, 1);
+  for (const GLdouble* v : tri.triangles) glVertex3d(v[0], v[1], 0.0);
+  glEnd();
+  if (extrusion == 0) return;
+  const double z = -extrusion;
+  glBegin(GL_TRIANGLES);
+  glNormal3f(0, 0, -1);
+  for (size_t i = 0; i < tri.triangles.size(); i += 3) {
+    const GLdouble *a = tri.triangles[i], *b = tri.triangles[i + 1], *c = tri.triangles[i + 2];
+    glVertex3d(a[0], a[1], z);
+    glVertex3d(c[0], c[1], z);
+    glVertex3d(b[0], b[1], z);
+  }
+  glEnd();
+  // Side walls: one quad per outline edge, facing away from the filled area.
+  glBegin(GL_QUADS);
+  for (size_t k = 0; k < outline.contourStarts.size(); ++k) {
+    const size_t first = outline.contourStarts[k], end = outline.ContourEnd(k);
+    for (size_t i = first; i < end; ++i) {
+      const Point& p = outline.points[i];
+      const Point& q = outline.points[i + 1 < end ? i + 1 : first];
+      const double dx = q.x - p.x, dy = q.y - p.y, len = std::hypot(dx, dy);
+      if (len == 0) continue;
+      if (outerClockwise) {
+        glNormal3d(-dy / len, dx / len, 0);
+        glVertex3d(p.x, p.y, 0);
+        glVertex3d(q.x, q.y, 0);
+        glVertex3d(q.x, q.y, z);
+        glVertex3d(p.x, p.y, z);
+      } else {
+        glNormal3d(dy / len, -dx / len, 0);
+        glVertex3d(p.x, p.y, 0);
+        glVertex3d(p.x, p.y, z);
+        glVertex3d(q.x, q.y, z);
+        glVertex3d(q.x, q.y, 0);
+      }
+    }
+  }
+  glEnd();
+}
+
+void EmitLines(const OutlineFlattener& outline, double extrusion) {
+  const bool extruded = extrusion != 0;
+  for (size_t k = 0; k < outline.contourStarts.size(); ++k) {
+    const size_t first = outline.contourStarts[k], end = outline.ContourEnd(k);
+    glBegin(GL_LINE_LOOP);
+    for (size_t i = first; i < end; ++i) glVertex3d(outline.points[i].x, outline.points[i].y, 0.0);
+    glEnd();
+    if (!extruded) continue;
+    glBegin(GL_LINE_LOOP);
+    for (size_t i = first; i < end; ++i) glVertex3d(outline.points[i].x, outline.points[i].y, -extrusion);
+    glEnd();
+    glBegin(GL_LINES);
+    for (size_t i = first; i < end; ++i) {
+      glVertex3d(outline.points[i].x, outline.points[i].y, 0.0);
+      glVertex3d(outline.points[i].x, outline.points[i].y, -extrusion);
+    }
+    glEnd();
+  }
+}
+
+}  // namespace
+
+uint32_t Cp1250ToUnicode(uint8_t code) { return code < 0x80 ? code : kCp1250High[code - 0x80]; }
+
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                  DWORD quality, DWORD pitchAndFamily, const char* faceName) {
+  LogicalFonts().push_back(HFONT__{height, width, escapement, orientation, weight, italic, underline, strikeOut,
+                                   charSet, outPrecision, clipPrecision, quality, pitchAndFamily,
+                                   faceName ? std::string(faceName) : std::string()});
+  return &LogicalFonts().back();
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  HGDIOBJ& slot = SelectedObjects()[dc];
+  HGDIOBJ previous = slot;
+  slot = object;
+  return previous;
+}
+
+BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
+                         int format, GLYPHMETRICSFLOAT* metrics) {
+  const auto selected = SelectedObjects().find(dc);
+  if (selected == SelectedObjects().end()) return FALSE;
+  const HFONT__* font = AsLogicalFont(selected->second);
+  if (!font) return FALSE;
+
+  // Win32 weights run 1 to 1000 with 0 meaning "regular"; OpenType uses the same scale.
+  int weight = font->Weight <= 0 ? FW_NORMAL : std::min(font->Weight, 1000);
+  FT_Face face = Faces().Get(font->FaceName, weight, font->Italic != 0);
+  if (!face) return FALSE;
+
+  Triangulator triangulator;
+  if (format != WGL_FONT_LINES && !triangulator.Ok()) return FALSE;
+  OutlineFlattener outline;
+
+  const double em = face->units_per_EM;
+  const double dev = (std::isfinite(deviation) && deviation > 0) ? static_cast<double>(deviation) : 0.001;
+  const double tolerance = std::max(dev * em, 1e-3);
+  const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
+
+  for (DWORD i = 0; i < count; ++i) {
+    const DWORD code = first + i;
+    const uint32_t cp = code < 256 ? Cp1250ToUnicode(static_cast<uint8_t>(code)) : code;
+    FT_UInt glyph = cp == kUnassigned ? 0 : FT_Get_Char_Index(face, cp);
+    // An unmapped control code is an empty glyph; any other unmapped character shows the
+    // face's default glyph, as GDI does.
+    bool loaded = false;
+    if (glyph != 0 || !IsControl(cp))
+      loaded = FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0;
+
+    double advance = 0;
+    outline.points.clear();
+    outline.contourStarts.clear();
+    if (loaded) {
+      FT_GlyphSlot slot = face->glyph;
+      advance = static_cast<double>(slot->metrics.horiAdvance) / em;
+      if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !IsControl(cp)) outline.Run(&slot->outline, em, tolerance);
+      if (metrics) {
+        GLYPHMETRICSFLOAT& m = metrics[i];
+        const bool ink = !outline.contourStarts.empty();
+        m.gmfBlackBoxX = ink ? static_cast<float>(slot->metrics.width / em) : 0.0f;
+        m.gmfBlackBoxY = ink ? static_cast<float>(slot->metrics.height / em) : 0.0f;
+        m.gmfptGlyphOrigin.x = ink ? static_cast<float>(slot->metrics.horiBearingX / em) : 0.0f;
+        m.gmfptGlyphOrigin.y = ink ? static_cast<float>(slot->metrics.horiBearingY / em) : 0.0f;
+        m.gmfCellIncX = static_cast<float>(advance);
+        m.gmfCellIncY = 0.0f;
+      }
+    } else if (metrics) {
+      metrics[i] = GLYPHMETRICSFLOAT{0, 0, {0, 0}, 0, 0};
+    }
+
+    glNewList(listBase + i, GL_COMPILE);
+    if (format == WGL_FONT_LINES) {
+      EmitLines(outline, depth);
+    } else if (!outline.contourStarts.empty()) {
+      triangulator.Run(outline);
+      const bool outerClockwise = FT_Outline_Get_Orientation(&face->glyph->outline) == FT_ORIENTATION_TRUETYPE;
+      EmitFilled(triangulator, outline, depth, outerClockwise);
+    }
+    glTranslatef(static_cast<float>(advance), 0.0f, 0.0f);
+    glEndList();
+  }
+  return TRUE;
+}
