@@ -1,5 +1,7 @@
 #include "Win32Api.h"
 
+#include "SdlText.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -24,7 +26,7 @@ int MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
   }
   // SDL needs its video subsystem for a box; it may not be up yet (a failure before any window).
   const bool startedVideo = SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  const int shown = SDL_ShowSimpleMessageBox(flags, caption, text, nullptr);
+  const int shown = SDL_ShowSimpleMessageBox(flags, Cp1250ToUtf8(caption).c_str(), Cp1250ToUtf8(text).c_str(), nullptr);
   if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (shown != 0) std::fprintf(stderr, "%s: %s\n", caption, text);
   return IDOK;
