@@ -1,0 +1,107 @@
+// The built-in bitmap font and the two texture-grid font images.
+#include <algorithm>
+
+#include "Art.h"
+
+const uint8_t kBuiltinFontWidths[256] = {
+    6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6,         // 0-15
+    6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6,         // 16-31
+    4, 5, 4, 8, 6, 9, 6, 2, 4, 4, 6, 7, 3, 4, 3, 5,         // 32-47
+    8, 6, 8, 8, 8, 8, 8, 8, 8, 8, 2, 3, 7, 7, 8, 7,         // 48-63
+    8, 7, 7, 6, 7, 6, 6, 7, 7, 5, 6, 6, 6, 12, 7, 6,        // 64-79
+    7, 7, 7, 7, 5, 6, 7, 11, 7, 7, 7, 3, 5, 4, 7, 27,       // 80-95
+    2, 7, 7, 7, 7, 6, 6, 7, 7, 5, 7, 7, 6, 11, 8, 6,        // 96-111
+    7, 6, 7, 6, 5, 6, 6, 9, 6, 7, 7, 5, 3, 5, 7, 6,         // 112-127
+    8, 6, 2, 9, 4, 10, 6, 6, 5, 13, 6, 4, 10, 6, 6, 6,      // 128-143
+    6, 3, 3, 5, 5, 4, 8, 12, 5, 11, 6, 4, 10, 6, 6, 7,      // 144-159
+    6, 5, 5, 8, 6, 7, 3, 7, 5, 9, 5, 6, 11, 6, 9, 4,        // 160-175
+    6, 7, 4, 4, 2, 7, 9, 3, 3, 4, 4, 6, 7, 7, 7, 7,         // 176-191
+    7, 7, 7, 7, 7, 7, 10, 6, 6, 6, 6, 6, 5, 5, 6, 6,        // 192-207
+    7, 7, 6, 6, 6, 6, 6, 7, 6, 6, 6, 6, 6, 7, 9, 6,         // 208-223
+    7, 7, 7, 7, 7, 7, 10, 7, 6, 6, 6, 6, 5, 5, 6, 6,        // 224-239
+    7, 8, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 7, 9, 7,         // 240-255
+};
+
+namespace {
+
+// Writes a glyph's coverage as white with the shape in alpha, its ink box starting at column
+// `inkLeft` and its baseline at row `baseline` of the cell, clipped to columns and rows 1 up to
+// (not including) the usable width and height.
+void PlaceGlyph(Canvas& atlas, const GlyphBitmap& glyph, int cellX, int cellY, int inkLeft,
+                int baseline, int usableWidth, int usableHeight) {
+  const int top = baseline - glyph.Top;
+  for (int y = 0; y < glyph.Height; ++y)
+    for (int x = 0; x < glyph.Width; ++x) {
+      const int cx = inkLeft + x, cy = top + y;
+      if (cx < 1 || cy < 1 || cx >= usableWidth || cy >= usableHeight) continue;
+      const uint8_t a = glyph.At(x, y);
+      if (a) atlas.At(cellX + cx, cellY + cy) = Rgba{1, 1, 1, a / 255.0f};
+    }
+}
+
+}  // namespace
+
+Canvas MakeBuiltinFont(const FontFace& face) {
+  // White everywhere, so that filtering at glyph edges never darkens the text.
+  Canvas atlas(kBuiltinImage, kBuiltinImage, Rgba{1, 1, 1, 0});
+  constexpr int kCellsPerRow = kBuiltinImage / kBuiltinCell;
+  constexpr int kPixelSize = 11;
+  constexpr int kBaseline = 13;
+  for (int code = 32; code < 256; ++code) {
+    const uint32_t cp = Cp1252ToUnicode(static_cast<uint8_t>(code));
+    if (cp == 0 || cp == 0x20 || cp == 0xA0) continue;
+    const int cell = code - 32;
+    const int cellX = (cell % kCellsPerRow) * kBuiltinCell;
+    const int cellY = (cell / kCellsPerRow) * kBuiltinCell;
+    // Ink stays inside the advance, one column short of it for spacing, and off the cell's
+    // outermost columns and rows, which linear filtering shares with the neighbouring cells.
+    const int advance = kBuiltinFontWidths[code];
+    const int available = std::max(1, std::min(advance - 1, kBuiltinCell - 2));
+    const bool stretch = cp == '_';
+    const GlyphBitmap glyph = RenderFitted(face, cp, kPixelSize, available, 0.0, stretch);
+    if (glyph.Empty()) continue;
+    const int inkLeft = 1 + (available - glyph.Width) / 2;
+    PlaceGlyph(atlas, glyph, cellX, cellY, inkLeft, kBaseline, 1 + available, kBuiltinCell - 1);
+  }
+  return atlas;
+}
+
+Canvas MakeGridFont(const FontFace& face, int pixelSize, double embolden, double widen) {
+  Canvas atlas(kGridImage, kGridImage, Rgba{1, 1, 1, 0});
+  // A label advances by 500/760 of a cell; the glyph keeps to the left part of its cell, with
+  // the baseline a quarter up from the cell's bottom edge (the pen line).
+  constexpr int kAvailable = kGridCell * 500 / 760 - 1;
+  const int baseline = kGridCell * 3 / 4;
+  for (int code = 32; code < 256; ++code) {
+    const uint32_t cp = Cp1252ToUnicode(static_cast<uint8_t>(code));
+    if (cp == 0 || cp == 0x20 || cp == 0xA0) continue;
+    const int cell = code - 32;
+    const int cellX = (cell % 16) * kGridCell;
+    const int cellY = (cell / 16) * kGridCell;
+    const GlyphBitmap glyph = RenderFitted(face, cp, pixelSize, kAvailable, embolden, false, widen);
+    if (glyph.Empty()) continue;
+    const int inkLeft = 1 + (kAvailable - glyph.Width) / 2;
+    PlaceGlyph(atlas, glyph, cellX, cellY, inkLeft, baseline, kGridCell - 1, kGridCell - 1);
+  }
+  return atlas;
+}
+
+void DrawFaceText(Canvas& target, const FontFace& face, int pixelSize, int x, int baseline,
+                  const char* text, const Rgba& colour) {
+  int pen = x;
+  for (const char* p = text; *p; ++p) {
+    const uint32_t cp = static_cast<unsigned char>(*p);
+    if (cp == ' ') {
+      pen += pixelSize * 3 / 10;
+      continue;
+    }
+    const GlyphBitmap glyph = face.Render(cp, pixelSize);
+    for (int y = 0; y < glyph.Height; ++y)
+      for (int gx = 0; gx < glyph.Width; ++gx) {
+        Rgba c = colour;
+        c.A *= glyph.At(gx, y) / 255.0f;
+        target.BlendOver(pen + glyph.Left + gx, baseline - glyph.Top + y, c);
+      }
+    pen += glyph.Left + glyph.Width + std::max(1, pixelSize / 10);
+  }
+}
