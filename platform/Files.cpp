@@ -1,0 +1,102 @@
+#include "Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+
+std::string NativePath(const std::string& path) {
+  std::string native(path);
+  for (char& c : native) {
+    if (c == '\\') c = '/';
+  }
+  return native;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+TReadOnlyFile& TReadOnlyFile::operator=(TReadOnlyFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
+
+FileReadStatus TReadOnlyFile::Open(const std::string& path) {
+  Close();
+  const std::string native = NativePath(path);
+  int fd;
+  do {
+    fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileReadStatus::NotFound : FileReadStatus::OpenFailed;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return FileReadStatus::OpenFailed;
+  }
+  fd_ = fd;
+  return FileReadStatus::Ok;
+}
+
+void TReadOnlyFile::Close() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+int64_t TReadOnlyFile::Size() const {
+  struct stat st;
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+int64_t TReadOnlyFile::Read(void* buffer, size_t count) {
+  if (fd_ < 0) return -1;
+  auto* out = static_cast<uint8_t*>(buffer);
+  size_t done = 0;
+  while (done < count) {
+    const ssize_t n = ::read(fd_, out + done, count - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return -1;
+    }
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<int64_t>(done);
+}
+
+FileReadStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& data) {
+  data.clear();
+  TReadOnlyFile file;
+  const FileReadStatus opened = file.Open(path);
+  if (opened != FileReadStatus::Ok) return opened;
+  const int64_t size = file.Size();
+  if (size < 0) return FileReadStatus::ReadFailed;
+  if (static_cast<uint64_t>(size) > data.max_size()) return FileReadStatus::TooLarge;
+  try {
+    data.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return FileReadStatus::TooLarge;
+  } catch (const std::length_error&) {
+    return FileReadStatus::TooLarge;
+  }
+  const int64_t got = file.Read(data.data(), data.size());
+  if (got < 0) {
+    data.clear();
+    return FileReadStatus::ReadFailed;
+  }
+  // A file that shrank since its size was taken yields what it still holds.
+  data.resize(static_cast<size_t>(got));
+  return FileReadStatus::Ok;
+}
