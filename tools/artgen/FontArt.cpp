@@ -29,7 +29,10 @@ namespace {
 // (not including) the usable width and height.
 void PlaceGlyph(Canvas& atlas, const GlyphBitmap& glyph, int cellX, int cellY, int inkLeft,
                 int baseline, int usableWidth, int usableHeight) {
-  const int top = baseline - glyph.Top;
+  // A glyph reaching past the usable rows (a low underscore, a tall accent) is moved back in.
+  int top = baseline - glyph.Top;
+  if (top + glyph.Height > usableHeight) top = usableHeight - glyph.Height;
+  if (top < 1) top = 1;
   for (int y = 0; y < glyph.Height; ++y)
     for (int x = 0; x < glyph.Width; ++x) {
       const int cx = inkLeft + x, cy = top + y;

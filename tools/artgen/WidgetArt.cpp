@@ -10,21 +10,24 @@ namespace {
 
 using ColourAt = std::function<Rgba(double x, double y)>;
 
-// Averages 4 x 4 samples of the texel [x, x+1) x [y, y+1) with premultiplied alpha.
+// Averages 4 x 4 samples of the texel [x, x+1) x [y, y+1) with premultiplied alpha. The sums
+// are rounded to 1/65536, so mirrored texels (whose samples add up in another order) come out
+// bit-identical.
 Rgba Supersample(const ColourAt& colour, double x, double y) {
-  float r = 0, g = 0, b = 0, a = 0;
+  double r = 0, g = 0, b = 0, a = 0;
   Rgba anyColour;
   for (int j = 0; j < 4; ++j)
     for (int i = 0; i < 4; ++i) {
       const Rgba p = colour(x + (i + 0.5) / 4.0, y + (j + 0.5) / 4.0);
-      r += p.R * p.A;
-      g += p.G * p.A;
-      b += p.B * p.A;
+      r += double(p.R) * p.A;
+      g += double(p.G) * p.A;
+      b += double(p.B) * p.A;
       a += p.A;
       anyColour = p;
     }
-  if (a <= 0.0f) return Rgba{anyColour.R, anyColour.G, anyColour.B, 0.0f};
-  return Rgba{r / a, g / a, b / a, a / 16.0f};
+  auto tidy = [](double v) { return static_cast<float>(std::round(v * 65536.0) / 65536.0); };
+  if (a <= 0.0) return Rgba{anyColour.R, anyColour.G, anyColour.B, 0.0f};
+  return Rgba{tidy(r / a), tidy(g / a), tidy(b / a), tidy(a / 16.0)};
 }
 
 // Signed distance from the outline of a rounded rectangle [x0, x1] x [y0, y1] with corner radius
@@ -68,7 +71,8 @@ Rgba FooterBar(double fromBottom) {
 }
 
 Rgba PanelColour(const PanelShape& p, double x, double y) {
-  const double d = RoundedRectDepth(x, y, 0, 0, p.Width, p.Height, kPanelRadius);
+  // Rounded to 1/1024 so that mirrored positions give bit-identical colours.
+  const double d = std::round(RoundedRectDepth(x, y, 0, 0, p.Width, p.Height, kPanelRadius) * 1024) / 1024;
   if (d < 0) return Rgba{kOutline.R, kOutline.G, kOutline.B, 0.0f};
   if (d < 1) return kOutline;
   const double fromBottom = p.Height - y;
