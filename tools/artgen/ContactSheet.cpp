@@ -138,8 +138,8 @@ Canvas MakeContactSheet(const Canvas& panel, const Canvas& button, const Canvas&
   DrawPanel(sheet, panel, 635, 245, 1, 595, 120, false, false, white);
   DrawGridText(sheet, defaultGridFont, 665, 300, 16, 1, "wellcome to the veltro demo", MakeRgb(255, 255, 0));
   DrawGridText(sheet, defaultGridFont, 665, 340, 16, 1, "version 0.15", MakeRgb(255, 255, 0, 0.6f));
-  DrawPanel(sheet, panel, 970, 400, 1, 120, 90, true, true, MakeRgb(128, 160, 255));
-  DrawPanel(sheet, panel, 1100, 400, 1, 120, 90, false, false, MakeRgb(140, 255, 160, 0.9f));
+  DrawPanel(sheet, panel, 1050, 402, 1, 84, 110, true, true, MakeRgb(128, 160, 255));
+  DrawPanel(sheet, panel, 1144, 402, 1, 84, 110, false, false, MakeRgb(140, 255, 160, 0.9f));
   label(635, 395, "at 640 x 480 window scale:");
   DrawPanel(sheet, panel, 635, 402, 0.625, 200, 200, true, true, white);
   DrawPanel(sheet, panel, 770, 402, 0.625, 200, 200, true, false, white);
