@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses with clang and runs each for a bounded time.
+# Usage: bash fuzz/ci.sh [seconds per harness, default 20]
+# Environment: GLGUI_FUZZ_BUILD (build folder, default build-fuzz in the checkout).
+set -euo pipefail
+
+seconds="${1:-20}"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${GLGUI_FUZZ_BUILD:-$root/build-fuzz}"
+harnesses=(tga bmp jpeg)
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DGLGUI_FUZZ=ON -DGLGUI_TESTS=OFF -DGLGUI_BENCH=OFF >/dev/null
+ninja -C "$build" "${harnesses[@]/#/fuzz_}"
+
+status=0
+for name in "${harnesses[@]}"; do
+  seeds="$root/fuzz/textures/corpus/$name"
+  # New inputs go to a scratch corpus so the committed seeds stay as they are.
+  work="$(mktemp -d)"
+  artifacts="$build/fuzz-artifacts/$name/"
+  mkdir -p "$artifacts"
+  echo "== fuzz_$name for ${seconds}s"
+  if ! "$build/fuzz/textures/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$artifacts" -print_final_stats=1 "$work" "$seeds"; then
+    echo "fuzz_$name FAILED; see $artifacts"
+    status=1
+  fi
+  rm -rf "$work"
+done
+exit "$status"

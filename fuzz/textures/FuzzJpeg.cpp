@@ -1,0 +1,18 @@
+// libFuzzer harness: any input to DecodeJpeg must either decode or fail cleanly.
+#include "ImageDecoders.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  DecodeLimits limits;
+  // Big enough for every code path, small enough to keep each run quick.
+  limits.MaxSide = 1024;
+  DecodedImage image;
+  if (DecodeJpeg(data, size, image, limits) == JpegStatus::Ok && image.ByteCount() > 0) {
+    // Touch the last byte so a short buffer would be caught.
+    volatile uint8_t last = image.Pixels[image.ByteCount() - 1];
+    (void)last;
+  }
+  return 0;
+}
