@@ -34,10 +34,18 @@ TSoundPlayer::TSoundPlayer(const std::string& fileName) {
   spec.callback = nullptr;  // queued playback
   spec.userdata = nullptr;
   // The device takes the file's own format; SDL converts to whatever the hardware wants.
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+  SDL_AudioSpec obtained;
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0);
   if (device_ == 0) {
     error_ = std::string("cannot open an audio device: ") + SDL_GetError();
     return;
+  }
+  // The device takes queued samples into its own buffer before they are heard, so the queue
+  // runs dry before the sound ends: the end is reckoned from the length and the buffer size.
+  const uint32_t frameBytes = uint32_t(SDL_AUDIO_BITSIZE(obtained.format) / 8) * obtained.channels;
+  if (obtained.freq > 0 && frameBytes > 0) {
+    soundMs_ = uint32_t(uint64_t(length_ / frameBytes) * 1000 / uint32_t(obtained.freq));
+    bufferMs_ = uint32_t(uint64_t(obtained.samples) * 1000 / uint32_t(obtained.freq)) + 1;
   }
   SDL_PauseAudioDevice(device_, 0);
 }
@@ -50,8 +58,10 @@ TSoundPlayer::~TSoundPlayer() {
 
 void TSoundPlayer::Play() {
   if (device_ == 0 || length_ == 0) return;
-  if (SDL_GetQueuedAudioSize(device_) != 0) return;  // still playing: leave it alone
-  SDL_QueueAudio(device_, samples_, length_);
+  if (Playing()) return;  // leave it alone
+  if (SDL_QueueAudio(device_, samples_, length_) == 0) endTick_ = SDL_GetTicks64() + soundMs_ + bufferMs_;
 }
 
-bool TSoundPlayer::Playing() const { return device_ != 0 && SDL_GetQueuedAudioSize(device_) != 0; }
+bool TSoundPlayer::Playing() const {
+  return device_ != 0 && (SDL_GetQueuedAudioSize(device_) != 0 || SDL_GetTicks64() < endTick_);
+}

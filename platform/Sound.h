@@ -28,7 +28,7 @@ class TSoundPlayer {
 
   // Starts the sound from the beginning unless it is still playing.
   void Play();
-  // True while samples of the last Play() wait in the device's queue.
+  // True from a Play() until its last sample has left the device.
   bool Playing() const;
 
  private:
@@ -36,6 +36,9 @@ class TSoundPlayer {
   SDL_AudioDeviceID device_ = 0;
   uint8_t* samples_ = nullptr;
   uint32_t length_ = 0;
+  uint32_t soundMs_ = 0;   // playing time of the whole sound
+  uint32_t bufferMs_ = 0;  // what the device holds beyond the queue
+  uint64_t endTick_ = 0;   // when the last Play() ends
   std::string error_;
 };
 
