@@ -777,10 +777,12 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   }
   SDL_DisplayMode desktop{};
   if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return DISP_CHANGE_FAILED;
+  // The mode in force first (some drivers leave it out of their list), then the list.
   const int count = SDL_GetNumDisplayModes(0);
-  for (int i = 0; i < count; ++i) {
-    SDL_DisplayMode m{};
-    if (SDL_GetDisplayMode(0, i, &m) != 0 || m.w <= 0 || m.h <= 0) continue;
+  for (int i = -1; i < count; ++i) {
+    SDL_DisplayMode m = desktop;
+    if (i >= 0 && SDL_GetDisplayMode(0, i, &m) != 0) continue;
+    if (m.w <= 0 || m.h <= 0) continue;
     if ((mode->dmFields & DM_PELSWIDTH) && static_cast<DWORD>(m.w) != mode->dmPelsWidth) continue;
     if ((mode->dmFields & DM_PELSHEIGHT) && static_cast<DWORD>(m.h) != mode->dmPelsHeight) continue;
     if ((mode->dmFields & DM_BITSPERPEL) && BitsOf(m.format) != mode->dmBitsPerPel &&
@@ -839,6 +841,11 @@ bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd) {
 }
 
 int CountWindows() { return static_cast<int>(gWindows.size()); }
+
+uint32_t GetSdlWindowId(HWND hWnd) {
+  const Window* w = FindWindow(hWnd);
+  return (w && w->sdl) ? SDL_GetWindowID(w->sdl) : 0;
+}
 
 HGLRC wglCreateContext(HDC dc) {
   Window* w = FindWindowOfDc(dc);

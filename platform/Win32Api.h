@@ -486,4 +486,6 @@ BOOL SwapBuffers(HDC dc);
 // The number of windows that exist, and the descriptor that SetPixelFormat was given for the
 // window of `dc` (false when none).
 int CountWindows();
+// The SDL id of the window's SDL window (0 while it has none), for tests that feed SDL events.
+uint32_t GetSdlWindowId(HWND hWnd);
 bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd);
