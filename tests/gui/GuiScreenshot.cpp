@@ -50,6 +50,11 @@ int main(int argc, char** argv) {
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  // The GUI is drawn as the demonstration draws it: no depth test, back faces culled.
+  glDepthFunc(GL_ALWAYS);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
   glClearColor(0.28f, 0.3f, 0.33f, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   ScreenWidth = 1024;
@@ -86,19 +91,19 @@ int main(int argc, char** argv) {
 
   Inner = new TGUIpanel(20, 190, 270, 300, 0.6, 0.8, 1, 1, TGUISlot(&Both));
   Both->AddChild(TGUISlot(&Inner));
-  Title1 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Header + footer", 1, 1, 1, 1, TGUISlot(&Both));
+  Title1 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Both bands", 1, 1, 1, 1, TGUISlot(&Both));
   Both->AddChild(TGUISlot(&Title1));
   InPanel = new TGUIButton(40, 110, 250, 145, 1, 1, 1, 1, TGUISlot(&Both));
   InPanel->Caption = "in a panel";
   Both->AddChild(TGUISlot(&InPanel));
   Title2 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Header only", 1, 1, 0.6, 1, TGUISlot(&HeaderOnly));
   HeaderOnly->AddChild(TGUISlot(&Title2));
-  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only, size 10 grid font", 0.2, 0.2, 0.2, 1,
+  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only (size 10)", 1, 1, 1, 1,
                            TGUISlot(&FooterOnly));
   FooterOnly->AddChild(TGUISlot(&Small));
   Outline1 = new TGUISysLabel(40, 610, 0.05, 0.05, outline, "Outline font label", 1, 1, 1, 1, TGUISlot(&Screen));
-  Outline2 = new TGUISysLabel(400, 400, 0.035, 0.035, outline, "\xC1rv\xEDzt\xFBr\xF5 t\xFCk\xF6rf\xFAr\xF3g\xE9p",
-                              0.1, 0.1, 0.3, 1, TGUISlot(&Screen));
+  Outline2 = new TGUISysLabel(60, 440, 0.035, 0.035, outline, "\xC1rv\xEDzt\xFBr\xF5 t\xFCk\xF6rf\xFAr\xF3g\xE9p",
+                              1, 0.95, 0.6, 1, TGUISlot(&Screen));
   Screen->Add(TGUISlot(&Outline1));
   Screen->Add(TGUISlot(&Outline2));
 
