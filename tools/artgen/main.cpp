@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
   const std::string root = argc == 2 ? argv[1] : ARTGEN_DEFAULT_ROOT;
   std::string error;
 
-  FontFace sans, sansBold, mono, monoBold, serif;
+  FontFace sans, sansBold, monoBold, serif;
   if (!OpenFace(sans, "DejaVuSans.ttf", error) || !OpenFace(sansBold, "DejaVuSans-Bold.ttf", error) ||
-      !OpenFace(mono, "DejaVuSansMono.ttf", error) || !OpenFace(monoBold, "DejaVuSansMono-Bold.ttf", error) ||
+      !OpenFace(monoBold, "DejaVuSansMono-Bold.ttf", error) ||
       !OpenFace(serif, "DejaVuSerifCondensed.ttf", error)) {
     std::fprintf(stderr, "artgen: %s\n", error.c_str());
     return 1;
