@@ -1,0 +1,183 @@
+#!/bin/bash
+# End-to-end tests of gui_demo as a person uses it, under a private Xvfb with real X input.
+# Usage: e2e.sh SCENARIO PATH-TO-gui_demo
+#   start       the start screen: welcome panel, version line, four navigation buttons
+#   hover       hovering a button plays the sound (the disk audio file gets non-silent samples)
+#   panels      "panel demo" pulls back and shows the panel page; dragging a panel moves it and its child
+#   text        "text demo" shows the labels, the Hungarian letters among them
+#   message     "button 3" on the button page shows its message box; OK closes it
+#   modefail    F1 on a 1024x768 screen: the mode switch fails with its message, the demo goes on
+#   fullscreen  F1 on a 640x480 screen: the demo comes back fullscreen, F1 again brings the window back
+#   exit        "exit" quits after the pull-back with exit code 0
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
+
+scenario=${1:?scenario}
+demo=${2:?path to gui_demo}
+
+# Window pixels of the navigation buttons' centres (virtual (105,25), (909,25), (105,738), (909,738)).
+PANEL_DEMO="65 15"
+TEXT_DEMO="568 15"
+BUTTON_DEMO="65 461"
+EXIT="568 461"
+REST="320 240"  # where the mouse rests for the page pictures
+
+go_to_page() {  # go_to_page "x y": click a navigation button, let the transition finish
+  e2e_click $1
+  e2e_move $REST
+  sleep 2.0
+}
+
+case $scenario in
+  start)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    e2e_move $REST
+    sleep 0.5
+    e2e_expect_page start
+    ;;
+
+  hover)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    [ -f "$E2E_SOURCE_DIR/default/nvg_off.wav" ] || e2e_fail "default/nvg_off.wav is missing"
+    e2e_move $REST
+    sleep 0.5
+    quiet=$(e2e_audible_samples)
+    e2e_check "no sound before any hover ($quiet samples)" test "$quiet" -eq 0
+    e2e_move $PANEL_DEMO
+    sleep 1.5
+    once=$(e2e_audible_samples)
+    e2e_check "hovering \"panel demo\" plays the sound ($once samples)" test "$once" -gt 1000
+    e2e_move $REST
+    sleep 0.3
+    e2e_move $TEXT_DEMO
+    sleep 1.5
+    twice=$(e2e_audible_samples)
+    e2e_check "hovering \"text demo\" plays it again ($twice samples)" test "$twice" -gt $((once + once / 2))
+    ;;
+
+  panels)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    e2e_move $REST
+    sleep 0.5
+    e2e_shot before
+    e2e_click $PANEL_DEMO
+    e2e_move $REST
+    sleep 0.35
+    e2e_shot pulling
+    moved=$(e2e_shots_differ before pulling)
+    e2e_check "the view pulls back after the click ($moved pixels changed)" test "${moved%%.*}" -gt 20000
+    sleep 1.8
+    e2e_expect_page panels
+    # Drag panel A (virtual 40,300 - 240,500) by its middle 200 virtual pixels to the right and
+    # panel C, with its red child D, 100 pixels down.
+    e2e_move 87 250
+    sleep 0.3
+    xdotool mousedown 1
+    for step in 1 2 3 4 5 6 7 8 9 10; do
+      e2e_move $((87 + step * 12)) 250
+      sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1
+    e2e_move 460 220  # panel C's body
+    sleep 0.3
+    xdotool mousedown 1
+    for step in 1 2 3 4 5 6 7 8 9 10; do
+      e2e_move 460 $((220 + step * 6))
+      sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1
+    e2e_move $REST
+    sleep 0.8
+    e2e_expect_page panels-dragged
+    ;;
+
+  text)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    go_to_page "$TEXT_DEMO"
+    e2e_expect_page text
+    ;;
+
+  message)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    go_to_page "$BUTTON_DEMO"
+    e2e_expect_page buttons
+    e2e_click 125 144  # "button 3": virtual (100,210) - (300,250)
+    box=$(e2e_wait_box 5 "GUI  DEMO") || e2e_fail "no message box appeared"
+    e2e_log "message box $box"
+    sleep 0.5
+    e2e_expect_page message-box 300 "$box"
+    e2e_check "the program waits while the box is open" e2e_running
+    xdotool key --window "$box" Return
+    sleep 0.8
+    e2e_check "OK closes the box" test -z "$(e2e_other_windows | awk -F '\t' -v b="$box" '$1==b')"
+    e2e_check "the program goes on after the box" e2e_running
+    ;;
+
+  modefail)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    e2e_key F1
+    box=$(e2e_wait_box 10 "Error") || e2e_fail "no \"Error\" box after F1 on a 1024x768 screen"
+    sleep 0.5
+    e2e_expect_page mode-switch-failed 300 "$box"
+    xdotool key --window "$box" Return
+    e2e_wait_window || e2e_fail "no window after the failed switch"
+    sleep 1.0
+    e2e_check "the demo runs on in a window" e2e_running
+    e2e_move $REST
+    sleep 0.5
+    e2e_shot after
+    ;;
+
+  fullscreen)
+    e2e_start_x 640x480
+    e2e_start_demo "$demo"
+    old=$E2E_WID
+    e2e_key F1
+    geometry=""
+    for i in $(seq 100); do  # the window is made anew; wait until the new one covers the screen
+      sleep 0.1
+      e2e_wait_window || continue
+      geometry=$(xdotool getwindowgeometry "$E2E_WID" 2>/dev/null | tr '\n' ' ')
+      [ "$E2E_WID" != "$old" ] && echo "$geometry" | grep -q 'Position: 0,0' &&
+        echo "$geometry" | grep -q 'Geometry: 640x480' && break
+    done
+    e2e_check "no error box on a 640x480 screen" test -z "$(e2e_other_windows | awk -F '\t' '$2=="Error"')"
+    e2e_check "the demo runs fullscreen" e2e_running
+    e2e_check "the window covers the screen ($geometry)" bash -c "echo '$geometry' | grep -q 'Position: 0,0' && echo '$geometry' | grep -q 'Geometry: 640x480'"
+    e2e_move $REST
+    sleep 0.8
+    e2e_expect_page start-fullscreen
+    e2e_key F1
+    sleep 2.0
+    e2e_wait_window || e2e_fail "no window after switching back"
+    e2e_check "the demo runs in a window again" e2e_running
+    ;;
+
+  exit)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    e2e_click $EXIT
+    e2e_move $REST
+    sleep 0.3
+    e2e_check "exit does not quit at once" e2e_running
+    e2e_wait_exit 10 || e2e_fail "the demo did not quit after \"exit\""
+    e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
+    ;;
+
+  *)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+
+if grep -qi 'opengl error' "$E2E_WORK/demo.err" 2>/dev/null; then
+  e2e_fail "the demo reported OpenGL errors"
+fi
+e2e_log "scenario $scenario passed"

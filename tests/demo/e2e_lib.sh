@@ -1,0 +1,220 @@
+# Shared pieces of the end-to-end tests of gui_demo: a private Xvfb, the program started from the
+# checkout with disk audio, real X input through xdotool, screenshots and their comparison with
+# the committed references. Source it; it cleans up the processes it started on exit.
+#
+# Environment: E2E_UPDATE=1 writes the references instead of comparing with them.
+
+set -u
+
+E2E_SOURCE_DIR=${E2E_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+E2E_REFERENCE_DIR=${E2E_REFERENCE_DIR:-$E2E_SOURCE_DIR/tests/demo/reference}
+E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/gui-demo-e2e.XXXXXX")
+E2E_XVFB_PID=""
+E2E_DEMO_PID=""
+E2E_WID=""
+E2E_FAILED=0
+E2E_KEEP=${E2E_KEEP:-0}
+
+e2e_cleanup() {
+  if [ -n "$E2E_DEMO_PID" ] && kill -0 "$E2E_DEMO_PID" 2>/dev/null; then
+    kill "$E2E_DEMO_PID" 2>/dev/null
+    local i
+    for i in $(seq 20); do
+      kill -0 "$E2E_DEMO_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill -9 "$E2E_DEMO_PID" 2>/dev/null
+    wait "$E2E_DEMO_PID" 2>/dev/null
+  fi
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+  fi
+  if [ "$E2E_FAILED" = 0 ] && [ "$E2E_KEEP" = 0 ]; then
+    rm -rf "$E2E_WORK"
+  else
+    echo "e2e: pictures and logs kept in $E2E_WORK" >&2
+  fi
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT TERM
+
+e2e_log() { echo "e2e: $*" >&2; }
+
+e2e_fail() {
+  E2E_FAILED=1
+  echo "FAIL: $*" >&2
+  if [ -f "$E2E_WORK/demo.err" ]; then
+    echo "--- gui_demo standard error ---" >&2
+    tail -n 20 "$E2E_WORK/demo.err" >&2
+  fi
+  exit 1
+}
+
+e2e_check() {  # e2e_check "what" command...
+  local what=$1
+  shift
+  "$@" || e2e_fail "$what"
+  e2e_log "ok: $what"
+}
+
+# Starts an Xvfb of the given size (e.g. 1024x768) on a free display and waits for it.
+e2e_start_x() {
+  local size=${1:-1024x768} n
+  for n in $(seq $((100 + RANDOM % 300)) 499); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 "${size}x24" -noreset -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    local i
+    for i in $(seq 50); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$E2E_XVFB_PID" 2>/dev/null
+    wait "$E2E_XVFB_PID" 2>/dev/null
+    E2E_XVFB_PID=""
+  done
+  e2e_fail "no Xvfb could be started"
+}
+
+# Starts the demo from the checkout and waits for its window; E2E_WID names it.
+e2e_start_demo() {
+  local demo=$1
+  : >"$E2E_WORK/audio.raw"
+  (cd "$E2E_SOURCE_DIR" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORK/audio.raw" \
+     "$demo" >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
+  E2E_DEMO_PID=$!
+  e2e_wait_window || e2e_fail "the window \"GUI  DEMO\" did not appear"
+  sleep "${E2E_SETTLE:-1.0}"  # the first frames, the hover fades
+}
+
+# Waits (up to 10 s) for a main window named "GUI  DEMO" and sets E2E_WID.
+e2e_wait_window() {
+  local i
+  E2E_WID=""
+  for i in $(seq 100); do
+    E2E_WID=$(xdotool search --onlyvisible --name '^GUI  DEMO$' 2>/dev/null | head -n 1)
+    [ -n "$E2E_WID" ] && return 0
+    kill -0 "$E2E_DEMO_PID" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+e2e_running() { kill -0 "$E2E_DEMO_PID" 2>/dev/null; }
+
+# Waits up to $1 seconds for the demo to end; its exit code is left in E2E_EXIT.
+e2e_wait_exit() {
+  local limit=$1 i
+  for i in $(seq $((limit * 10))); do
+    if ! e2e_running; then
+      wait "$E2E_DEMO_PID"
+      E2E_EXIT=$?
+      E2E_DEMO_PID=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Window pixels of a point in the 1024 x 768 virtual space of a 640 x 480 window.
+e2e_px() { echo $(($1 * 640 / 1024)) $(($2 * 480 / 768)); }
+
+e2e_move() { xdotool mousemove --window "$E2E_WID" "$1" "$2"; }
+
+# A click at window pixel (x, y), held long enough for several frames to see the button down.
+e2e_click() {
+  e2e_move "$1" "$2"
+  sleep 0.3
+  xdotool mousedown 1
+  sleep 0.15
+  xdotool mouseup 1
+}
+
+e2e_key() { xdotool key --window "$E2E_WID" "$1"; }
+
+e2e_shot() { import -window "${2:-$E2E_WID}" "$E2E_WORK/$1.png"; }
+
+# The frame-rate read-out in the top-left corner changes from frame to frame: paint it over.
+e2e_mask() {
+  convert "$1" -fill black -draw "rectangle 0,0 130,13" "$2"
+}
+
+# Pixels (after masking) that differ by more than 10 % between a shot and its reference.
+e2e_difference() {
+  local name=$1
+  e2e_mask "$E2E_WORK/$name.png" "$E2E_WORK/$name.masked.png"
+  e2e_mask "$E2E_REFERENCE_DIR/$name.png" "$E2E_WORK/$name.ref.png"
+  compare -metric AE -fuzz 10% "$E2E_WORK/$name.masked.png" "$E2E_WORK/$name.ref.png" \
+    "$E2E_WORK/$name.diff.png" 2>&1 >/dev/null | sed 's/[^0-9.e+].*//'
+}
+
+# Takes a shot and compares it with the reference of that name, allowing `budget` pixels
+# (default 1500 of 307200: a missing button or a label moved by a few pixels costs more).
+e2e_expect_page() {
+  local name=$1 budget=${2:-1500} window=${3:-$E2E_WID}
+  e2e_shot "$name" "$window"
+  if [ "${E2E_UPDATE:-0}" = 1 ]; then
+    mkdir -p "$E2E_REFERENCE_DIR"
+    cp "$E2E_WORK/$name.png" "$E2E_REFERENCE_DIR/$name.png"
+    e2e_log "reference $name.png written"
+    return 0
+  fi
+  [ -f "$E2E_REFERENCE_DIR/$name.png" ] || e2e_fail "no reference picture $name.png"
+  local size ref
+  size=$(identify -format '%wx%h' "$E2E_WORK/$name.png")
+  ref=$(identify -format '%wx%h' "$E2E_REFERENCE_DIR/$name.png")
+  [ "$size" = "$ref" ] || e2e_fail "$name: picture is $size, reference $ref"
+  local diff
+  diff=$(e2e_difference "$name")
+  diff=${diff%%.*}
+  [ -n "$diff" ] || e2e_fail "$name: compare gave no figure"
+  if [ "$diff" -gt "$budget" ]; then
+    e2e_fail "$name: $diff pixels differ from the reference (budget $budget; see $E2E_WORK/$name.diff.png)"
+  fi
+  e2e_log "ok: $name matches its reference ($diff pixels differ, budget $budget)"
+}
+
+# Pixels that differ by more than 10 % between two shots already taken.
+e2e_shots_differ() {
+  compare -metric AE -fuzz 10% "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" null: 2>&1 | sed 's/[^0-9.e+].*//'
+}
+
+# Top-level windows other than the demo's own main window: SDL's message boxes. (xdotool search
+# does not see them; xwininfo does.) Prints "id<TAB>name" lines.
+e2e_other_windows() {
+  xwininfo -root -children 2>/dev/null | awk '/^ +0x/ {print}' | grep -v "^ *$(printf '0x%x' "$E2E_WID") " |
+    grep -v 'has no name' | sed -E 's/^ +(0x[0-9a-f]+) "([^"]*)".*/\1\t\2/'
+}
+
+# Waits up to $1 seconds for a message box captioned $2; prints its id.
+e2e_wait_box() {
+  local limit=$1 caption=$2 i line
+  for i in $(seq $((limit * 10))); do
+    line=$(e2e_other_windows | awk -F '\t' -v c="$caption" '$2==c {print $1; exit}')
+    if [ -n "$line" ]; then
+      echo "$line"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Samples of the disk audio output that are not silence (16-bit signed, or 8-bit unsigned).
+e2e_audible_samples() {
+  python3 - "$E2E_WORK/audio.raw" "${1:-16}" <<'PY'
+import sys, array
+data = open(sys.argv[1], 'rb').read()
+if sys.argv[2] == '8':
+    print(sum(1 for b in data if abs(b - 128) > 8))
+else:
+    a = array.array('h'); a.frombytes(data[:len(data) // 2 * 2])
+    print(sum(1 for s in a if abs(s) > 300))
+PY
+}
