@@ -347,68 +347,72 @@ class Triangulator {
 
 // ---- display lists -------------------------------------------------------------------------------
 
+// Each glyph is one primitive batch (one glBegin/glEnd): lighter lists, and Mesa's feedback
+// mode only reports the first batch of a display list (and crashes on long line loops).
+
 void EmitFilled(const Triangulator& tri, const OutlineFlattener& outline, double extrusion, bool outerClockwise) {
   if (tri.triangles.empty()) return;
   glBegin(GL_TRIANGLES);
   glNormal3f(0, 0, 1);
   for (const GLdouble* v : tri.triangles) glVertex3d(v[0], v[1], 0.0);
-  glEnd();
-  if (extrusion == 0) return;
-  const double z = -extrusion;
-  glBegin(GL_TRIANGLES);
-  glNormal3f(0, 0, -1);
-  for (size_t i = 0; i < tri.triangles.size(); i += 3) {
-    const GLdouble *a = tri.triangles[i], *b = tri.triangles[i + 1], *c = tri.triangles[i + 2];
-    glVertex3d(a[0], a[1], z);
-    glVertex3d(c[0], c[1], z);
-    glVertex3d(b[0], b[1], z);
-  }
-  glEnd();
-  // Side walls: one quad per outline edge, facing away from the filled area.
-  glBegin(GL_QUADS);
-  for (size_t k = 0; k < outline.contourStarts.size(); ++k) {
-    const size_t first = outline.contourStarts[k], end = outline.ContourEnd(k);
-    for (size_t i = first; i < end; ++i) {
-      const Point& p = outline.points[i];
-      const Point& q = outline.points[i + 1 < end ? i + 1 : first];
-      const double dx = q.x - p.x, dy = q.y - p.y, len = std::hypot(dx, dy);
-      if (len == 0) continue;
-      if (outerClockwise) {
-        glNormal3d(-dy / len, dx / len, 0);
-        glVertex3d(p.x, p.y, 0);
-        glVertex3d(q.x, q.y, 0);
-        glVertex3d(q.x, q.y, z);
-        glVertex3d(p.x, p.y, z);
-      } else {
-        glNormal3d(dy / len, -dx / len, 0);
-        glVertex3d(p.x, p.y, 0);
-        glVertex3d(p.x, p.y, z);
-        glVertex3d(q.x, q.y, z);
-        glVertex3d(q.x, q.y, 0);
+  if (extrusion != 0) {
+    const double z = -extrusion;
+    glNormal3f(0, 0, -1);
+    for (size_t i = 0; i < tri.triangles.size(); i += 3) {
+      const GLdouble *a = tri.triangles[i], *b = tri.triangles[i + 1], *c = tri.triangles[i + 2];
+      glVertex3d(a[0], a[1], z);
+      glVertex3d(c[0], c[1], z);
+      glVertex3d(b[0], b[1], z);
+    }
+    // Side walls: two triangles per outline edge, facing away from the filled area.
+    for (size_t k = 0; k < outline.contourStarts.size(); ++k) {
+      const size_t first = outline.contourStarts[k], end = outline.ContourEnd(k);
+      for (size_t i = first; i < end; ++i) {
+        const Point& p = outline.points[i];
+        const Point& q = outline.points[i + 1 < end ? i + 1 : first];
+        const double dx = q.x - p.x, dy = q.y - p.y, len = std::hypot(dx, dy);
+        if (len == 0) continue;
+        // Seen from outside, p(front) -> p(back) -> q(back) -> q(front) turns counter-clockwise
+        // when the filled area lies left of p -> q (PostScript), the other way round otherwise.
+        const Point& u = outerClockwise ? q : p;
+        const Point& w = outerClockwise ? p : q;
+        if (outerClockwise)
+          glNormal3d(-dy / len, dx / len, 0);
+        else
+          glNormal3d(dy / len, -dx / len, 0);
+        glVertex3d(u.x, u.y, 0);
+        glVertex3d(u.x, u.y, z);
+        glVertex3d(w.x, w.y, z);
+        glVertex3d(u.x, u.y, 0);
+        glVertex3d(w.x, w.y, z);
+        glVertex3d(w.x, w.y, 0);
       }
     }
   }
   glEnd();
 }
 
+// Every contour as a closed ring of segments; extruded, a second ring at the back and an edge
+// from each front point to its back point.
 void EmitLines(const OutlineFlattener& outline, double extrusion) {
+  if (outline.contourStarts.empty()) return;
   const bool extruded = extrusion != 0;
+  glBegin(GL_LINES);
   for (size_t k = 0; k < outline.contourStarts.size(); ++k) {
     const size_t first = outline.contourStarts[k], end = outline.ContourEnd(k);
-    glBegin(GL_LINE_LOOP);
-    for (size_t i = first; i < end; ++i) glVertex3d(outline.points[i].x, outline.points[i].y, 0.0);
-    glEnd();
-    if (!extruded) continue;
-    glBegin(GL_LINE_LOOP);
-    for (size_t i = first; i < end; ++i) glVertex3d(outline.points[i].x, outline.points[i].y, -extrusion);
-    glEnd();
-    glBegin(GL_LINES);
     for (size_t i = first; i < end; ++i) {
-      glVertex3d(outline.points[i].x, outline.points[i].y, 0.0);
-      glVertex3d(outline.points[i].x, outline.points[i].y, -extrusion);
+      const Point& p = outline.points[i];
+      const Point& q = outline.points[i + 1 < end ? i + 1 : first];
+      glVertex3d(p.x, p.y, 0.0);
+      glVertex3d(q.x, q.y, 0.0);
+      if (!extruded) continue;
+      glVertex3d(p.x, p.y, -extrusion);
+      glVertex3d(q.x, q.y, -extrusion);
+      glVertex3d(p.x, p.y, 0.0);
+      glVertex3d(p.x, p.y, -extrusion);
     }
-    glEnd();
   }
+  glEnd();
 }
 
 }  // namespace
@@ -470,14 +474,23 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
       advance = static_cast<double>(slot->metrics.horiAdvance) / em;
       if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !IsControl(cp)) outline.Run(&slot->outline, em, tolerance);
       if (metrics) {
-        GLYPHMETRICSFLOAT& m = metrics[i];
-        const bool ink = !outline.contourStarts.empty();
-        m.gmfBlackBoxX = ink ? static_cast<float>(slot->metrics.width / em) : 0.0f;
-        m.gmfBlackBoxY = ink ? static_cast<float>(slot->metrics.height / em) : 0.0f;
-        m.gmfptGlyphOrigin.x = ink ? static_cast<float>(slot->metrics.horiBearingX / em) : 0.0f;
-        m.gmfptGlyphOrigin.y = ink ? static_cast<float>(slot->metrics.horiBearingY / em) : 0.0f;
-        m.gmfCellIncX = static_cast<float>(advance);
-        m.gmfCellIncY = 0.0f;
+        // The black box is that of the geometry the list draws.
+        double minX = 0, minY = 0, maxX = 0, maxY = 0;
+        if (!outline.points.empty()) {
+          minX = maxX = outline.points[0].x;
+          minY = maxY = outline.points[0].y;
+          for (const Point& p : outline.points) {
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+          }
+        }
+        metrics[i] = GLYPHMETRICSFLOAT{static_cast<float>(maxX - minX),
+                                       static_cast<float>(maxY - minY),
+                                       {static_cast<float>(minX), static_cast<float>(maxY)},
+                                       static_cast<float>(advance),
+                                       0.0f};
       }
     } else if (metrics) {
       metrics[i] = GLYPHMETRICSFLOAT{0, 0, {0, 0}, 0, 0};

@@ -1,0 +1,343 @@
+// System outline fonts: faces found by fontconfig, glyph lists in em units compared with what
+// FreeType itself says about the same face, filled and outlined, extruded, in code page 1250.
+#include "FontTestSupport.h"
+#include "GLGUI.h"
+
+#include <gtest/gtest.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_BBOX_H
+#include FT_OUTLINE_H
+
+#include <iconv.h>
+
+#include <cmath>
+#include <set>
+
+using namespace testgl;
+using namespace fonttest;
+
+namespace {
+
+HDC TestDC() { return reinterpret_cast<HDC>(uintptr_t{0x5EED}); }
+
+// What FreeType reports for one character of a font file, in em units.
+struct FtGlyph {
+  double minX = 0, minY = 0, maxX = 0, maxY = 0, advance = 0;
+  unsigned index = 0;
+};
+
+FtGlyph ReadGlyph(const std::string& file, uint32_t codePoint) {
+  FtGlyph g;
+  FT_Library lib = nullptr;
+  if (FT_Init_FreeType(&lib) != 0) return g;
+  FT_Face face = nullptr;
+  if (FT_New_Face(lib, file.c_str(), 0, &face) == 0) {
+    g.index = FT_Get_Char_Index(face, codePoint);
+    if (FT_Load_Glyph(face, g.index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) == 0) {
+      FT_BBox box;
+      FT_Outline_Get_BBox(&face->glyph->outline, &box);
+      const double em = face->units_per_EM;
+      g.minX = box.xMin / em;
+      g.minY = box.yMin / em;
+      g.maxX = box.xMax / em;
+      g.maxY = box.yMax / em;
+      g.advance = face->glyph->metrics.horiAdvance / em;
+    }
+    FT_Done_Face(face);
+  }
+  FT_Done_FreeType(lib);
+  return g;
+}
+
+class SystemFontTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gl_.Ok()) << gl_.Error();
+    view_ = UseOrthoPlane(gl_, -0.5, -0.5, 200);
+  }
+
+  std::vector<FeedbackPrimitive> Capture(TGUISYSFONT font, const std::string& text) {
+    return CaptureFeedback([&] {
+      glPushMatrix();
+      glListBase(static_cast<GLuint>(font));
+      glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
+      glListBase(0);
+      glPopMatrix();
+    });
+  }
+  Box Bounds(TGUISYSFONT font, const std::string& text) { return PlaneBounds(Capture(font, text), view_); }
+
+  void ExpectBoundsLike(const Box& b, const FtGlyph& g, const char* what) {
+    EXPECT_NEAR(b.minX, g.minX, 2e-3) << what;
+    EXPECT_NEAR(b.maxX, g.maxX, 2e-3) << what;
+    EXPECT_NEAR(b.minY, g.minY, 2e-3) << what;
+    EXPECT_NEAR(b.maxY, g.maxY, 2e-3) << what;
+  }
+
+  HeadlessGL gl_{640, 480};
+  PlaneView view_{};
+};
+
+TEST_F(SystemFontTest, GlyphsAreInEmUnitsLikeFreeTypeSaysForTrueTypeAndCff) {
+  struct FaceCase {
+    const char* face;
+    int weight;
+  };
+  for (const FaceCase& fc : {FaceCase{"DejaVu Sans", 400}, FaceCase{"Comic Sans MS", 700}}) {
+    const std::string file = FontFileFor(fc.face, fc.weight);
+    ASSERT_FALSE(file.empty());
+    TGUISYSFONT font = 0;
+    CreateSystemFont(font, fc.face, fc.weight, false, 0.0, TestDC());
+    ASSERT_NE(font, 0);
+    for (const char ch : std::string("H|Og")) {
+      const FtGlyph g = ReadGlyph(file, uint8_t(ch));
+      ASSERT_NE(g.index, 0u);
+      const Box drawn = Bounds(font, std::string(1, ch));
+      ExpectBoundsLike(drawn, g, (file + " " + ch).c_str());
+      // The metrics describe what the list draws.
+      const GLYPHMETRICSFLOAT& m = SystemFontMetrics[uint8_t(ch)];
+      EXPECT_NEAR(m.gmfBlackBoxX, drawn.maxX - drawn.minX, 1e-5) << ch;
+      EXPECT_NEAR(m.gmfBlackBoxY, drawn.maxY - drawn.minY, 1e-5) << ch;
+      EXPECT_NEAR(m.gmfptGlyphOrigin.x, drawn.minX, 1e-5) << ch;
+      EXPECT_NEAR(m.gmfptGlyphOrigin.y, drawn.maxY, 1e-5) << ch;
+      EXPECT_NEAR(m.gmfCellIncX, g.advance, 1e-6) << ch;
+      EXPECT_EQ(m.gmfCellIncY, 0.0f);
+    }
+    // A bar runs from below the baseline to the ascender: about one em.
+    const Box bar = Bounds(font, "|");
+    EXPECT_GT(bar.maxY - bar.minY, 0.9) << file;
+    EXPECT_LT(bar.maxY - bar.minY, 1.3) << file;
+  }
+}
+
+TEST_F(SystemFontTest, FilledFontsDrawCounterClockwisePolygonsOutlinedFontsLines) {
+  TGUISYSFONT filled = 0, outlined = 0;
+  CreateSystemFont(filled, "DejaVu Sans", 400, false, 0.0, TestDC());
+  CreateSystemFont(outlined, "DejaVu Sans", 400, true, 0.0, TestDC());
+
+  const auto f = Capture(filled, "A8");
+  EXPECT_GT(CountKinds(f).polygons, 10u);
+  EXPECT_EQ(CountKinds(f).lines, 0u);
+  double smallest = 0;
+  EXPECT_GT(SignedArea(f, &smallest), 0);
+  EXPECT_GE(smallest, -1e-3) << "every triangle faces the camera";
+
+  const auto o = Capture(outlined, "A8");
+  EXPECT_GT(CountKinds(o).lines, 10u);
+  EXPECT_EQ(CountKinds(o).polygons, 0u);
+  ExpectBoundsLike(PlaneBounds(o, view_), [&] {
+    FtGlyph a = ReadGlyph(FontFileFor("DejaVu Sans", 400), 'A'), e = ReadGlyph(FontFileFor("DejaVu Sans", 400), '8');
+    a.maxX = a.advance + e.maxX;
+    a.minY = std::min(a.minY, e.minY);
+    a.maxY = std::max(a.maxY, e.maxY);
+    return a;
+  }(), "outlined A8");
+}
+
+TEST_F(SystemFontTest, CountersStayOpenInBothContourDirections) {
+  // TrueType and CFF wind their outer contours in opposite directions; non-zero winding must
+  // fill the ring of an "O" and leave its middle empty for both.
+  for (const char* face : {"DejaVu Sans", "Comic Sans MS"}) {
+    TGUISYSFONT font = 0;
+    CreateSystemFont(font, face, 700, false, 0.0, TestDC());
+    glDisable(GL_TEXTURE_2D);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(1, 1, 1, 1);
+    glCallList(static_cast<GLuint>(font) + 'O');
+    glLoadIdentity();
+    const auto px = gl_.ReadPixels();
+    const GLYPHMETRICSFLOAT& m = SystemFontMetrics['O'];
+    auto lit = [&](double x, double y) {
+      const int wx = int((x - view_.left) * view_.scale), wy = int((y - view_.bottom) * view_.scale);
+      return px[(size_t(wy) * gl_.Width() + wx) * 4] > 128;
+    };
+    const double midY = m.gmfptGlyphOrigin.y - m.gmfBlackBoxY / 2;
+    EXPECT_FALSE(lit(m.gmfptGlyphOrigin.x + m.gmfBlackBoxX / 2, midY)) << face << ": the counter is empty";
+    EXPECT_TRUE(lit(m.gmfptGlyphOrigin.x + 0.03, midY)) << face << ": the stroke is filled";
+  }
+}
+
+TEST_F(SystemFontTest, EachListAdvancesByItsGlyphsAdvance) {
+  const std::string file = FontFileFor("DejaVu Sans", 400);
+  TGUISYSFONT font = 0;
+  CreateSystemFont(font, "DejaVu Sans", 400, false, 0.0, TestDC());
+  const FtGlyph a = ReadGlyph(file, 'A'), v = ReadGlyph(file, 'V');
+
+  const auto prims = Capture(font, "AV");
+  const auto onlyA = Capture(font, "A");
+  const std::vector<FeedbackPrimitive> second(prims.begin() + long(onlyA.size()), prims.end());
+  EXPECT_NEAR(PlaneBounds(second, view_).minX, a.advance + v.minX, 2e-3);
+
+  glLoadIdentity();
+  glCallList(static_cast<GLuint>(font) + 'A');
+  GLdouble m[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  EXPECT_NEAR(m[12], a.advance, 1e-6);
+  EXPECT_EQ(m[13], 0.0);
+  glLoadIdentity();
+}
+
+TEST_F(SystemFontTest, ListTwoFiftyFiveAndControlCodesDrawNothing) {
+  TGUISYSFONT font = 0;
+  CreateSystemFont(font, "DejaVu Sans", 400, false, 0.0, TestDC());
+  EXPECT_TRUE(Capture(font, "\xff").empty());
+  glLoadIdentity();
+  glCallList(static_cast<GLuint>(font) + 255);
+  GLdouble m[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  EXPECT_EQ(m[12], 0.0) << "list 255 stays empty";
+  for (const char c : {'\0', '\t', '\x1f', '\x7f', '\x81'}) EXPECT_TRUE(Capture(font, std::string(1, c)).empty());
+  glLoadIdentity();
+}
+
+TEST_F(SystemFontTest, HungarianLettersOfCodePage1250DrawTheirOwnGlyphs) {
+  TGUISYSFONT font = 0;
+  CreateSystemFont(font, "DejaVu Sans", 400, false, 0.0, TestDC());
+  // The face's default glyph, as an unmapped character shows it.
+  const GLuint notdefList = glGenLists(1);
+  ASSERT_TRUE(wglUseFontOutlinesA(TestDC(), 0xE000, 1, notdefList, 0.0f, 0.0f, WGL_FONT_POLYGONS, nullptr));
+  const Box notdef = PlaneBounds(CaptureFeedback([&] { glCallList(notdefList); }), view_);
+  ASSERT_FALSE(notdef.Empty());
+
+  const std::string accented = "\xE9\xE1\xFB\xFA\xF5\xF3\xFC\xF6";  // é á ű ú ő ó ü ö
+  const std::string plain = "eauuoouo";
+  for (size_t k = 0; k < accented.size(); ++k) {
+    const Box acc = Bounds(font, accented.substr(k, 1));
+    const Box base = Bounds(font, plain.substr(k, 1));
+    ASSERT_FALSE(acc.Empty()) << k;
+    EXPECT_GT(acc.maxY, base.maxY + 0.1) << "letter " << k << " carries its accent";
+    EXPECT_NEAR(acc.minY, base.minY, 0.02) << k;
+    EXPECT_LT(acc.minX, base.maxX) << k;
+    EXPECT_GT(acc.maxX, base.minX) << k;
+    EXPECT_FALSE(std::abs(acc.minX - notdef.minX) < 1e-3 && std::abs(acc.maxY - notdef.maxY) < 1e-3)
+        << "letter " << k << " is not the default box";
+  }
+  // The double acute accent has two marks: more geometry than the single acute.
+  EXPECT_GT(Capture(font, "\xF5").size(), Capture(font, "\xF3").size());
+  glDeleteLists(notdefList, 1);
+}
+
+TEST_F(SystemFontTest, AFaceTheSystemLacksStillGivesAWorkingFont) {
+  TGUISYSFONT font = 0;
+  CreateSystemFont(font, "No Such Face 4711", 400, false, 0.0, TestDC());
+  ASSERT_NE(font, 0);
+  EXPECT_GT(CountKinds(Capture(font, "A")).polygons, 3u);
+  EXPECT_GT(SystemFontMetrics['A'].gmfCellIncX, 0.3f);
+  EXPECT_LT(SystemFontMetrics['A'].gmfCellIncX, 1.5f);
+}
+
+TEST_F(SystemFontTest, WeightSevenHundredPicksTheBoldFace) {
+  TGUISYSFONT regular = 0, bold = 0;
+  CreateSystemFont(regular, "DejaVu Sans", 400, false, 0.0, TestDC());
+  const float thin = SystemFontMetrics['l'].gmfBlackBoxX;
+  CreateSystemFont(bold, "DejaVu Sans", 700, false, 0.0, TestDC());
+  const float thick = SystemFontMetrics['l'].gmfBlackBoxX;
+  EXPECT_GT(thick, thin * 1.3f);
+  const FtGlyph l = ReadGlyph(FontFileFor("DejaVu Sans", 700), 'l');
+  EXPECT_NEAR(thick, l.maxX - l.minX, 1e-3);
+}
+
+TEST_F(SystemFontTest, ExtrusionAddsABackFaceAndWalls) {
+  for (const bool outline : {false, true}) {
+    const char* what = outline ? "lines" : "polygons";
+    TGUISYSFONT font = 0;
+    CreateSystemFont(font, "DejaVu Sans", 400, outline, 0.5, TestDC());
+    // Seen head-on: the front at eye z 0 (window depth 0.5) and the back at z -0.5 (0.525).
+    std::set<int> depths;
+    for (const auto& p : Capture(font, "I"))
+      for (const auto& v : p.vertices) depths.insert(int(std::lround(v.z * 4000)));
+    EXPECT_EQ(depths, (std::set<int>{2000, 2100})) << what;
+
+    // Seen from the side, only what joins front and back has any width: walls or connecting edges.
+    glLoadIdentity();
+    glTranslated(0.2, 0, 0);
+    glRotated(90, 0, 1, 0);
+    const auto side = Capture(font, "I");
+    glLoadIdentity();
+    const Box b = PlaneBounds(side, view_);
+    ASSERT_FALSE(b.Empty()) << what;
+    EXPECT_NEAR(b.minX, 0.2 - 0.5, 1e-4) << what;
+    EXPECT_NEAR(b.maxX, 0.2, 1e-4) << what;
+    EXPECT_NEAR(b.maxY, SystemFontMetrics['I'].gmfptGlyphOrigin.y, 1e-4) << what;
+    size_t spanning = 0;
+    for (const auto& p : side) {
+      Box own;
+      for (const auto& v : p.vertices) own.Add(view_.PlaneX(v.x), 0);
+      spanning += own.maxX - own.minX > 0.49;
+    }
+    EXPECT_GE(spanning, 4u) << what;
+
+    if (!outline) {
+      // Walls face outwards: from this side only the left wall of the "I" faces the camera.
+      glEnable(GL_CULL_FACE);
+      glTranslated(0.2, 0, 0);
+      glRotated(90, 0, 1, 0);
+      const auto culled = Capture(font, "I");
+      glLoadIdentity();
+      glDisable(GL_CULL_FACE);
+      size_t facing = 0;
+      for (const auto& p : culled) {
+        Box own;
+        for (const auto& v : p.vertices) own.Add(view_.PlaneX(v.x), 0);
+        if (own.maxX - own.minX < 0.49) continue;
+        ++facing;
+        // The left wall at x = left edge of the black box lies at window depth 0.5 + x / 20.
+        for (const auto& v : p.vertices) EXPECT_NEAR(v.z, 0.5 + SystemFontMetrics['I'].gmfptGlyphOrigin.x / 20, 1e-5);
+      }
+      EXPECT_EQ(facing, 2u);
+    }
+  }
+}
+
+TEST_F(SystemFontTest, FinerDeviationGivesMoreGeometry) {
+  TGUISYSFONT probe = 0;
+  CreateSystemFont(probe, "DejaVu Sans", 400, false, 0.0, TestDC());
+  const GLuint lists = glGenLists(2);
+  ASSERT_TRUE(wglUseFontOutlinesA(TestDC(), 'O', 1, lists, 0.05f, 0.0f, WGL_FONT_POLYGONS, nullptr));
+  ASSERT_TRUE(wglUseFontOutlinesA(TestDC(), 'O', 1, lists + 1, 0.0f, 0.0f, WGL_FONT_POLYGONS, nullptr));
+  const size_t coarse = CaptureFeedback([&] { glCallList(lists); }).size();
+  const size_t fine = CaptureFeedback([&] { glCallList(lists + 1); }).size();
+  EXPECT_GT(coarse, 8u);
+  EXPECT_GT(fine, 2 * coarse);
+  glDeleteLists(lists, 2);
+}
+
+TEST_F(SystemFontTest, DeviceContextsKeepTheirOwnSelection) {
+  const HDC other = reinterpret_cast<HDC>(uintptr_t{0xD0D0});
+  const GLuint list = glGenLists(1);
+  EXPECT_FALSE(wglUseFontOutlinesA(other, 'A', 1, list, 0, 0, WGL_FONT_POLYGONS, nullptr)) << "nothing selected";
+  HFONT a = CreateFontA(-14, 0, 0, 0, 400, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "DejaVu Sans");
+  HFONT b = CreateFontA(-14, 0, 0, 0, 700, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                        ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, nullptr);
+  EXPECT_EQ(SelectObject(other, a), nullptr);
+  SelectObject(nullptr, b);
+  EXPECT_EQ(SelectObject(nullptr, b), b) << "the null DC is a DC like any other";
+  EXPECT_EQ(SelectObject(other, b), a);
+  SelectObject(other, a);
+  EXPECT_TRUE(wglUseFontOutlinesA(other, 'A', 1, list, 0, 0, WGL_FONT_POLYGONS, nullptr));
+  EXPECT_TRUE(wglUseFontOutlinesA(nullptr, 'A', 1, list, 0, 0, WGL_FONT_LINES, nullptr)) << "default face";
+  int notAFont = 0;
+  SelectObject(other, &notAFont);
+  EXPECT_FALSE(wglUseFontOutlinesA(other, 'A', 1, list, 0, 0, WGL_FONT_POLYGONS, nullptr));
+  glDeleteLists(list, 1);
+}
+
+TEST(CodePage1250, MatchesTheSystemsConverter) {
+  iconv_t cd = iconv_open("UTF-32LE", "CP1250");
+  if (cd == reinterpret_cast<iconv_t>(-1)) GTEST_SKIP() << "no CP1250 converter";
+  for (int c = 0; c < 256; ++c) {
+    char in = char(c);
+    uint32_t out = 0xFFFF;
+    char* ip = &in;
+    char* op = reinterpret_cast<char*>(&out);
+    size_t il = 1, ol = 4;
+    if (iconv(cd, &ip, &il, &op, &ol) == size_t(-1)) out = 0xFFFF;
+    EXPECT_EQ(Cp1250ToUnicode(uint8_t(c)), out) << "byte " << c;
+  }
+  iconv_close(cd);
+}
+
+}  // namespace
