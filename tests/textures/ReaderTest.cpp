@@ -175,6 +175,30 @@ TEST_F(Textures, TgaResourceFailureMessages) {
   ExpectFailure("stream.tga", true, "Couldn't read file \"stream.tga\".", "TGA File Error");
 }
 
+TEST(ConvertTgaPixel, SwapsRedAndBlueAndKeepsAlpha) {
+  const uint8_t bgra[4] = {1, 2, 3, 4};
+  uint8_t out[4] = {9, 9, 9, 9};
+  ConvertTgaPixel(bgra, out, 3);
+  EXPECT_EQ(Bytes(out, out + 4), (Bytes{3, 2, 1, 9}));  // exactly one 3-byte pixel written
+  ConvertTgaPixel(bgra, out, 4);
+  EXPECT_EQ(Bytes(out, out + 4), (Bytes{3, 2, 1, 4}));
+  uint8_t inPlace[4] = {10, 20, 30, 40};
+  ConvertTgaPixel(inPlace, inPlace, 4);
+  EXPECT_EQ(Bytes(inPlace, inPlace + 4), (Bytes{30, 20, 10, 40}));
+}
+
+TEST(FileLayer, ReadsWholeFilesAndTellsFailuresApart) {
+  TempDir dir;
+  dir.Write("data.bin", {1, 2, 3});
+  Bytes data{9};
+  EXPECT_EQ(ReadWholeFile(dir.Path() + "\\data.bin", data), FileReadStatus::Ok);
+  EXPECT_EQ(data, (Bytes{1, 2, 3}));
+  EXPECT_EQ(ReadWholeFile(dir.Path() + "/missing.bin", data), FileReadStatus::NotFound);
+  EXPECT_TRUE(data.empty());
+  EXPECT_EQ(ReadWholeFile(dir.Path(), data), FileReadStatus::OpenFailed);
+  EXPECT_EQ(NativePath("default\\font.tga"), "default/font.tga");
+}
+
 // ---- front end ----------------------------------------------------------------------------------
 
 TEST_F(Textures, FrontEndPicksTheReaderByExtension) {
