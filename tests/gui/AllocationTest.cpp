@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdlib>
 #include <new>
 
@@ -14,20 +15,51 @@ namespace {
 std::atomic<long> allocations{0};
 }
 
-void* operator new(std::size_t size) {
+// These replacements pair malloc with free on purpose; GCC cannot see that through the inlining.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
+// Every form of the allocation functions is replaced, so that whatever a library in the process
+// pairs (plain, sized, aligned, nothrow) ends up in malloc/aligned_alloc and free consistently.
+static void* Allocate(std::size_t size, std::size_t alignment, bool nothrow) {
   ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
+  if (size == 0) size = 1;
+  void* p = nullptr;
+  if (alignment <= alignof(std::max_align_t)) {
+    p = std::malloc(size);
+  } else {
+    const std::size_t rounded = (size + alignment - 1) / alignment * alignment;
+    p = std::aligned_alloc(alignment, rounded);
+  }
+  if (!p && !nothrow) throw std::bad_alloc();
+  return p;
 }
-void* operator new[](std::size_t size) {
-  ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
+
+void* operator new(std::size_t n) { return Allocate(n, 0, false); }
+void* operator new[](std::size_t n) { return Allocate(n, 0, false); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0, true); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0, true); }
+void* operator new(std::size_t n, std::align_val_t a) { return Allocate(n, static_cast<std::size_t>(a), false); }
+void* operator new[](std::size_t n, std::align_val_t a) { return Allocate(n, static_cast<std::size_t>(a), false); }
+void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return Allocate(n, static_cast<std::size_t>(a), true);
+}
+void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return Allocate(n, static_cast<std::size_t>(a), true);
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
 
 TEST(GuiAllocation, SteadyStateFramesAllocateNothing) {
   testgl::HeadlessGL gl(640, 480);
