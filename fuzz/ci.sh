@@ -18,6 +18,7 @@ for name in "${harnesses[@]}"; do
   seeds="$root/fuzz/textures/corpus/$name"
   # New inputs go to a scratch corpus so the committed seeds stay as they are.
   work="$(mktemp -d)"
+  trap 'rm -rf "$work"' EXIT
   artifacts="$build/fuzz-artifacts/$name/"
   mkdir -p "$artifacts"
   echo "== fuzz_$name for ${seconds}s"
