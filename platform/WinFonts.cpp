@@ -91,11 +91,27 @@ struct PatternDeleter {
 using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
 using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
 
+// Fontconfig's configuration, loaded on first use and released when the program ends.
+class FontconfigSession {
+ public:
+  FontconfigSession() : ok_(FcInit() == FcTrue) {}
+  ~FontconfigSession() {
+    if (ok_) FcFini();
+  }
+  FontconfigSession(const FontconfigSession&) = delete;
+  FontconfigSession& operator=(const FontconfigSession&) = delete;
+  bool Ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
 // The FreeType library and every face opened so far, by request (face name, weight, italic).
 // Faces stay open so that a rebuilt font (a new window) does not search and parse again.
 class FaceCache {
  public:
   FT_Face Get(const std::string& family, int weight, bool italic) {
+    if (!fontconfig_.Ok()) return nullptr;
     if (!library_) {
       FT_Library lib = nullptr;
       if (FT_Init_FreeType(&lib) != 0) return nullptr;
@@ -136,7 +152,8 @@ class FaceCache {
     return owned;
   }
 
-  // Declared first so that it is destroyed after the faces.
+  // Members are destroyed in reverse order: the faces, then the library, then fontconfig.
+  FontconfigSession fontconfig_;
   std::unique_ptr<FT_LibraryRec_, FreeTypeLibraryDeleter> library_;
   std::map<std::string, FacePtr> faces_;
 };
