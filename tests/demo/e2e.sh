@@ -140,24 +140,25 @@ case $scenario in
     e2e_start_demo "$demo"
     old=$E2E_WID
     e2e_key F1
-    covering=""
-    for i in $(seq 100); do  # the window is made anew: wait for one that covers the screen
-      sleep 0.1
-      covering=$(xwininfo -root -children | grep '"GUI  DEMO"' | grep '640x480+0+0')
-      [ -n "$covering" ] && break
-    done
+    # The window is made anew: wait for a single one that covers the screen.
+    if ! e2e_wait_geometry 10 '640x480+0+0'; then
+      xwininfo -root -children >&2
+      e2e_fail "no window covering the screen after F1"
+    fi
     e2e_check "no error box on a 640x480 screen" test -z "$(e2e_other_windows | awk -F '\t' '$2=="Error"')"
-    e2e_check "the demo runs fullscreen" e2e_running
-    [ -n "$covering" ] || xwininfo -root -children >&2
-    e2e_check "the window covers the screen" test -n "$covering"
-    sleep 0.5
-    e2e_wait_window || e2e_fail "no window after the switch"
+    e2e_check "the fullscreen window is a new one" test "$E2E_WID" != "$old"
     e2e_move $REST
-    sleep 0.8
     e2e_expect_page start-fullscreen
+    full=$E2E_WID
     e2e_key F1
-    sleep 2.0
-    e2e_wait_window || e2e_fail "no window after switching back"
+    # Back in a window: the client area at the frame's offset, as in the first window.
+    if ! e2e_wait_geometry 10 '640x480+8+31'; then
+      xwininfo -root -children >&2
+      e2e_fail "no framed window after the second F1"
+    fi
+    e2e_check "the framed window is a new one" test "$E2E_WID" != "$full"
+    e2e_move $REST
+    e2e_expect_page start 1500 "$E2E_WID" part  # the frame pushes the window's foot off the screen
     e2e_check "the demo runs in a window again" e2e_running
     ;;
 
