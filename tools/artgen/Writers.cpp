@@ -41,7 +41,7 @@ Bytes EncodeTgaRle32(const Canvas& image) {
   out.push_back(0);   // image ID length
   out.push_back(0);   // no colour map
   out.push_back(10);  // run-length-encoded true colour
-  for (int i = 0; i < 5; ++i) out.push_back(0);  // colour-map specification
+  for (int i = 0; i < 5; ++i) out.push_back(0); // colour-map fields (unused)
   Put16(out, 0);                                 // x origin
   Put16(out, 0);                                 // y origin
   Put16(out, static_cast<uint32_t>(image.Width));
