@@ -179,7 +179,18 @@ case $scenario in
     ;;
 esac
 
+# Every scenario ends the way a person ends the program: Escape, then exit code 0 (under the
+# sanitizers a leak or an error found at exit turns that code into a failure).
+if e2e_running; then
+  e2e_wait_window || true  # the current main window (a toggle makes a new one)
+  e2e_key Escape
+  e2e_wait_exit 20 || e2e_fail "the demo did not quit on Escape"
+  e2e_check "Escape ends the demo with exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
+fi
 if grep -qi 'opengl error' "$E2E_WORK/demo.err" 2>/dev/null; then
   e2e_fail "the demo reported OpenGL errors"
+fi
+if grep -q -e 'ERROR: AddressSanitizer' -e 'ERROR: LeakSanitizer' -e 'runtime error:' "$E2E_WORK/demo.err" 2>/dev/null; then
+  e2e_fail "the sanitizers reported errors in the demo"
 fi
 e2e_log "scenario $scenario passed"

@@ -81,11 +81,12 @@ e2e_start_x() {
   e2e_fail "no Xvfb could be started"
 }
 
-# Starts the demo from the checkout and waits for its window; E2E_WID names it.
+# Starts the demo from the checkout and waits for its window; E2E_WID names it. Its sound goes to
+# $E2E_WORK/audio.raw (SDL's disk driver) unless E2E_AUDIO names another driver.
 e2e_start_demo() {
   local demo=$1
   : >"$E2E_WORK/audio.raw"
-  (cd "$E2E_SOURCE_DIR" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORK/audio.raw" \
+  (cd "$E2E_SOURCE_DIR" && exec env SDL_AUDIODRIVER="${E2E_AUDIO:-disk}" SDL_DISKAUDIOFILE="$E2E_WORK/audio.raw" \
      "$demo" >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
   E2E_DEMO_PID=$!
   e2e_wait_window || e2e_fail "the window \"GUI  DEMO\" did not appear"
