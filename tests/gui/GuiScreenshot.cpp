@@ -1,6 +1,6 @@
 // Renders a test screen of the toolkit into a PNG: panels in each header/footer combination,
 // grid-font and outline-font labels, and buttons in their normal, hover and pressed looks, drawn
-// with the art under resources/ and the built-in font blob when they are there.
+// with the program's art and built-in font.
 //   gui_screenshot <out.png>
 #include "GLGUI.h"
 #include "GLGlobal.h"
@@ -8,24 +8,11 @@
 #include "GLTextures.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
 namespace {
 
 const std::string kRoot = GLGUI_SOURCE_DIR;
-
-void LoadArt(const char* file, GLuint& texture) {
-  const std::string path = kRoot + "/resources/" + file;
-  if (!LoadImageTexture(path, texture, false)) std::fprintf(stderr, "gui_screenshot: no art from %s\n", path.c_str());
-}
-
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Every element lives in a variable of its own, as the toolkit's slots expect.
 TGUIscreen* Screen;
@@ -61,13 +48,6 @@ int main(int argc, char** argv) {
   ScreenHeight = 768;
 
   InitGUI("default", 1024, 768, nullptr, false);
-  if (BuiltinFont.Texture == 0) {
-    const auto blob = ReadFile(kRoot + "/resources/builtinfont.bff");
-    if (!blob.empty()) LoadBFFont(BuiltinFont, blob.data(), blob.size());
-  }
-  if (PanelTexture == 0) LoadArt("panel.tga", PanelTexture);
-  if (ButtonTexture == 0) LoadArt("button.tga", ButtonTexture);
-  if (CursorTexture == 0) LoadArt("cursor_normal.tga", CursorTexture);
   GLuint gridTexture = 0, ownTexture = 0;
   LoadImageTexture(kRoot + "/default/font.tga", gridTexture, false);
   LoadImageTexture(kRoot + "/resources/about.jpg", ownTexture, false);

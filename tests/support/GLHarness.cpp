@@ -9,6 +9,8 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -182,6 +184,84 @@ WindowPoint ProjectToWindow(double x, double y, double z) {
   gluProject(x, y, z, model, proj, viewport, &p.x, &p.y, &p.z);
   return p;
 }
+
+OrthoView UseOrthoView(const HeadlessGL& gl, double left, double right, double bottom, double top, double zNear,
+                       double zFar) {
+  glViewport(0, 0, gl.Width(), gl.Height());
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(left, right, bottom, top, zNear, zFar);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  return {left, bottom, gl.Width() / (right - left), gl.Height() / (top - bottom)};
+}
+
+void Box::Add(double x, double y) {
+  minX = std::min(minX, x);
+  maxX = std::max(maxX, x);
+  minY = std::min(minY, y);
+  maxY = std::max(maxY, y);
+}
+
+Box Bounds(const std::vector<FeedbackPrimitive>& prims, const OrthoView& view) {
+  Box b;
+  for (const auto& p : prims)
+    for (const auto& v : p.vertices) b.Add(view.X(v.x), view.Y(v.y));
+  return b;
+}
+
+std::vector<Quad> Quads(const std::vector<FeedbackPrimitive>& prims, const OrthoView& view) {
+  std::vector<Quad> out;
+  std::vector<QuadVertex> group;
+  size_t triangles = 0;
+  for (const auto& p : prims) {
+    if (p.kind != FeedbackPrimitive::Polygon) continue;
+    for (const auto& f : p.vertices) group.push_back({view.X(f.x), view.Y(f.y), f.r, f.g, f.b, f.a, f.s, f.t});
+    if (p.vertices.size() == 3 && ++triangles < 2) continue;
+    Box b;
+    for (const auto& v : group) b.Add(v.x, v.y);
+    Quad q{};
+    bool filled[4] = {}, ok = group.size() == 4 || group.size() == 6;
+    for (const auto& v : group) {
+      const bool right = v.x > (b.minX + b.maxX) / 2, top = v.y > (b.minY + b.maxY) / 2;
+      const int c = top ? (right ? Quad::TopRight : Quad::TopLeft) : (right ? Quad::BottomRight : Quad::BottomLeft);
+      if (filled[c]) ok = ok && std::fabs(q.v[c].x - v.x) < 1e-6 && std::fabs(q.v[c].y - v.y) < 1e-6;
+      q.v[c] = v;
+      filled[c] = true;
+    }
+    if (ok && filled[0] && filled[1] && filled[2] && filled[3])
+      out.push_back(q);
+    else
+      ADD_FAILURE() << "polygons that do not form a rectangle (" << group.size() << " vertices)";
+    group.clear();
+    triangles = 0;
+  }
+  if (!group.empty()) ADD_FAILURE() << "a lone triangle";
+  return out;
+}
+
+void ExpectNear(const std::vector<double>& got, const std::vector<double>& want, double eps) {
+  ASSERT_EQ(got.size(), want.size());
+  for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], eps) << "value " << i;
+}
+
+std::vector<float> PassThroughTokens(const std::vector<FeedbackPrimitive>& prims) {
+  std::vector<float> out;
+  for (const auto& p : prims)
+    if (p.kind == FeedbackPrimitive::PassThrough) out.push_back(p.token);
+  return out;
+}
+
+const uint8_t kBuiltinWidths[256] = {
+    6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6,
+    4, 5, 4, 8, 6, 9, 6, 2, 4, 4, 6, 7, 3, 4, 3, 5, 8, 6, 8, 8, 8, 8, 8, 8, 8, 8, 2, 3, 7, 7, 8, 7,
+    8, 7, 7, 6, 7, 6, 6, 7, 7, 5, 6, 6, 6, 12, 7, 6, 7, 7, 7, 7, 5, 6, 7, 11, 7, 7, 7, 3, 5, 4, 7, 27,
+    2, 7, 7, 7, 7, 6, 6, 7, 7, 5, 7, 7, 6, 11, 8, 6, 7, 6, 7, 6, 5, 6, 6, 9, 6, 7, 7, 5, 3, 5, 7, 6,
+    8, 6, 2, 9, 4, 10, 6, 6, 5, 13, 6, 4, 10, 6, 6, 6, 6, 3, 3, 5, 5, 4, 8, 12, 5, 11, 6, 4, 10, 6, 6, 7,
+    6, 5, 5, 8, 6, 7, 3, 7, 5, 9, 5, 6, 11, 6, 9, 4, 6, 7, 4, 4, 2, 7, 9, 3, 3, 4, 4, 6, 7, 7, 7, 7,
+    7, 7, 7, 7, 7, 7, 10, 6, 6, 6, 6, 6, 5, 5, 6, 6, 7, 7, 6, 6, 6, 6, 6, 7, 6, 6, 6, 6, 6, 7, 9, 6,
+    7, 7, 7, 7, 7, 7, 10, 7, 6, 6, 6, 6, 5, 5, 6, 6, 7, 8, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 7, 9, 7,
+};
 
 namespace {
 std::vector<RecordedBox> gBoxes;

@@ -73,6 +73,50 @@ struct WindowPoint {
 };
 WindowPoint ProjectToWindow(double x, double y, double z = 0.0);
 
+// An orthographic view over the whole viewport (identity modelview), and the way back from
+// window coordinates to its units: x = windowX / scaleX + left.
+struct OrthoView {
+  double left, bottom, scaleX, scaleY;
+  double X(double windowX) const { return windowX / scaleX + left; }
+  double Y(double windowY) const { return windowY / scaleY + bottom; }
+};
+OrthoView UseOrthoView(const HeadlessGL& gl, double left, double right, double bottom, double top,
+                       double zNear = -1, double zFar = 1);
+
+// The bounds of every vertex of `prims`, in view units.
+struct Box {
+  double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
+  bool Empty() const { return minX > maxX; }
+  void Add(double x, double y);
+};
+Box Bounds(const std::vector<FeedbackPrimitive>& prims, const OrthoView& view);
+
+// An axis-aligned quad put together again from the polygons Mesa splits it into (two triangles
+// in a row, or one quadrilateral), in view units, its vertices by corner. Fails the current test
+// when the polygons do not pair up into rectangles.
+struct QuadVertex {
+  double x, y;
+  float r, g, b, a, s, t;
+};
+struct Quad {
+  enum Corner { BottomLeft, BottomRight, TopRight, TopLeft };
+  QuadVertex v[4];
+  double MinX() const { return v[BottomLeft].x; }
+  double MaxX() const { return v[TopRight].x; }
+  double MinY() const { return v[BottomLeft].y; }
+  double MaxY() const { return v[TopRight].y; }
+};
+std::vector<Quad> Quads(const std::vector<FeedbackPrimitive>& prims, const OrthoView& view);
+
+// Compares two lists of numbers element by element within `eps`, naming the index of any that differs.
+void ExpectNear(const std::vector<double>& got, const std::vector<double>& want, double eps);
+
+// The values of the glPassThrough markers, in order.
+std::vector<float> PassThroughTokens(const std::vector<FeedbackPrimitive>& prims);
+
+// The advance table of the built-in bitmap font (resources/builtinfont.bff), by character code.
+extern const uint8_t kBuiltinWidths[256];
+
 // Every message box shown while a recorder lives is recorded here instead of being shown.
 struct RecordedBox {
   std::string text, caption;
