@@ -31,6 +31,9 @@ say() { echo "soak: $*"; }
 KEYS=(a b c x y z 1 2 3 space Return Tab BackSpace Left Right Up Down Home End Prior Next Insert Delete
   F2 F3 F4 F5 F6 F7 F8 F9 F10 F11 F12 Shift_L Control_L Alt_L)
 
+# Window pixels of "panel demo", "text demo", "button demo" and of "button 1" to "button 4".
+TARGETS=("65 15" "568 15" "65 461" "125 94" "125 119" "125 144" "125 169")
+
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$E2E_DEMO_PID/status"; }
 hwm_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$E2E_DEMO_PID/status"; }
 
@@ -68,8 +71,9 @@ random_event() {
       p=$(random_point)
       xdotool mousemove --window "$E2E_WID" $p 2>/dev/null
       ;;
-    4 | 5)  # a click
+    4 | 5)  # a click: half of them on a navigation button or a button of the button page
       p=$(random_point)
+      [ "$kind" = 5 ] && p=${TARGETS[RANDOM % ${#TARGETS[@]}]}
       xdotool mousemove --window "$E2E_WID" $p mousedown 1 2>/dev/null
       sleep 0.05
       xdotool mouseup 1
