@@ -1,53 +1,25 @@
 // The built-in bitmap font: loading BFF blobs (good, odd and hostile) and DrawText's quads.
 #include "FontTestSupport.h"
 #include "GLGUI.h"
-#include "Resources.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <array>
 #include <cstring>
 #include <memory>
 #include <random>
+#include <vector>
 
 using namespace testgl;
-using namespace fonttest;
+using fonttest::MakeBffBlob;
 
 namespace {
-
-// One DrawText glyph quad: its plane bounds and the texture coordinate found at each corner.
-struct GlyphQuad {
-  Box box;
-  float s[4], t[4];  // lower-left, lower-right, upper-right, upper-left
-};
-
-// Mesa reports each quad as two triangles; every pair of polygons is one glyph.
-std::vector<GlyphQuad> Quads(const std::vector<FeedbackPrimitive>& prims, const PlaneView& view) {
-  std::vector<GlyphQuad> out;
-  const auto polys = Polygons(prims);
-  for (size_t i = 0; i + 1 < polys.size(); i += 2) {
-    GlyphQuad q;
-    for (size_t k = i; k < i + 2; ++k)
-      for (const auto& v : polys[k].vertices) q.box.Add(view.PlaneX(v.x), view.PlaneY(v.y));
-    for (size_t k = i; k < i + 2; ++k)
-      for (const auto& v : polys[k].vertices) {
-        const bool right = std::abs(view.PlaneX(v.x) - q.box.maxX) < 1e-6;
-        const bool top = std::abs(view.PlaneY(v.y) - q.box.maxY) < 1e-6;
-        const int corner = top ? (right ? 2 : 3) : (right ? 1 : 0);
-        q.s[corner] = v.s;
-        q.t[corner] = v.t;
-      }
-    out.push_back(q);
-  }
-  return out;
-}
 
 class BitmapFontTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(gl_.Ok()) << gl_.Error();
-    view_ = UseOrthoPlane(gl_, -0.6, 0.3, 1000);
+    view_ = UseOrthoView(gl_, -0.6, 0.04, 0.3, 0.78, -10, 10);
     BuiltinFont = TGUIBFFont{};
   }
   void TearDown() override { BuiltinFont = TGUIBFFont{}; }
@@ -58,160 +30,123 @@ class BitmapFontTest : public ::testing::Test {
     LoadBFFont(BuiltinFont, blob.data(), blob.size());
     ASSERT_NE(BuiltinFont.Texture, 0u);
   }
-
-  std::vector<GlyphQuad> Draw(int32_t x, int32_t y, const std::string& text) {
+  std::vector<Quad> Draw(int32_t x, int32_t y, const std::string& text) {
     return Quads(CaptureFeedback([&] { DrawText(x, y, text); }), view_);
   }
-
-  std::vector<uint8_t> BoundTextureRGBA(int w, int h) {
+  // The texels of the bound texture as RGBA.
+  static std::vector<uint8_t> BoundTexels(int w, int h) {
     std::vector<uint8_t> px(size_t(w) * h * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     return px;
   }
+  // Loads `length` bytes of `blob` from a copy with no slack behind it for a stray read.
+  static void LoadExact(TGUIBFFont& font, const std::vector<uint8_t>& blob, size_t length) {
+    std::unique_ptr<uint8_t[]> exact(new uint8_t[length ? length : 1]);
+    std::memcpy(exact.get(), blob.data(), length);
+    LoadBFFont(font, exact.get(), length);
+  }
 
   HeadlessGL gl_{640, 480};
-  PlaneView view_{};
+  OrthoView view_{};
 };
 
-TEST_F(BitmapFontTest, LoadsHeaderWidthsAndTexture) {
+TEST_F(BitmapFontTest, LoadsHeaderWidthsAndTextureRowsAsStored) {
   const auto blob = MakeBffBlob(256, 256, 17, 17, 32, 32, nullptr);
   TGUIBFFont font;
   LoadBFFont(font, blob.data(), blob.size());
-
-  EXPECT_EQ(font.BaseChar, 32);
-  EXPECT_EQ(font.CellsPerRow, 15);
-  EXPECT_EQ(font.CellWidth, 17);
-  EXPECT_EQ(font.CellHeight, 17);
-  EXPECT_EQ(font.GlyphHeight, 17);
-  EXPECT_DOUBLE_EQ(font.CellTexWidth, 17.0 / 256);
-  EXPECT_DOUBLE_EQ(font.CellTexHeight, 17.0 / 256);
+  EXPECT_EQ((std::vector<int32_t>{font.BaseChar, font.CellsPerRow, font.CellWidth, font.CellHeight, font.GlyphHeight}),
+            (std::vector<int32_t>{32, 15, 17, 17, 17}));
+  ExpectNear({font.CellTexWidth, font.CellTexHeight}, {17.0 / 256, 17.0 / 256}, 1e-15);
   ASSERT_EQ(font.Widths.size(), 256u);
   EXPECT_EQ(0, std::memcmp(font.Widths.data(), kBuiltinWidths, 256));
   ASSERT_NE(font.Texture, 0u);
-
-  GLint bound = 0, minF = 0, magF = 0, wrapS = 0, wrapT = 0, w0 = 0, h0 = 0, w1 = -1;
+  GLint bound = 0, w1 = -1;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(GLuint(bound), font.Texture) << "the texture stays bound";
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minF);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magF);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
-  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
-  EXPECT_EQ(minF, GL_LINEAR);
-  EXPECT_EQ(magF, GL_LINEAR);
-  EXPECT_EQ(wrapS, 0x812F);
-  EXPECT_EQ(wrapT, 0x812F);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w0);
-  glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h0);
+  std::vector<GLint> params;
+  for (GLenum p : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+    glGetTexParameteriv(GL_TEXTURE_2D, p, &params.emplace_back());
+  }
+  for (GLenum p : {GL_TEXTURE_WIDTH, GL_TEXTURE_HEIGHT}) glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, p, &params.emplace_back());
+  EXPECT_EQ(params, (std::vector<GLint>{GL_LINEAR, GL_LINEAR, 0x812F, 0x812F, 256, 256}));
   glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &w1);
-  EXPECT_EQ(w0, 256);
-  EXPECT_EQ(h0, 256);
   EXPECT_EQ(w1, 0) << "level 0 only";
-
   // The blob's first stored row is texture row t = 0, byte for byte.
-  const auto px = BoundTextureRGBA(256, 256);
+  const auto px = BoundTexels(256, 256);
   EXPECT_EQ(0, std::memcmp(px.data(), blob.data() + 276, px.size()));
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(BitmapFontTest, TexelsTheBlobLacksAreZero) {
-  // Like the real built-in blob: the pixel block ends five texels early.
-  auto blob = MakeBffBlob(256, 256, 17, 17, 32, 32, nullptr);
-  blob.resize(blob.size() - 20);
-  std::unique_ptr<uint8_t[]> exact(new uint8_t[blob.size()]);  // no slack for a stray read
-  std::memcpy(exact.get(), blob.data(), blob.size());
+TEST_F(BitmapFontTest, TexelsTheBlobLacksAreZeroAndOddRowLengthsLoadExactly) {
+  // Like the real built-in blob may: the pixel block ends five texels early.
+  const auto blob = MakeBffBlob(256, 256, 17, 17, 32, 32, nullptr);
   TGUIBFFont font;
-  LoadBFFont(font, exact.get(), blob.size());
+  LoadExact(font, blob, blob.size() - 20);
   ASSERT_NE(font.Texture, 0u);
-  const auto px = BoundTextureRGBA(256, 256);
+  auto px = BoundTexels(256, 256);
   EXPECT_EQ(0, std::memcmp(px.data(), blob.data() + 276, px.size() - 20));
   for (size_t k = px.size() - 20; k < px.size(); ++k) EXPECT_EQ(px[k], 0) << k;
-}
-
-TEST_F(BitmapFontTest, LuminanceAndRgbBlobsWithOddRowLengths) {
-  // Rows of 5 texels are not 4-byte aligned; every byte must land where it belongs.
-  const auto rgb = MakeBffBlob(5, 3, 1, 1, 24, 0, nullptr);
-  TGUIBFFont font;
-  LoadBFFont(font, rgb.data(), rgb.size());
-  ASSERT_NE(font.Texture, 0u);
-  auto px = BoundTextureRGBA(5, 3);
-  for (int i = 0; i < 15; ++i)
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(px[i * 4 + c], rgb[276 + i * 3 + c]) << i;
-
-  const auto lum = MakeBffBlob(7, 3, 7, 3, 8, 0, nullptr);
-  TGUIBFFont grey;
-  LoadBFFont(grey, lum.data(), lum.size());
-  ASSERT_NE(grey.Texture, 0u);
-  px = BoundTextureRGBA(7, 3);
-  for (int i = 0; i < 21; ++i) {
-    EXPECT_EQ(px[i * 4], lum[276 + i]) << i;
-    EXPECT_EQ(px[i * 4 + 3], 255) << i;
+  // Rows of 5 RGB or 7 luminance texels are not 4-byte aligned; every byte must land where it belongs.
+  for (const auto& [w, bits] : {std::pair{5, 24}, std::pair{7, 8}}) {
+    const auto small = MakeBffBlob(w, 3, 1, 1, uint8_t(bits), 0, nullptr);
+    TGUIBFFont f;
+    LoadBFFont(f, small.data(), small.size());
+    ASSERT_NE(f.Texture, 0u);
+    px = BoundTexels(w, 3);
+    for (int i = 0; i < w * 3; ++i)
+      for (int c : bits == 8 ? std::vector<int>{0, 3} : std::vector<int>{0, 1, 2, 3})  // luminance reads back as red
+        EXPECT_EQ(px[i * 4 + c], c == 3 ? 255 : small[276 + i * (bits / 8) + c]) << w << ":" << i;
   }
   GLint alignment = 0;
   glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
   EXPECT_EQ(alignment, 4) << "unpacking state is restored";
 }
 
-TEST_F(BitmapFontTest, UnknownBitDepthSetsTheGeometryButNoWidthsOrTexture) {
-  const auto blob = MakeBffBlob(256, 128, 16, 8, 16, 40, nullptr);
-  TGUIBFFont font;
-  LoadBFFont(font, blob.data(), blob.size());
-  EXPECT_EQ(font.BaseChar, 40);
-  EXPECT_EQ(font.CellsPerRow, 16);
-  EXPECT_EQ(font.GlyphHeight, 8);
-  EXPECT_DOUBLE_EQ(font.CellTexWidth, 16.0 / 256);
-  EXPECT_DOUBLE_EQ(font.CellTexHeight, 8.0 / 128);
-  EXPECT_TRUE(font.Widths.empty());
-  EXPECT_EQ(font.Texture, 0u);
-
-  // A record that already had a texture and widths keeps them.
-  TGUIBFFont used;
+TEST_F(BitmapFontTest, UnusableBlobsSetOnlyWhatTheyCanAndNeverDivideByZero) {
+  // An unknown bit depth: the geometry, but no widths or texture; a used record keeps its own.
+  const auto odd = MakeBffBlob(256, 128, 16, 8, 16, 40, nullptr);
+  TGUIBFFont font, used;
   used.Texture = 77;
   used.Widths.assign(256, 3);
-  LoadBFFont(used, blob.data(), blob.size());
+  LoadBFFont(font, odd.data(), odd.size());
+  LoadBFFont(used, odd.data(), odd.size());
+  EXPECT_EQ((std::vector<int32_t>{font.BaseChar, font.CellsPerRow, font.GlyphHeight}),
+            (std::vector<int32_t>{40, 16, 8}));
+  ExpectNear({font.CellTexWidth, font.CellTexHeight}, {16.0 / 256, 8.0 / 128}, 1e-15);
+  EXPECT_TRUE(font.Widths.empty());
+  EXPECT_EQ(font.Texture, 0u);
   EXPECT_EQ(used.Texture, 77u);
   EXPECT_EQ(used.Widths, std::vector<uint8_t>(256, 3));
-}
 
-TEST_F(BitmapFontTest, HostileHeadersLoadNothing) {
   TGUIBFFont untouched;
   untouched.CellsPerRow = 9;
   untouched.Texture = 5;
   const auto good = MakeBffBlob(64, 64, 8, 8, 32, 32, nullptr);
-
   // Shorter than the fixed header: nothing can be read, nothing changes.
   TGUIBFFont f = untouched;
   LoadBFFont(f, good.data(), 19);
-  EXPECT_EQ(f.CellsPerRow, 9);
-  EXPECT_EQ(f.CellWidth, 0);
   LoadBFFont(f, nullptr, 0);
   EXPECT_EQ(f.CellsPerRow, 9);
-
+  EXPECT_EQ(f.CellWidth, 0);
   // Header present but the width table cut short: geometry only.
-  f = untouched;
   LoadBFFont(f, good.data(), 100);
   EXPECT_EQ(f.CellsPerRow, 8);
   EXPECT_TRUE(f.Widths.empty());
   EXPECT_EQ(f.Texture, 5u);
-
-  struct Case {
-    int32_t w, h, cw, ch;
-  };
-  const Case cases[] = {{64, 64, 0, 8},          {64, 64, 8, 0},         {0, 64, 8, 8},
-                        {64, 0, 8, 8},           {-64, 64, 8, 8},        {64, 64, -8, 8},
-                        {INT32_MIN, 64, -1, 8},  {100000, 100000, 8, 8}, {INT32_MAX, INT32_MAX, 1, 1},
-                        {1 << 16, 1 << 16, 1, 1}};
-  for (const Case& c : cases) {
-    auto blob = MakeBffBlob(0, 0, c.cw, c.ch, 32, 32, nullptr);
-    std::memcpy(blob.data() + 2, &c.w, 4);
-    std::memcpy(blob.data() + 6, &c.h, 4);
+  const std::array<int32_t, 4> cases[] = {{64, 64, 0, 8},         {64, 64, 8, 0},         {0, 64, 8, 8},
+                                          {64, 0, 8, 8},          {-64, 64, 8, 8},        {64, 64, -8, 8},
+                                          {INT32_MIN, 64, -1, 8}, {100000, 100000, 8, 8}, {INT32_MAX, INT32_MAX, 1, 1},
+                                          {1 << 16, 1 << 16, 1, 1}};
+  for (const auto& [w, h, cw, ch] : cases) {
+    auto blob = MakeBffBlob(0, 0, cw, ch, 32, 32, nullptr);
+    std::memcpy(blob.data() + 2, &w, 4);
+    std::memcpy(blob.data() + 6, &h, 4);
     TGUIBFFont g = untouched;
     LoadBFFont(g, blob.data(), blob.size());
-    EXPECT_TRUE(g.Widths.empty()) << c.w << "x" << c.h << " cells " << c.cw << "x" << c.ch;
+    EXPECT_TRUE(g.Widths.empty()) << w << "x" << h << " cells " << cw << "x" << ch;
     EXPECT_EQ(g.Texture, 5u);
-    if (c.cw == 0) {
-      EXPECT_EQ(g.CellsPerRow, 9) << "no division by a zero cell width";
-    }
+    EXPECT_TRUE(cw != 0 || g.CellsPerRow == 9) << "no division by a zero cell width";
   }
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
@@ -222,12 +157,9 @@ TEST_F(BitmapFontTest, RandomBlobsNeverReadOutOfBounds) {
     const int32_t w = int32_t(rng() % 40) - 4, h = int32_t(rng() % 40) - 4;
     const int32_t cw = int32_t(rng() % 10) - 2, ch = int32_t(rng() % 10) - 2;
     const uint8_t bits = std::array<uint8_t, 5>{8, 24, 32, 16, uint8_t(rng())}[rng() % 5];
-    auto blob = MakeBffBlob(w, h, cw, ch, bits, uint8_t(rng()), nullptr);
-    const size_t length = rng() % (blob.size() + 1);
-    std::unique_ptr<uint8_t[]> exact(new uint8_t[length ? length : 1]);
-    std::memcpy(exact.get(), blob.data(), length);
+    const auto blob = MakeBffBlob(w, h, cw, ch, bits, uint8_t(rng()), nullptr);
     TGUIBFFont font;
-    LoadBFFont(font, exact.get(), length);
+    LoadExact(font, blob, rng() % (blob.size() + 1));
     BuiltinFont = font;
     CaptureFeedback([] { DrawText(3, 4, std::string("\x00 Az\xff", 5)); });
     if (font.Texture) glDeleteTextures(1, &font.Texture);
@@ -235,75 +167,52 @@ TEST_F(BitmapFontTest, RandomBlobsNeverReadOutOfBounds) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(BitmapFontTest, DrawTextPlacesGuiAtTheTopLeft) {
+TEST_F(BitmapFontTest, DrawTextPlacesCellsFromTheTopLeftAndWrapsRows) {
   LoadStandardFont();
-  const auto quads = Draw(0, 0, "GUI");
-  ASSERT_EQ(quads.size(), 3u);
-  const double cell = 17.0 / 600;
-  const double expectLeft[3] = {-0.552, -0.552 + 7.0 / 600, -0.552 + 13.0 / 600};
+  const double cell = 17.0 / 600, top = 350 * 0.395 / 358, tw = 17.0 / 256;
+  const auto quads = Draw(0, 0, "GUI./");
+  ASSERT_EQ(quads.size(), 5u);
+  const double left[3] = {-0.552, -0.552 + 7.0 / 600, -0.552 + 13.0 / 600};
   for (int k = 0; k < 3; ++k) {
-    EXPECT_NEAR(quads[k].box.minX, expectLeft[k], 1e-5) << k;
-    EXPECT_NEAR(quads[k].box.maxX - quads[k].box.minX, cell, 1e-5) << k;
-    EXPECT_NEAR(quads[k].box.minY, 350 * 0.395 / 358, 1e-5) << k;
-    EXPECT_NEAR(quads[k].box.maxY - quads[k].box.minY, cell, 1e-5) << k;
+    SCOPED_TRACE(k);
+    ExpectNear({quads[k].MinX(), quads[k].MaxX(), quads[k].MinY(), quads[k].MaxY()},
+               {left[k], left[k] + cell, top, top + cell}, 1e-5);
   }
-  // "G" (71) is cell 39: row 2, column 9; the cell's top texel row is at the top of the quad.
-  const float tw = 17.0f / 256;
-  const GlyphQuad& g = quads[0];
-  EXPECT_NEAR(g.s[0], 9 * tw, 1e-6);
-  EXPECT_NEAR(g.t[0], 3 * tw, 1e-6);
-  EXPECT_NEAR(g.s[1], 10 * tw, 1e-6);
-  EXPECT_NEAR(g.t[1], 3 * tw, 1e-6);
-  EXPECT_NEAR(g.s[2], 10 * tw, 1e-6);
-  EXPECT_NEAR(g.t[2], 2 * tw, 1e-6);
-  EXPECT_NEAR(g.s[3], 9 * tw, 1e-6);
-  EXPECT_NEAR(g.t[3], 2 * tw, 1e-6);
-}
-
-TEST_F(BitmapFontTest, CellsWrapIntoTheNextRow) {
-  LoadStandardFont();
-  const auto quads = Draw(0, 0, "./");  // 46 is cell 14 (row 0, last column), 47 cell 15
-  ASSERT_EQ(quads.size(), 2u);
-  const float tw = 17.0f / 256;
-  EXPECT_NEAR(quads[0].s[3], 14 * tw, 1e-6);
-  EXPECT_NEAR(quads[0].t[3], 0, 1e-6);
-  EXPECT_NEAR(quads[1].s[3], 0, 1e-6);
-  EXPECT_NEAR(quads[1].t[3], tw, 1e-6);
-  EXPECT_NEAR(quads[1].t[0], 2 * tw, 1e-6);
+  // By corner from the bottom left, counter-clockwise: the cell's top texel row is at the top of
+  // the quad. "G" (71) is cell 39: row 2, column 9; "." is cell 14, the last of row 0; "/" wraps.
+  const double cells[3][3] = {{0, 9, 2}, {3, 14, 0}, {4, 0, 1}};  // quad, column, row
+  for (const auto& [q, column, row] : cells) {
+    const auto& v = quads[size_t(q)].v;
+    ExpectNear({v[0].s, v[0].t, v[1].s, v[1].t, v[2].s, v[2].t, v[3].s, v[3].t},
+               {column * tw, (row + 1) * tw, (column + 1) * tw, (row + 1) * tw, (column + 1) * tw, row * tw,
+                column * tw, row * tw},
+               1e-6);
+  }
+  const auto at = Draw(100, 50, "x");
+  ASSERT_EQ(at.size(), 1u);
+  ExpectNear({at[0].MinX(), at[0].MinY()}, {(100.0 - 522) * 0.552 / 522, (350.0 - 50) * 0.395 / 358}, 1e-5);
 }
 
 TEST_F(BitmapFontTest, AdvanceComesFromTheCharactersOwnCode) {
   uint8_t widths[256] = {};
-  widths['A'] = 10;       // the character's own code
-  widths['A' - 32] = 3;   // what a cell-indexed table would give
+  widths['A'] = 10;      // the character's own code
+  widths['A' - 32] = 3;  // what a cell-indexed table would give
   widths['A' - 40] = 5;
   LoadStandardFont(32, widths);
-  auto a = Draw(0, 0, "AA");
-  ASSERT_EQ(a.size(), 2u);
-  EXPECT_NEAR(a[1].box.minX - a[0].box.minX, 10.0 / 600, 1e-5);
-
+  const auto a = Draw(0, 0, "AA");
   // Another base character, same table: same advances, other cells.
   LoadStandardFont(40, widths);
-  auto b = Draw(0, 0, "AA");
+  const auto b = Draw(0, 0, "AA");
+  ASSERT_EQ(a.size(), 2u);
   ASSERT_EQ(b.size(), 2u);
-  EXPECT_NEAR(b[1].box.minX - b[0].box.minX, 10.0 / 600, 1e-5);
-  EXPECT_NE(a[0].s[0], b[0].s[0]);
-}
-
-TEST_F(BitmapFontTest, PositionFollowsThePixelArguments) {
-  LoadStandardFont();
-  const auto q = Draw(100, 50, "x");
-  ASSERT_EQ(q.size(), 1u);
-  EXPECT_NEAR(q[0].box.minX, (100.0 - 522) * 0.552 / 522, 1e-5);
-  EXPECT_NEAR(q[0].box.minY, (350.0 - 50) * 0.395 / 358, 1e-5);
+  EXPECT_NEAR(a[1].MinX() - a[0].MinX(), 10.0 / 600, 1e-5);
+  EXPECT_NEAR(b[1].MinX() - b[0].MinX(), 10.0 / 600, 1e-5);
+  EXPECT_NE(a[0].v[0].s, b[0].v[0].s);
 }
 
 TEST_F(BitmapFontTest, DrawTextIgnoresTheCallersModelviewAndKeepsState) {
   LoadStandardFont();
   const auto plain = Draw(0, 0, "Hi");
-
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
   glTranslated(0.3, -0.2, -0.5);
   glRotated(25, 1, 1, 0);
   GLdouble before[16], after[16];
@@ -312,63 +221,31 @@ TEST_F(BitmapFontTest, DrawTextIgnoresTheCallersModelviewAndKeepsState) {
   glDisable(GL_DEPTH_TEST);
   glEnable(GL_BLEND);
   glMatrixMode(GL_PROJECTION);  // even from the projection matrix mode
-  const auto moved = Quads(CaptureFeedback([] { DrawText(0, 0, "Hi"); }), view_);
-
+  const auto moved = Draw(0, 0, "Hi");
   GLint mode = 0;
   glGetIntegerv(GL_MATRIX_MODE, &mode);
   EXPECT_EQ(mode, GL_PROJECTION);
   glMatrixMode(GL_MODELVIEW);
   glGetDoublev(GL_MODELVIEW_MATRIX, after);
-  for (int k = 0; k < 16; ++k) EXPECT_DOUBLE_EQ(before[k], after[k]);
+  EXPECT_EQ(std::vector<GLdouble>(before, before + 16), std::vector<GLdouble>(after, after + 16));
   GLfloat colour[4];
   glGetFloatv(GL_CURRENT_COLOR, colour);
   EXPECT_FLOAT_EQ(colour[2], 0.75f);
   EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
   EXPECT_TRUE(glIsEnabled(GL_BLEND));
-
   ASSERT_EQ(moved.size(), plain.size());
-  for (size_t k = 0; k < plain.size(); ++k) {
-    EXPECT_NEAR(moved[k].box.minX, plain[k].box.minX, 1e-5);
-    EXPECT_NEAR(moved[k].box.minY, plain[k].box.minY, 1e-5);
-  }
+  for (size_t k = 0; k < plain.size(); ++k)
+    ExpectNear({moved[k].MinX(), moved[k].MinY()}, {plain[k].MinX(), plain[k].MinY()}, 1e-5);
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(BitmapFontTest, AnUnloadedFontDrawsWithoutAdvancing) {
   // All fields zero: no rows, no widths; nothing may divide by zero or index out of range.
-  Draw(0, 0, "ab\xff");
+  CaptureFeedback([] { DrawText(0, 0, "ab\xff"); });
   BuiltinFont.CellWidth = BuiltinFont.GlyphHeight = 17;
   const auto q = Draw(0, 0, "ab");
   ASSERT_EQ(q.size(), 2u);
-  EXPECT_NEAR(q[0].box.minX, q[1].box.minX, 1e-9);
-}
-
-// Real built-in font of the program image, once the art exists.
-TEST_F(BitmapFontTest, BuiltinResourceHasTheExpectedHeaderAndWidths) {
-  ResourceBlob blob{};
-  if (!FindProgramResource("BFF", "BUILTINFONT", &blob)) GTEST_SKIP() << "resources/builtinfont.bff not present yet";
-  ASSERT_GE(blob.Size, 276u);
-  const auto expected = MakeBffBlob(256, 256, 17, 17, 32, 32, nullptr);
-  EXPECT_EQ(0, std::memcmp(blob.Data, expected.data(), 276)) << "identifier, header and width table";
-  // The pixel block may end up to five texels early (in the bottom row, which no cell covers).
-  EXPECT_GE(blob.Size, expected.size() - 20);
-  EXPECT_LE(blob.Size, expected.size());
-
-  LoadBFFont(BuiltinFont, blob.Data, blob.Size);
-  EXPECT_EQ(BuiltinFont.CellsPerRow, 15);
-  EXPECT_EQ(BuiltinFont.Widths.size(), 256u);
-  ASSERT_NE(BuiltinFont.Texture, 0u);
-  // Glyph shapes live in the alpha channel: "M" (cell 45) has ink, space (cell 0) none.
-  const auto px = BoundTextureRGBA(256, 256);
-  auto inkIn = [&](int cell) {
-    int ink = 0;
-    const int cx = (cell % 15) * 17, cy = (cell / 15) * 17;
-    for (int y = cy; y < cy + 17; ++y)
-      for (int x = cx; x < cx + 17; ++x) ink += px[(size_t(y) * 256 + x) * 4 + 3] > 128;
-    return ink;
-  };
-  EXPECT_GT(inkIn('M' - 32), 10);
-  EXPECT_EQ(inkIn(0), 0);
+  EXPECT_NEAR(q[0].MinX(), q[1].MinX(), 1e-9);
 }
 
 }  // namespace

@@ -15,7 +15,8 @@
 #include <set>
 
 using namespace testgl;
-using namespace fonttest;
+using fonttest::Count;
+using fonttest::FontFileFor;
 
 namespace {
 
@@ -54,7 +55,7 @@ class SystemFontTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(gl_.Ok()) << gl_.Error();
-    view_ = UseOrthoPlane(gl_, -0.5, -0.5, 200);
+    view_ = UseOrthoView(gl_, -0.5, 2.7, -0.5, 1.9, -10, 10);
   }
 
   std::vector<FeedbackPrimitive> Capture(TGUISYSFONT font, const std::string& text) {
@@ -66,17 +67,20 @@ class SystemFontTest : public ::testing::Test {
       glPopMatrix();
     });
   }
-  Box Bounds(TGUISYSFONT font, const std::string& text) { return PlaneBounds(Capture(font, text), view_); }
-
-  void ExpectBoundsLike(const Box& b, const FtGlyph& g, const char* what) {
-    EXPECT_NEAR(b.minX, g.minX, 2e-3) << what;
-    EXPECT_NEAR(b.maxX, g.maxX, 2e-3) << what;
-    EXPECT_NEAR(b.minY, g.minY, 2e-3) << what;
-    EXPECT_NEAR(b.maxY, g.maxY, 2e-3) << what;
+  Box Bounds(TGUISYSFONT font, const std::string& text) { return testgl::Bounds(Capture(font, text), view_); }
+  static void ExpectBoundsLike(const Box& b, const FtGlyph& g) {
+    ExpectNear({b.minX, b.maxX, b.minY, b.maxY}, {g.minX, g.maxX, g.minY, g.maxY}, 2e-3);
+  }
+  // The translation the lists left in the modelview, which is reset.
+  static double PenX() {
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    glLoadIdentity();
+    return m[12];
   }
 
   HeadlessGL gl_{640, 480};
-  PlaneView view_{};
+  OrthoView view_{};
 };
 
 TEST_F(SystemFontTest, GlyphsAreInEmUnitsLikeFreeTypeSaysForTrueTypeAndCff) {
@@ -93,15 +97,14 @@ TEST_F(SystemFontTest, GlyphsAreInEmUnitsLikeFreeTypeSaysForTrueTypeAndCff) {
     for (const char ch : std::string("H|Og")) {
       const FtGlyph g = ReadGlyph(file, uint8_t(ch));
       ASSERT_NE(g.index, 0u);
+      SCOPED_TRACE(file + " " + ch);
       const Box drawn = Bounds(font, std::string(1, ch));
-      ExpectBoundsLike(drawn, g, (file + " " + ch).c_str());
+      ExpectBoundsLike(drawn, g);
       // The metrics describe what the list draws.
       const GLYPHMETRICSFLOAT& m = SystemFontMetrics[uint8_t(ch)];
-      EXPECT_NEAR(m.gmfBlackBoxX, drawn.maxX - drawn.minX, 1e-5) << ch;
-      EXPECT_NEAR(m.gmfBlackBoxY, drawn.maxY - drawn.minY, 1e-5) << ch;
-      EXPECT_NEAR(m.gmfptGlyphOrigin.x, drawn.minX, 1e-5) << ch;
-      EXPECT_NEAR(m.gmfptGlyphOrigin.y, drawn.maxY, 1e-5) << ch;
-      EXPECT_NEAR(m.gmfCellIncX, g.advance, 1e-6) << ch;
+      ExpectNear({m.gmfBlackBoxX, m.gmfBlackBoxY, m.gmfptGlyphOrigin.x, m.gmfptGlyphOrigin.y},
+                 {drawn.maxX - drawn.minX, drawn.maxY - drawn.minY, drawn.minX, drawn.maxY}, 1e-5);
+      EXPECT_NEAR(m.gmfCellIncX, g.advance, 1e-6);
       EXPECT_EQ(m.gmfCellIncY, 0.0f);
     }
     // A bar runs from below the baseline to the ascender: about one em.
@@ -117,22 +120,20 @@ TEST_F(SystemFontTest, FilledFontsDrawCounterClockwisePolygonsOutlinedFontsLines
   CreateSystemFont(outlined, "DejaVu Sans", 400, true, 0.0, TestDC());
 
   const auto f = Capture(filled, "A8");
-  EXPECT_GT(CountKinds(f).polygons, 10u);
-  EXPECT_EQ(CountKinds(f).lines, 0u);
+  EXPECT_GT(Count(f, FeedbackPrimitive::Polygon), 10u);
+  EXPECT_EQ(Count(f, FeedbackPrimitive::Line), 0u);
   double smallest = 0;
-  EXPECT_GT(SignedArea(f, &smallest), 0);
+  EXPECT_GT(fonttest::SignedArea(f, &smallest), 0);
   EXPECT_GE(smallest, -1e-3) << "every triangle faces the camera";
 
   const auto o = Capture(outlined, "A8");
-  EXPECT_GT(CountKinds(o).lines, 10u);
-  EXPECT_EQ(CountKinds(o).polygons, 0u);
-  ExpectBoundsLike(PlaneBounds(o, view_), [&] {
-    FtGlyph a = ReadGlyph(FontFileFor("DejaVu Sans", 400), 'A'), e = ReadGlyph(FontFileFor("DejaVu Sans", 400), '8');
-    a.maxX = a.advance + e.maxX;
-    a.minY = std::min(a.minY, e.minY);
-    a.maxY = std::max(a.maxY, e.maxY);
-    return a;
-  }(), "outlined A8");
+  EXPECT_GT(Count(o, FeedbackPrimitive::Line), 10u);
+  EXPECT_EQ(Count(o, FeedbackPrimitive::Polygon), 0u);
+  FtGlyph a = ReadGlyph(FontFileFor("DejaVu Sans", 400), 'A'), e = ReadGlyph(FontFileFor("DejaVu Sans", 400), '8');
+  a.maxX = a.advance + e.maxX;
+  a.minY = std::min(a.minY, e.minY);
+  a.maxY = std::max(a.maxY, e.maxY);
+  ExpectBoundsLike(testgl::Bounds(o, view_), a);
 }
 
 TEST_F(SystemFontTest, CountersStayOpenInBothContourDirections) {
@@ -150,7 +151,7 @@ TEST_F(SystemFontTest, CountersStayOpenInBothContourDirections) {
     const auto px = gl_.ReadPixels();
     const GLYPHMETRICSFLOAT& m = SystemFontMetrics['O'];
     auto lit = [&](double x, double y) {
-      const int wx = int((x - view_.left) * view_.scale), wy = int((y - view_.bottom) * view_.scale);
+      const int wx = int((x - view_.left) * view_.scaleX), wy = int((y - view_.bottom) * view_.scaleY);
       return px[(size_t(wy) * gl_.Width() + wx) * 4] > 128;
     };
     const double midY = m.gmfptGlyphOrigin.y - m.gmfBlackBoxY / 2;
@@ -168,28 +169,21 @@ TEST_F(SystemFontTest, EachListAdvancesByItsGlyphsAdvance) {
   const auto prims = Capture(font, "AV");
   const auto onlyA = Capture(font, "A");
   const std::vector<FeedbackPrimitive> second(prims.begin() + long(onlyA.size()), prims.end());
-  EXPECT_NEAR(PlaneBounds(second, view_).minX, a.advance + v.minX, 2e-3);
-
-  glLoadIdentity();
+  EXPECT_NEAR(testgl::Bounds(second, view_).minX, a.advance + v.minX, 2e-3);
   glCallList(static_cast<GLuint>(font) + 'A');
   GLdouble m[16];
   glGetDoublev(GL_MODELVIEW_MATRIX, m);
-  EXPECT_NEAR(m[12], a.advance, 1e-6);
   EXPECT_EQ(m[13], 0.0);
-  glLoadIdentity();
+  EXPECT_NEAR(PenX(), a.advance, 1e-6);
 }
 
 TEST_F(SystemFontTest, ListTwoFiftyFiveAndControlCodesDrawNothing) {
   TGUISYSFONT font = 0;
   CreateSystemFont(font, "DejaVu Sans", 400, false, 0.0, TestDC());
   EXPECT_TRUE(Capture(font, "\xff").empty());
-  glLoadIdentity();
   glCallList(static_cast<GLuint>(font) + 255);
-  GLdouble m[16];
-  glGetDoublev(GL_MODELVIEW_MATRIX, m);
-  EXPECT_EQ(m[12], 0.0) << "list 255 stays empty";
+  EXPECT_EQ(PenX(), 0.0) << "list 255 stays empty";
   for (const char c : {'\0', '\t', '\x1f', '\x7f', '\x81'}) EXPECT_TRUE(Capture(font, std::string(1, c)).empty());
-  glLoadIdentity();
 }
 
 TEST_F(SystemFontTest, HungarianLettersOfCodePage1250DrawTheirOwnGlyphs) {
@@ -198,7 +192,7 @@ TEST_F(SystemFontTest, HungarianLettersOfCodePage1250DrawTheirOwnGlyphs) {
   // The face's default glyph, as an unmapped character shows it.
   const GLuint notdefList = glGenLists(1);
   ASSERT_TRUE(wglUseFontOutlinesA(TestDC(), 0xE000, 1, notdefList, 0.0f, 0.0f, WGL_FONT_POLYGONS, nullptr));
-  const Box notdef = PlaneBounds(CaptureFeedback([&] { glCallList(notdefList); }), view_);
+  const Box notdef = testgl::Bounds(CaptureFeedback([&] { glCallList(notdefList); }), view_);
   ASSERT_FALSE(notdef.Empty());
 
   const std::string accented = "\xE9\xE1\xFB\xFA\xF5\xF3\xFC\xF6";  // é á ű ú ő ó ü ö
@@ -223,7 +217,7 @@ TEST_F(SystemFontTest, AFaceTheSystemLacksStillGivesAWorkingFont) {
   TGUISYSFONT font = 0;
   CreateSystemFont(font, "No Such Face 4711", 400, false, 0.0, TestDC());
   ASSERT_NE(font, 0);
-  EXPECT_GT(CountKinds(Capture(font, "A")).polygons, 3u);
+  EXPECT_GT(Count(Capture(font, "A"), FeedbackPrimitive::Polygon), 3u);
   EXPECT_GT(SystemFontMetrics['A'].gmfCellIncX, 0.3f);
   EXPECT_LT(SystemFontMetrics['A'].gmfCellIncX, 1.5f);
 }
@@ -256,7 +250,7 @@ TEST_F(SystemFontTest, ExtrusionAddsABackFaceAndWalls) {
     glRotated(90, 0, 1, 0);
     const auto side = Capture(font, "I");
     glLoadIdentity();
-    const Box b = PlaneBounds(side, view_);
+    const Box b = testgl::Bounds(side, view_);
     ASSERT_FALSE(b.Empty()) << what;
     EXPECT_NEAR(b.minX, 0.2 - 0.5, 1e-4) << what;
     EXPECT_NEAR(b.maxX, 0.2, 1e-4) << what;
@@ -264,7 +258,7 @@ TEST_F(SystemFontTest, ExtrusionAddsABackFaceAndWalls) {
     size_t spanning = 0;
     for (const auto& p : side) {
       Box own;
-      for (const auto& v : p.vertices) own.Add(view_.PlaneX(v.x), 0);
+      for (const auto& v : p.vertices) own.Add(view_.X(v.x), 0);
       spanning += own.maxX - own.minX > 0.49;
     }
     EXPECT_GE(spanning, 4u) << what;
@@ -280,7 +274,7 @@ TEST_F(SystemFontTest, ExtrusionAddsABackFaceAndWalls) {
       size_t facing = 0;
       for (const auto& p : culled) {
         Box own;
-        for (const auto& v : p.vertices) own.Add(view_.PlaneX(v.x), 0);
+        for (const auto& v : p.vertices) own.Add(view_.X(v.x), 0);
         if (own.maxX - own.minX < 0.49) continue;
         ++facing;
         // The left wall at x = left edge of the black box lies at window depth 0.5 + x / 20.
