@@ -39,13 +39,14 @@ hwm_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$E2E_DEMO_PID/status"; }
 
 # A random point of the 640x480 client area away from the "exit" button (window pixels
 # 502..634 x 448..474): no random press, release or move with a button held may end the program.
+# The point is left in P ("x y"); no subshell, so that the seeded sequence is the same each run.
 random_point() {
   local x y
   for (( ; ; )); do
     x=$((RANDOM % 640))
     y=$((RANDOM % 480))
     [ "$x" -ge 480 ] && [ "$y" -ge 430 ] && continue
-    echo "$x $y"
+    P="$x $y"
     return
   done
 }
@@ -65,28 +66,28 @@ close_boxes() {  # closes the button page's message boxes; an "Error" box fails 
 
 events=0
 random_event() {
-  local kind=$((RANDOM % 10)) p q
+  local kind=$((RANDOM % 10)) p
   case $kind in
     0 | 1 | 2 | 3)  # a move
-      p=$(random_point)
-      xdotool mousemove --window "$E2E_WID" $p 2>/dev/null
+      random_point
+      xdotool mousemove --window "$E2E_WID" $P 2>/dev/null
       ;;
     4 | 5)  # a click: half of them on a navigation button or a button of the button page
-      p=$(random_point)
-      [ "$kind" = 5 ] && p=${TARGETS[RANDOM % ${#TARGETS[@]}]}
-      xdotool mousemove --window "$E2E_WID" $p mousedown 1 2>/dev/null
+      random_point
+      [ "$kind" = 5 ] && P=${TARGETS[RANDOM % ${#TARGETS[@]}]}
+      xdotool mousemove --window "$E2E_WID" $P mousedown 1 2>/dev/null
       sleep 0.05
       xdotool mouseup 1
       sleep 0.1
       close_boxes
       ;;
     6 | 7)  # a drag in a few steps
-      p=$(random_point)
-      xdotool mousemove --window "$E2E_WID" $p mousedown 1 2>/dev/null
+      random_point
+      xdotool mousemove --window "$E2E_WID" $P mousedown 1 2>/dev/null
       local step
       for step in 1 2 3 4; do
-        q=$(random_point)
-        xdotool mousemove --window "$E2E_WID" $q 2>/dev/null
+        random_point
+        xdotool mousemove --window "$E2E_WID" $P 2>/dev/null
         sleep 0.02
       done
       xdotool mouseup 1
@@ -100,8 +101,8 @@ random_event() {
       xdotool keyup --window "$E2E_WID" "$p" 2>/dev/null
       ;;
     9)  # the right or the middle button
-      p=$(random_point)
-      xdotool mousemove --window "$E2E_WID" $p click $((2 + RANDOM % 2)) 2>/dev/null
+      random_point
+      xdotool mousemove --window "$E2E_WID" $P click $((2 + RANDOM % 2)) 2>/dev/null
       ;;
   esac
   events=$((events + 1))
