@@ -91,7 +91,7 @@ page 3-text
 
 go_to_page "$PANEL_DEMO"
 drag 87 250 30 110   # panel A by its middle, down and a little to the right
-drag 460 220 0 60    # panel C, with its red child D, 96 virtual pixels down
+drag 500 290 0 60    # panel C beside its red child D (a press on D drags nothing), 96 virtual pixels down
 e2e_move $REST
 sleep 0.8
 page 2-panels

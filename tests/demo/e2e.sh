@@ -70,8 +70,9 @@ case $scenario in
     e2e_check "the view pulls back after the click ($moved pixels changed)" test "${moved%%.*}" -gt 20000
     sleep 1.8
     e2e_expect_page panels
-    # Drag panel A (virtual 40,300 - 240,500) by its middle 200 virtual pixels to the right and
-    # panel C, with its red child D, 100 pixels down.
+    # Drag panel A (virtual 40,300 - 240,500) by its middle 200 virtual pixels to the right, and
+    # panel C (630,300 - 840,500) with its red child D (660,330 - 760,430) 96 pixels down. C is
+    # grabbed beside D, at virtual (800,464): a press over the child panel would not drag C.
     e2e_move 87 250
     sleep 0.3
     xdotool mousedown 1
@@ -81,11 +82,11 @@ case $scenario in
     done
     sleep 0.2
     xdotool mouseup 1
-    e2e_move 460 220  # panel C's body
+    e2e_move 500 290
     sleep 0.3
     xdotool mousedown 1
     for step in 1 2 3 4 5 6 7 8 9 10; do
-      e2e_move 460 $((220 + step * 6))
+      e2e_move 500 $((290 + step * 6))
       sleep 0.05
     done
     sleep 0.2
@@ -93,6 +94,9 @@ case $scenario in
     e2e_move $REST
     sleep 0.8
     e2e_expect_page panels-dragged
+    # D's middle was at window (443,237) and is now 60 pixels lower.
+    e2e_check "the red child moved with its panel" e2e_reddish panels-dragged 443 297
+    e2e_check "nothing red is left where the child was" not e2e_reddish panels-dragged 443 215
     ;;
 
   text)

@@ -228,6 +228,16 @@ e2e_wait_geometry() {
   return 1
 }
 
+# True when the pixel (x, y) of a shot already taken is clearly red (red well above green and blue).
+e2e_reddish() {
+  local rgb
+  rgb=$(convert "$E2E_WORK/$1.png" -crop "1x1+$2+$3" -depth 8 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+  read -r r g b <<<"$rgb"
+  [ "$r" -gt $((g + 30)) ] && [ "$r" -gt $((b + 30)) ]
+}
+
+not() { ! "$@"; }
+
 # Pixels that differ by more than 10 % between two shots already taken.
 e2e_shots_differ() {
   compare -metric AE -fuzz 10% "$E2E_WORK/$1.png" "$E2E_WORK/$2.png" null: 2>&1 | sed 's/[^0-9.e+].*//'
