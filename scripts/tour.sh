@@ -71,7 +71,7 @@ sleep 0.15
 xdotool mouseup 1
 start=$(date +%s%N)
 n=0
-while [ $(( ($(date +%s%N) - start) / 1000000 )) -lt 1700 ]; do
+while [ $(( ($(date +%s%N) - start) / 1000000 )) -lt 1450 ]; do
   n=$((n + 1))
   xwd -silent -id "$E2E_WID" >"$frames/$(printf '%04d' $n).xwd" || break
 done
