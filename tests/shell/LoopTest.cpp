@@ -1,6 +1,5 @@
 // The main loop with real windows and contexts (SDL offscreen driver): frames, timing and FPS
 // with an injected tick count, minimising, the fullscreen toggle, failures and quitting.
-#include "AppHooks.h"
 #include "GLHarness.h"
 #include "GLWindow.h"
 
@@ -11,90 +10,96 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 #include <vector>
 
-using shelltest::App;
+// The application operations the shell calls, routed to whatever the current test wants.
+static std::function<void()> gBuild, gProcessKeys, gDraw, gFree;
+void BuildScene() { if (gBuild) gBuild(); }
+void ProcessKeys() { if (gProcessKeys) gProcessKeys(); }
+void DrawScene() { if (gDraw) gDraw(); }
+void FreeScene() { if (gFree) gFree(); }
 
 namespace {
 
 DWORD gTick = 0;
 DWORD FakeTicks() { return gTick; }
 
+void PushWindowEvent(Uint32 windowId, Uint8 event) {
+  SDL_Event e{};
+  e.window = {SDL_WINDOWEVENT, 0, windowId, event, 0, 0, 0, 0, 0};
+  SDL_PushEvent(&e);
+}
+
+GLint GetInteger(GLenum name, int index = 0) {
+  GLint values[4] = {};
+  glGetIntegerv(name, values);
+  return values[index];
+}
+
+std::vector<LONG> ClientSize() {
+  RECT r{};
+  GetClientRect(MainWindow->Handle, &r);
+  return {r.right, r.bottom};
+}
+
 class LoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    shelltest::ResetApp();
+    gBuild = gProcessKeys = gDraw = gFree = nullptr;
     gTick = 5000;
     SetTickSource(FakeTicks);
     FPS = FPSCount = 0;
-    FPSLastTime = 0;
-    FrameTime = 0;
+    FPSLastTime = FrameTime = 0;
     Fullscreen = 0;
   }
   void TearDown() override {
     SetTickSource(nullptr);
-    shelltest::ResetApp();
+    gBuild = gProcessKeys = gDraw = gFree = nullptr;
     EXPECT_EQ(CountWindows(), 0);
     EXPECT_EQ(MainWindow, nullptr);
     ShowCursor(TRUE);  // RunWindowLoop hid the pointer for the run and leaves it so
   }
-  int32_t Run(bool fullscreen = false) {
-    return RunWindowLoop(640, 480, 32, "GUI  DEMO", fullscreen, false, GetModuleHandleA(nullptr));
+  int32_t Run() { return RunWindowLoop(640, 480, 32, "GUI  DEMO", false, false, GetModuleHandleA(nullptr)); }
+  // Text, caption and type of each box shown.
+  static std::vector<std::string> Shown(const testgl::MessageBoxRecorder& boxes) {
+    std::vector<std::string> out;
+    for (const auto& box : boxes.Boxes())
+      out.push_back(box.text + " | " + box.caption + " | " + std::to_string(box.type));
+    return out;
   }
+  const std::string error = " | Error | " + std::to_string(MB_ICONEXCLAMATION);
 };
 
 TEST_F(LoopTest, BuildsDrawsAndEndsOnQuitApp) {
   int builds = 0, frees = 0, frames = 0, keys = 0;
   PIXELFORMATDESCRIPTOR pfd{};
-  bool gotFormat = false;
-  GLint viewport[4] = {};
-  GLint depthFunc = 0, blendSrc = 0, blendDst = 0;
-  GLboolean depthTest = GL_FALSE, blend = GL_FALSE;
-  RECT client{};
-  App().build = [&] {
+  std::vector<long> state;
+  gBuild = [&] {
     ++builds;
-    gotFormat = GetRequestedPixelFormat(MainWindow->DC, &pfd);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    glGetIntegerv(GL_BLEND_SRC, &blendSrc);
-    glGetIntegerv(GL_BLEND_DST, &blendDst);
-    depthTest = glIsEnabled(GL_DEPTH_TEST);
-    blend = glIsEnabled(GL_BLEND);
-    GetClientRect(MainWindow->Handle, &client);
+    ASSERT_TRUE(GetRequestedPixelFormat(MainWindow->DC, &pfd));
+    state = {GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3), ClientSize()[0], ClientSize()[1],
+             GetInteger(GL_DEPTH_FUNC), GetInteger(GL_BLEND_SRC), GetInteger(GL_BLEND_DST), glIsEnabled(GL_DEPTH_TEST),
+             glIsEnabled(GL_BLEND)};
   };
-  App().processKeys = [&] { ++keys; };
-  App().draw = [&] {
+  gProcessKeys = [&] { ++keys; };
+  gDraw = [&] {
     EXPECT_EQ(keys, frames + 1);  // ProcessKeys runs before DrawScene
     if (++frames == 3) QuitApp(*MainWindow);
   };
-  App().free = [&] {
+  gFree = [&] {
     ++frees;
     EXPECT_TRUE(IsWindow(MainWindow->Handle));  // FreeScene comes before the window goes
   };
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(builds, 1);
-  EXPECT_EQ(frees, 1);
-  EXPECT_EQ(frames, 3);
-  EXPECT_EQ(Running, 0);
-  ASSERT_TRUE(gotFormat);
-  EXPECT_EQ(pfd.nSize, 40);
-  EXPECT_EQ(pfd.nVersion, 1);
-  EXPECT_EQ(pfd.dwFlags, 0x25u);
-  EXPECT_EQ(pfd.cColorBits, 32);
-  EXPECT_EQ(pfd.cDepthBits, 16);
-  EXPECT_EQ(pfd.cStencilBits, 0);
-  EXPECT_EQ(pfd.cAlphaBits, 0);
-  EXPECT_EQ(pfd.cAccumBits, 0);
-  EXPECT_EQ(viewport[2], 640);
-  EXPECT_EQ(viewport[3], 480);
-  EXPECT_EQ(client.right, 640);
-  EXPECT_EQ(client.bottom, 480);
-  EXPECT_EQ(depthFunc, GL_LEQUAL);
-  EXPECT_EQ(blendSrc, GL_SRC_ALPHA);
-  EXPECT_EQ(blendDst, GL_ONE_MINUS_SRC_ALPHA);
-  EXPECT_TRUE(depthTest);
-  EXPECT_TRUE(blend);
+  EXPECT_EQ(std::vector<int>({builds, frees, frames, Running}), std::vector<int>({1, 1, 3, 0}));
+  // Size, version, flags (draw to window, OpenGL, double buffer), colour, depth, stencil, alpha,
+  // accumulation bits.
+  EXPECT_EQ(std::vector<long>({pfd.nSize, pfd.nVersion, long(pfd.dwFlags), pfd.cColorBits, pfd.cDepthBits,
+                               pfd.cStencilBits, pfd.cAlphaBits, pfd.cAccumBits}),
+            std::vector<long>({40, 1, 0x25, 32, 16, 0, 0, 0}));
+  EXPECT_EQ(state, std::vector<long>({640, 480, 640, 480, GL_LEQUAL, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, 1, 1}));
 }
 
 // Ticks start at `start`; building the scene takes 250 ms and every frame 100 ms.
@@ -104,21 +109,22 @@ TEST_P(FrameTimingTest, FrameTimeAndFpsUseWrappingDifferences) {
   gTick = GetParam();
   std::vector<uint32_t> frameTimes;
   std::vector<int32_t> fps;
-  App().build = [&] { gTick += 250; };
-  App().draw = [&] {
+  gBuild = [&] { gTick += 250; };
+  gDraw = [&] {
     frameTimes.push_back(FrameTime);
     fps.push_back(FPS);
     gTick += 100;
-    if (frameTimes.size() == 25) QuitApp(*MainWindow);
+    if (frameTimes.size() == 21) QuitApp(*MainWindow);
   };
   EXPECT_EQ(Run(), 0);
-  ASSERT_EQ(frameTimes.size(), 25u);
-  EXPECT_EQ(frameTimes[0], 250u);  // the first frame spans the scene construction
-  for (size_t i = 1; i < frameTimes.size(); ++i) EXPECT_EQ(frameTimes[i], 100u) << i;
-  // The first frame closes an empty sampling window at once; the next closes 1000 ms later.
-  for (size_t i = 0; i < 10; ++i) EXPECT_EQ(fps[i], 0) << i;
-  for (size_t i = 10; i < 20; ++i) EXPECT_EQ(fps[i], 10) << i;
-  EXPECT_EQ(fps[20], 10);
+  // The first frame spans the scene construction. It closes an empty sampling window at once; the
+  // next closes 1000 ms later.
+  std::vector<uint32_t> expectedTimes(21, 100);
+  expectedTimes[0] = 250;
+  std::vector<int32_t> expectedFps(21, 10);
+  std::fill(expectedFps.begin(), expectedFps.begin() + 10, 0);
+  EXPECT_EQ(frameTimes, expectedTimes);
+  EXPECT_EQ(fps, expectedFps);
 }
 
 INSTANTIATE_TEST_SUITE_P(TickCounts, FrameTimingTest,
@@ -126,10 +132,9 @@ INSTANTIATE_TEST_SUITE_P(TickCounts, FrameTimingTest,
 
 TEST_F(LoopTest, FpsCountersCarryOverAFullscreenToggle) {
   int frames = 0;
-  App().draw = [&] {
+  gDraw = [&] {
     gTick += 100;
-    ++frames;
-    if (frames == 3) RequestFullscreenToggle(*MainWindow);
+    if (++frames == 3) RequestFullscreenToggle(*MainWindow);
     if (frames == 6) QuitApp(*MainWindow);
   };
   testgl::MessageBoxRecorder boxes;
@@ -143,119 +148,84 @@ TEST_F(LoopTest, WhileMinimisedNoFrameIsDrawnAndTheLoopWaits) {
   std::atomic<bool> restorePushed{false};
   std::thread restorer;
   int frames = 0;
-  GLint viewport[4] = {};
-  App().draw = [&] {
-    ++frames;
-    if (frames == 2) {
+  std::vector<int> atRestore;
+  gDraw = [&] {
+    if (++frames == 2) {
       EXPECT_TRUE(PostMessageA(MainWindow->Handle, WM_SIZE, SIZE_MINIMIZED, 0));
-      const Uint32 id = GetSdlWindowId(MainWindow->Handle);
-      restorer = std::thread([id, &restorePushed] {
+      restorer = std::thread([&restorePushed, id = GetSdlWindowId(MainWindow->Handle)] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
         restorePushed = true;
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.windowID = id;
-        e.window.event = SDL_WINDOWEVENT_RESTORED;
-        SDL_PushEvent(&e);
+        PushWindowEvent(id, SDL_WINDOWEVENT_RESTORED);
       });
     }
     if (frames == 3) {
-      EXPECT_TRUE(restorePushed);  // nothing was drawn between minimise and restore
-      EXPECT_EQ(MainWindow->Active, 1);
-      glGetIntegerv(GL_VIEWPORT, viewport);
+      // Nothing was drawn between minimise and restore.
+      atRestore = {restorePushed, MainWindow->Active, GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3)};
       QuitApp(*MainWindow);
     }
   };
   EXPECT_EQ(Run(), 0);
   if (restorer.joinable()) restorer.join();
   EXPECT_EQ(frames, 3);
-  EXPECT_EQ(viewport[2], 640);
-  EXPECT_EQ(viewport[3], 480);
+  EXPECT_EQ(atRestore, std::vector<int>({1, 1, 640, 480}));
 }
 
 TEST_F(LoopTest, FullscreenToggleRebuildsTheWindowInTheOtherMode) {
-  int builds = 0, frees = 0, frames = 0;
+  int frames = 0;
   std::vector<HWND> handles;
-  std::vector<uint8_t> runningAtFree, fullscreenAtFree, isFullscreenAtBuild;
-  std::vector<RECT> clients;
-  App().build = [&] {
-    ++builds;
+  std::vector<int> atBuild, atFree;  // IsFullscreen at each build; Running and Fullscreen at each free
+  std::vector<std::vector<LONG>> clients;
+  gBuild = [&] {
     frames = 0;
     handles.push_back(MainWindow->Handle);
-    isFullscreenAtBuild.push_back(MainWindow->IsFullscreen);
-    RECT r;
-    GetClientRect(MainWindow->Handle, &r);
-    clients.push_back(r);
+    atBuild.push_back(MainWindow->IsFullscreen);
+    clients.push_back(ClientSize());
   };
-  App().draw = [&] {
-    ++frames;
-    if (builds == 1 && frames == 2) {
+  gDraw = [&] {
+    if (++frames == 2 && handles.size() == 1) {
       RequestFullscreenToggle(*MainWindow);
       EXPECT_EQ(Fullscreen, 0);  // the request itself changes nothing
       MSG msg;
       ASSERT_TRUE(PeekMessageA(&msg, MainWindow->Handle, 0, 0, PM_NOREMOVE));
       EXPECT_EQ(msg.message, 1025u);
     }
-    if (builds == 2 && frames == 1) QuitApp(*MainWindow);
+    if (handles.size() == 2) QuitApp(*MainWindow);
   };
-  App().free = [&] {
-    ++frees;
-    runningAtFree.push_back(Running);
-    fullscreenAtFree.push_back(Fullscreen);
-  };
+  gFree = [&] { atFree.insert(atFree.end(), {Running, Fullscreen}); };
   testgl::MessageBoxRecorder boxes;
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(builds, 2);
-  EXPECT_EQ(frees, 2);
-  ASSERT_EQ(runningAtFree.size(), 2u);
-  EXPECT_EQ(runningAtFree[0], 1);  // WM_QUIT was taken while Running stayed set
-  EXPECT_EQ(fullscreenAtFree[0], 1);
-  EXPECT_EQ(runningAtFree[1], 0);
+  // WM_QUIT was taken while Running stayed set; then the scene was built again.
+  EXPECT_EQ(atFree, std::vector<int>({1, 1, 0, 1}));
   ASSERT_EQ(handles.size(), 2u);
   EXPECT_NE(handles[0], handles[1]);
   EXPECT_FALSE(IsWindow(handles[0]));
   // The offscreen display has no 640 x 480 mode: the switch fails and the window stays windowed,
-  // its outer size 640 x 480 and its client area smaller.
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].text, "Mode Switch Failed.\\nRunning In Windowed Mode.");
-  EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
-  EXPECT_EQ(boxes.Boxes()[0].type, MB_ICONEXCLAMATION);
-  EXPECT_EQ(isFullscreenAtBuild[0], 0);
-  EXPECT_EQ(isFullscreenAtBuild[1], 0);
-  EXPECT_EQ(Fullscreen, 1);  // left as it was
-  EXPECT_EQ(clients[0].right, 640);
-  EXPECT_EQ(clients[0].bottom, 480);
-  EXPECT_EQ(clients[1].right, 624);
-  EXPECT_EQ(clients[1].bottom, 441);
+  // its outer size 640 x 480 and its client area smaller. Fullscreen is left as it was.
+  EXPECT_EQ(Shown(boxes), std::vector<std::string>{"Mode Switch Failed.\\nRunning In Windowed Mode." + error});
+  EXPECT_EQ(atBuild, std::vector<int>({0, 0}));
+  EXPECT_EQ(Fullscreen, 1);
+  EXPECT_EQ(clients, (std::vector<std::vector<LONG>>{{640, 480}, {624, 441}}));
 }
 
 TEST_F(LoopTest, SetDisplayModeRecordsTheSizeEvenWhenTheSwitchFails) {
   ScreenWidth = ScreenHeight = 0;
   EXPECT_FALSE(SetDisplayMode(640, 480, 32));
-  EXPECT_EQ(ScreenWidth, 640);
-  EXPECT_EQ(ScreenHeight, 480);
+  EXPECT_EQ(ScreenWidth * 1000 + ScreenHeight, 640480);
 }
 
 TEST_F(LoopTest, RegistrationFailureShowsBothMessagesAndReturnsMinusOne) {
-  WNDCLASSEXA taken{};
-  taken.cbSize = sizeof taken;
-  taken.lpfnWndProc = DefWindowProcA;
-  taken.hInstance = GetModuleHandleA(nullptr);
-  taken.lpszClassName = "OpenGL";
+  // The shell's class name already taken.
+  const WNDCLASSEXA taken{sizeof(WNDCLASSEXA), 0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr),
+                          nullptr, nullptr, nullptr, nullptr, "OpenGL", nullptr};
   ASSERT_NE(RegisterClassExA(&taken), 0);
   int builds = 0;
-  App().build = [&] { ++builds; };
+  gBuild = [&] { ++builds; };
   testgl::MessageBoxRecorder boxes;
   EXPECT_EQ(Run(), -1);
   EXPECT_TRUE(UnregisterClassA("OpenGL", GetModuleHandleA(nullptr)));
   EXPECT_EQ(builds, 0);
-  ASSERT_EQ(boxes.Boxes().size(), 2u);
-  EXPECT_EQ(boxes.Boxes()[0].text, "RegisterClassEx Failed!");
-  EXPECT_EQ(boxes.Boxes()[1].text, "Error Registering Window Class!");
-  for (const auto& box : boxes.Boxes()) {
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.type, MB_ICONEXCLAMATION);
-  }
+  EXPECT_EQ(Shown(boxes),
+            std::vector<std::string>({"RegisterClassEx Failed!" + error, "Error Registering Window Class!" + error}));
   MainWindow = nullptr;
 }
 
@@ -264,35 +234,23 @@ TEST_F(LoopTest, WindowCreationFailureEndsTheProgramWithItsMessage) {
   const char* previous = std::getenv("SDL_VIDEODRIVER");
   const std::string saved = previous ? previous : "";
   setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-  int builds = 0, frees = 0;
-  App().build = [&] { ++builds; };
-  App().free = [&] { ++frees; };
+  int calls = 0;
+  gBuild = gFree = [&] { ++calls; };
   testgl::MessageBoxRecorder boxes;
   EXPECT_EQ(Run(), 0);
-  if (previous)
-    setenv("SDL_VIDEODRIVER", saved.c_str(), 1);
-  else
-    unsetenv("SDL_VIDEODRIVER");
-  EXPECT_EQ(builds, 0);
-  EXPECT_EQ(frees, 0);
+  previous ? setenv("SDL_VIDEODRIVER", saved.c_str(), 1) : unsetenv("SDL_VIDEODRIVER");
+  EXPECT_EQ(calls, 0);
   EXPECT_EQ(Running, 0);
   ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].text, "Error Creating OpenGL Window");
-  EXPECT_EQ(boxes.Boxes()[0].caption, "Error");
+  EXPECT_EQ(boxes.Boxes()[0].text + " | " + boxes.Boxes()[0].caption, "Error Creating OpenGL Window | Error");
 }
 
 TEST_F(LoopTest, RunAppRecordsTheSizeAndReturnsWhenTheWindowCloses) {
   ScreenWidth = ScreenHeight = 0;
   int32_t widthAtBuild = 0;
-  App().build = [&] { widthAtBuild = ScreenWidth; };
-  App().draw = [&] {
-    // The close box: SDL's close event becomes WM_SYSCOMMAND/SC_CLOSE, then WM_CLOSE and QuitApp.
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = GetSdlWindowId(MainWindow->Handle);
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    SDL_PushEvent(&e);
-  };
+  gBuild = [&] { widthAtBuild = ScreenWidth; };
+  // The close box: SDL's close event becomes WM_SYSCOMMAND/SC_CLOSE, then WM_CLOSE and QuitApp.
+  gDraw = [] { PushWindowEvent(GetSdlWindowId(MainWindow->Handle), SDL_WINDOWEVENT_CLOSE); };
   EXPECT_EQ(RunApp(640, 480, 32, "GUI  DEMO", false, false), 0);
   EXPECT_EQ(widthAtBuild, 640);
   EXPECT_EQ(Running, 0);
