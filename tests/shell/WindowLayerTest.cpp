@@ -183,6 +183,20 @@ TEST_F(WindowLayerTest, MouseBecomesClientPositionMessages) {
   EXPECT_EQ(static_cast<int16_t>(HIWORD(got[4].wParam)), 240);
 }
 
+TEST_F(WindowLayerTest, ModesThatTheDisplayLacksAreRefusedAndTheCurrentOneIsKept) {
+  DEVMODEA mode{}, current{};
+  mode.dmSize = sizeof mode;
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmBitsPerPel = 32;
+  mode.dmPelsWidth = 641;
+  mode.dmPelsHeight = 479;
+  EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+  EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);  // back to the saved mode
+  if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current)) return;
+  EXPECT_EQ(current.dmSize, sizeof(DEVMODEA));
+  EXPECT_EQ(ChangeDisplaySettingsA(&current, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+}
+
 TEST_F(WindowLayerTest, ContextsFollowWglRules) {
   HWND hWnd = Create(WS_OVERLAPPEDWINDOW, 200, 200);
   HDC dc = GetDC(hWnd);
