@@ -5,7 +5,6 @@
 #include "GLGlobal.h"
 #include "GUIShared.h"
 
-#include <utility>
 
 using gui_detail::ParentLeft;
 using gui_detail::ParentTop;
@@ -42,16 +41,7 @@ TGUIButton::TGUIButton(int32_t left, int32_t top, int32_t right, int32_t bottom,
   TextGreen = 1.0;
   TextBlue = 0.5;
   TextAlpha = 1.0;
-  if (right < left) std::swap(left, right);
-  if (bottom < top) std::swap(top, bottom);
-  Left = left;
-  Right = right;
-  Top = top;
-  Bottom = bottom;
-  Width = Right - Left;
-  Height = Bottom - Top;
-  CenterX = Left + Width / 2;
-  CenterY = Top + Height / 2;
+  gui_detail::PlaceRectangle(*this, left, top, right, bottom);
   UpdatePosition();
 }
 

@@ -3,6 +3,8 @@
 
 #include "GLGUI.h"
 
+#include <utility>
+
 namespace gui_detail {
 
 // The parent's current Left and Top, read through the slot; 0 when the slot names nothing.
@@ -13,6 +15,21 @@ inline int32_t ParentLeft(const TGUISlot& parent) {
 inline int32_t ParentTop(const TGUISlot& parent) {
   const TGUIobject* p = parent.Get();
   return p ? p->Top : 0;
+}
+
+// Puts a rectangular element's corners in order (reversed ones are exchanged) and derives its
+// Width, Height, CenterX and CenterY, the divisions truncating toward zero.
+inline void PlaceRectangle(TGUIobject& element, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  if (right < left) std::swap(left, right);
+  if (bottom < top) std::swap(top, bottom);
+  element.Left = left;
+  element.Right = right;
+  element.Top = top;
+  element.Bottom = bottom;
+  element.Width = right - left;
+  element.Height = bottom - top;
+  element.CenterX = left + element.Width / 2;
+  element.CenterY = top + element.Height / 2;
 }
 
 // The child list of a container element, told apart by its Kind code; null for other kinds.

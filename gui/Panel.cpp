@@ -4,7 +4,6 @@
 #include "GLGlobal.h"
 #include "GUIShared.h"
 
-#include <utility>
 
 using gui_detail::ParentLeft;
 using gui_detail::ParentTop;
@@ -117,16 +116,7 @@ TGUIpanel::TGUIpanel(int32_t left, int32_t top, int32_t right, int32_t bottom, d
   HasHeader = false;
   const TGUIobject* p = Parent.Get();
   Draggable = p && p->Kind == KindScreen;
-  if (right < left) std::swap(left, right);
-  if (bottom < top) std::swap(top, bottom);
-  Left = left;
-  Right = right;
-  Top = top;
-  Bottom = bottom;
-  Width = Right - Left;
-  Height = Bottom - Top;
-  CenterX = Left + Width / 2;
-  CenterY = Top + Height / 2;
+  gui_detail::PlaceRectangle(*this, left, top, right, bottom);
   UpdatePosition();
 }
 
