@@ -4,7 +4,6 @@
 #include "GLGlobal.h"
 #include "GUIShared.h"
 
-
 using gui_detail::ParentLeft;
 using gui_detail::ParentTop;
 
