@@ -1,6 +1,5 @@
 #include "DemoScene.h"
 
-#include <GL/glu.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -50,28 +49,12 @@ void BuildDemo(int width, int height) {
   gWindow.WindowHeight = height;
   gWindow.Bits = 32;
   gWindow.Active = 1;
-  MainWindow = &gWindow;
-  Keys = &gKeys;
   ScreenWidth = width;
   ScreenHeight = height;
   FrameTime = 0;
-
-  glViewport(0, 0, width, height);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  gluPerspective(45.0, double(width) / double(height), 0.01, 100.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glClearColor(0, 0, 0, 1);
-  glClearDepth(1.0);
-  glDepthFunc(GL_LEQUAL);
-  glEnable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
-  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glEnable(GL_BLEND);
-
-  BuildScene();
+  // The viewport and projection, the fixed GL state and the scene, as the shell sets up a window.
+  ResizeViewport(width, height);
+  SetupGL(gWindow, gKeys);
 }
 
 void ShowPage(int page, int mouseX, int mouseY) {
