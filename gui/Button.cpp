@@ -160,30 +160,6 @@ void TGUIButton::DrawCaption() {
   gui_detail::SetColour(TextRed, TextGreen, TextBlue, TextAlpha);
   glBindTexture(GL_TEXTURE_2D, Font.Texture);
   glBegin(GL_QUADS);
-  int32_t pen = 0;
-  const bool haveWidths = Font.Widths.size() >= 256;
-  for (const char ch : Caption) {
-    const int32_t c = static_cast<unsigned char>(ch);
-    const int32_t i = c - Font.BaseChar;
-    const int32_t rowIndex = i / Font.CellsPerRow;
-    const int32_t column = i - rowIndex * Font.CellsPerRow;
-    const double s0 = column * Font.CellTexWidth;
-    const double t0 = rowIndex * Font.CellTexHeight;
-    const double s1 = s0 + Font.CellTexWidth;
-    const double t1 = t0 + Font.CellTexHeight;
-    const double x0 = ox + pen / 500.0;
-    const double x1 = ox + (pen + Font.CellWidth) / 500.0;
-    const double y0 = oy;
-    const double y1 = oy + Font.GlyphHeight / 500.0;
-    glTexCoord2d(s0, t1);
-    glVertex2d(x0, y0);
-    glTexCoord2d(s1, t1);
-    glVertex2d(x1, y0);
-    glTexCoord2d(s1, t0);
-    glVertex2d(x1, y1);
-    glTexCoord2d(s0, t0);
-    glVertex2d(x0, y1);
-    pen += haveWidths ? Font.Widths[c] : 0;
-  }
+  gui_detail::EmitBFFontRun(Font, Caption, ox, oy, 500);
   glEnd();
 }

@@ -1,6 +1,7 @@
 // The toolkit's three kinds of font: the built-in proportional bitmap font (BFF blob, drawn in
 // immediate mode by DrawText), texture-grid fonts and system outline fonts (display lists).
 #include "GLGUI.h"
+#include "GUIShared.h"
 
 #include <GL/glu.h>
 
@@ -88,6 +89,39 @@ void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length) {
   glPopClientAttrib();
 }
 
+namespace gui_detail {
+
+void EmitBFFontRun(const TGUIBFFont& font, const std::string& text, double ox, double oy, double texelsPerUnit) {
+  int64_t pen = 0;
+  const bool haveWidths = font.Widths.size() >= 256;
+  for (const char ch : text) {
+    const uint8_t c = static_cast<uint8_t>(ch);
+    const int32_t i = static_cast<int32_t>(c) - font.BaseChar;
+    // A font that was never loaded has no rows: everything sits in row 0.
+    const int32_t row = font.CellsPerRow > 0 ? i / font.CellsPerRow : 0;
+    const int32_t column = i - row * font.CellsPerRow;
+    const double s0 = column * font.CellTexWidth;
+    const double t0 = row * font.CellTexHeight;
+    const double s1 = s0 + font.CellTexWidth;
+    const double t1 = t0 + font.CellTexHeight;
+    const double x0 = ox + static_cast<double>(pen) / texelsPerUnit;
+    const double x1 = ox + static_cast<double>(pen + font.CellWidth) / texelsPerUnit;
+    const double y0 = oy;
+    const double y1 = oy + static_cast<double>(font.GlyphHeight) / texelsPerUnit;
+    glTexCoord2d(s0, t1);
+    glVertex2d(x0, y0);
+    glTexCoord2d(s1, t1);
+    glVertex2d(x1, y0);
+    glTexCoord2d(s1, t0);
+    glVertex2d(x1, y1);
+    glTexCoord2d(s0, t0);
+    glVertex2d(x0, y1);
+    if (haveWidths) pen += font.Widths[c];
+  }
+}
+
+}  // namespace gui_detail
+
 void DrawText(int32_t x, int32_t y, const std::string& text) {
   const TGUIBFFont& f = BuiltinFont;
   const double ox = (static_cast<double>(x) - 522) * 0.552 / 522;
@@ -102,32 +136,7 @@ void DrawText(int32_t x, int32_t y, const std::string& text) {
 
   glBindTexture(GL_TEXTURE_2D, f.Texture);
   glBegin(GL_QUADS);
-  int64_t pen = 0;
-  const bool haveWidths = f.Widths.size() >= 256;
-  for (const char ch : text) {
-    const uint8_t c = static_cast<uint8_t>(ch);
-    const int32_t i = static_cast<int32_t>(c) - f.BaseChar;
-    // A font that was never loaded has no rows: everything sits in row 0.
-    const int32_t row = f.CellsPerRow > 0 ? i / f.CellsPerRow : 0;
-    const int32_t column = i - row * f.CellsPerRow;
-    const double s0 = column * f.CellTexWidth;
-    const double t0 = row * f.CellTexHeight;
-    const double s1 = s0 + f.CellTexWidth;
-    const double t1 = t0 + f.CellTexHeight;
-    const double x0 = ox + static_cast<double>(pen) / 600;
-    const double x1 = ox + static_cast<double>(pen + f.CellWidth) / 600;
-    const double y0 = oy;
-    const double y1 = oy + static_cast<double>(f.GlyphHeight) / 600;
-    glTexCoord2d(s0, t1);
-    glVertex2d(x0, y0);
-    glTexCoord2d(s1, t1);
-    glVertex2d(x1, y0);
-    glTexCoord2d(s1, t0);
-    glVertex2d(x1, y1);
-    glTexCoord2d(s0, t0);
-    glVertex2d(x0, y1);
-    if (haveWidths) pen += f.Widths[c];
-  }
+  gui_detail::EmitBFFontRun(f, text, ox, oy, 600);
   glEnd();
 
   glPopMatrix();

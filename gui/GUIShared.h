@@ -35,6 +35,12 @@ inline void PlaceRectangle(TGUIobject& element, int32_t left, int32_t top, int32
 // The child list of a container element, told apart by its Kind code; null for other kinds.
 std::vector<TGUISlot>* ChildListOf(TGUIobject* container);
 
+// Emits, inside an open GL_QUADS batch, one whole-cell quad per byte of `text` in a bitmap font,
+// counter-clockwise with the cell's top texel row at the top. The run starts at (ox, oy), the
+// quads' lower edge; one font texel is 1 / texelsPerUnit plane units; each byte advances the pen by
+// its own code's width (not at all while the font has no widths).
+void EmitBFFontRun(const TGUIBFFont& font, const std::string& text, double ox, double oy, double texelsPerUnit);
+
 inline void SetColour(double r, double g, double b, double a) {
   glColor4f(static_cast<GLfloat>(r), static_cast<GLfloat>(g), static_cast<GLfloat>(b), static_cast<GLfloat>(a));
 }
