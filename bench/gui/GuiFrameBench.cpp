@@ -43,14 +43,7 @@ Context& Shared() {
 void GuiState() {
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
-  testgl::UsePlaneCamera(Shared().gl);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glDepthFunc(GL_ALWAYS);
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
+  testgl::UseGuiState(Shared().gl);
   ScreenWidth = kWidth;
   ScreenHeight = kHeight;
 }

@@ -64,10 +64,7 @@ void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcep
 TEST(GuiAllocation, SteadyStateFramesAllocateNothing) {
   testgl::HeadlessGL gl(640, 480);
   ASSERT_TRUE(gl.Ok()) << gl.Error();
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  testgl::UsePlaneCamera(gl);
+  testgl::UseGuiState(gl);
   ScreenWidth = 640;
   ScreenHeight = 480;
   ObjectCount = 0;

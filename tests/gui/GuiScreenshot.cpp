@@ -33,15 +33,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "gui_screenshot: %s\n", gl.Error().c_str());
     return 1;
   }
-  testgl::UsePlaneCamera(gl);
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   // The GUI is drawn as the demonstration draws it: no depth test, back faces culled.
-  glDepthFunc(GL_ALWAYS);
-  glDisable(GL_DEPTH_TEST);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
+  testgl::UseGuiState(gl);
   glClearColor(0.28f, 0.3f, 0.33f, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   ScreenWidth = 1024;

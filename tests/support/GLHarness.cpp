@@ -174,6 +174,17 @@ void UsePlaneCamera(const HeadlessGL& gl) {
   gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);
 }
 
+void UseGuiState(const HeadlessGL& gl) {
+  UsePlaneCamera(gl);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthFunc(GL_ALWAYS);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+}
+
 WindowPoint ProjectToWindow(double x, double y, double z) {
   GLdouble model[16], proj[16];
   GLint viewport[4];

@@ -67,6 +67,10 @@ std::vector<FeedbackPrimitive> Polygons(const std::vector<FeedbackPrimitive>& al
 // that looks at the GUI plane z = 0 from (0, 0, 1), as the demonstration's camera does at rest.
 void UsePlaneCamera(const HeadlessGL& gl);
 
+// UsePlaneCamera plus the state the demonstration draws its GUI with: 2D texturing, alpha
+// blending (source alpha, one minus source alpha), no depth test (GL_ALWAYS), back faces culled.
+void UseGuiState(const HeadlessGL& gl);
+
 // Window coordinates (y up) of a point under the current matrices and viewport (gluProject).
 struct WindowPoint {
   double x, y, z;
