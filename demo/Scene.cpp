@@ -1,6 +1,7 @@
 // The demonstration's scene, its handlers and its per-frame work.
 #include "main.h"
 
+#include "Files.h"
 #include "GLTextures.h"
 
 #include <GL/glu.h>
@@ -287,7 +288,7 @@ void BuildScene() {
   // Whatever a previous window left is released first (FreeScene normally has done it).
   FreeScene();
 
-  if (SoundFileExists(kSoundFile)) {
+  if (FileExists(kSoundFile)) {
     SoundPlayer = std::make_unique<TSoundPlayer>(kSoundFile);
     if (!SoundPlayer->Audible()) std::fprintf(stderr, "%s: no hover sound: %s\n", kTitle, SoundPlayer->Error().c_str());
   }

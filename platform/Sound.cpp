@@ -1,21 +1,6 @@
 #include "Sound.h"
 
-#include <sys/stat.h>
-
-namespace {
-
-std::string LocalPath(std::string name) {
-  for (char& c : name)
-    if (c == '\\') c = '/';
-  return name;
-}
-
-}  // namespace
-
-bool SoundFileExists(const std::string& fileName) {
-  struct stat info;
-  return stat(LocalPath(fileName).c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
+#include "Files.h"
 
 TSoundPlayer::TSoundPlayer(const std::string& fileName) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -25,7 +10,7 @@ TSoundPlayer::TSoundPlayer(const std::string& fileName) {
   audioInit_ = true;
 
   SDL_AudioSpec spec;
-  if (!SDL_LoadWAV(LocalPath(fileName).c_str(), &spec, &samples_, &length_)) {
+  if (!SDL_LoadWAV(NativePath(fileName).c_str(), &spec, &samples_, &length_)) {
     samples_ = nullptr;
     length_ = 0;
     error_ = fileName + ": " + SDL_GetError();

@@ -41,6 +41,3 @@ class TSoundPlayer {
   uint64_t endTick_ = 0;   // when the last Play() ends
   std::string error_;
 };
-
-// True when a file of that name exists (a backslash in the name separates folders).
-bool SoundFileExists(const std::string& fileName);

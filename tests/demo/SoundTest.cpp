@@ -1,5 +1,6 @@
 // The hover-sound player on SDL's disk and dummy audio drivers: what a Play() puts into the
 // output, what a Play() during playing does, and silence when the file or the device is missing.
+#include "Files.h"
 #include "Sound.h"
 
 #include <gtest/gtest.h>
@@ -136,7 +137,7 @@ TEST_F(DiskSound, NewPlayerAfterAnOldOneStillPlays) {
 TEST(SilentSound, MissingFileMakesASilentPlayer) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   const std::string name = "default\\no-such-sound.wav";
-  EXPECT_FALSE(SoundFileExists(name));
+  EXPECT_FALSE(FileExists(name));
   TSoundPlayer player(name);
   EXPECT_FALSE(player.Audible());
   EXPECT_NE(player.Error().find("no-such-sound.wav"), std::string::npos) << player.Error();
@@ -191,8 +192,8 @@ TEST(SilentSound, BackslashNamesFindTheFile) {
   ASSERT_EQ(system(("mkdir -p " + dir).c_str()), 0);
   WriteTone(dir + "/tone.wav");
   std::string name = dir + "\\tone.wav";
-  EXPECT_TRUE(SoundFileExists(name));
-  EXPECT_FALSE(SoundFileExists(dir));  // a folder is not a sound file
+  EXPECT_TRUE(FileExists(name));
+  EXPECT_FALSE(FileExists(dir));  // a folder is not a sound file
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   {
     TSoundPlayer player(name);
