@@ -56,6 +56,18 @@ std::vector<TGUISlot>* gui_detail::ChildListOf(TGUIobject* container) {
   return nullptr;
 }
 
+void gui_detail::DrawChildren(std::vector<TGUISlot>& children) {
+  size_t end = children.size();
+  for (size_t i = 0; i < end && i < children.size();) {
+    const TGUISlot slot = children[i];
+    if (TGUIobject* child = slot.Get()) child->Draw();
+    if (i < children.size() && children[i] == slot)
+      ++i;
+    else
+      --end;  // it went to the end of the list: its successor now stands at i
+  }
+}
+
 void InitGUI(const std::string& /*dataFolder*/, int32_t /*screenWidth*/, int32_t /*screenHeight*/, HDC /*dc*/,
              bool wideScreen) {
   WideScreen = wideScreen;

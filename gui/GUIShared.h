@@ -35,6 +35,11 @@ inline void PlaceRectangle(TGUIobject& element, int32_t left, int32_t top, int32
 // The child list of a container element, told apart by its Kind code; null for other kinds.
 std::vector<TGUISlot>* ChildListOf(TGUIobject* container);
 
+// Draws every child of a container once, first to last. A child may raise itself while it draws
+// (a panel moving to the end of this list): the sibling that moves into its place is drawn next,
+// and the raised child, already drawn, is not drawn again at the end.
+void DrawChildren(std::vector<TGUISlot>& children);
+
 // Emits, inside an open GL_QUADS batch, one whole-cell quad per byte of `text` in a bitmap font,
 // counter-clockwise with the cell's top texel row at the top. The run starts at (ox, oy), the
 // quads' lower edge; one font texel is 1 / texelsPerUnit plane units; each byte advances the pen by

@@ -161,7 +161,7 @@ bool TGUIpanel::IsTopmostAtMouse() {
   size_t last = 0;
   for (size_t i = n; i-- > 0;) {
     TGUIobject* e = (*list)[i].Get();
-    if (e && e->Kind == KindPanel && AsPanel(e)->MouseInside()) {
+    if (e && e->Kind == KindPanel && e->Visible && AsPanel(e)->MouseInside()) {
       last = i;
       break;
     }
@@ -172,7 +172,7 @@ bool TGUIpanel::IsTopmostAtMouse() {
 bool TGUIpanel::NoChildAtMouse() {
   for (size_t i = 0; i < Children.size(); ++i) {
     TGUIobject* c = Children[i].Get();
-    if (!c) continue;
+    if (!c || !c->Visible) continue;  // a hidden child takes no input
     if (c->Kind == KindPanel) {
       if (AsPanel(c)->MouseInside() || !AsPanel(c)->NoChildAtMouse()) return false;
     } else if (c->Kind == KindButton) {
@@ -185,7 +185,7 @@ bool TGUIpanel::NoChildAtMouse() {
 bool TGUIpanel::NoChildPanelAtMouse() {
   for (size_t i = 0; i < Children.size(); ++i) {
     TGUIobject* c = Children[i].Get();
-    if (c && c->Kind == KindPanel && (AsPanel(c)->MouseInside() || !AsPanel(c)->NoChildAtMouse())) return false;
+    if (c && c->Visible && c->Kind == KindPanel && (AsPanel(c)->MouseInside() || !AsPanel(c)->NoChildAtMouse())) return false;
   }
   return true;
 }
@@ -280,8 +280,5 @@ void TGUIpanel::Draw() {
     }
   }
 
-  // A child may raise itself inside this list while drawing; walk by index up to the count read here.
-  const size_t count = Children.size();
-  for (size_t i = 0; i < count && i < Children.size(); ++i)
-    if (TGUIobject* child = Children[i].Get()) child->Draw();
+  gui_detail::DrawChildren(Children);
 }

@@ -2,6 +2,7 @@
 #include "GLGUI.h"
 
 #include "GLGlobal.h"
+#include "GUIShared.h"
 
 TGUIscreen::TGUIscreen() {
   Kind = KindScreen;
@@ -24,11 +25,7 @@ void TGUIscreen::Draw() {
   for (int i = 0; i < 4; ++i) glClipPlane(GL_CLIP_PLANE1 + i, ClipPlanes[i]);
   glPushMatrix();
   for (int i = 0; i < 4; ++i) glEnable(GL_CLIP_PLANE1 + i);
-  // A child may reorder this list while it draws (a panel raising itself); walk by index up to
-  // the count read here, so the walk stays inside the list whatever happens to it.
-  const size_t count = Children.size();
-  for (size_t i = 0; i < count && i < Children.size(); ++i)
-    if (TGUIobject* child = Children[i].Get()) child->Draw();
+  gui_detail::DrawChildren(Children);
   for (int i = 0; i < 4; ++i) glDisable(GL_CLIP_PLANE1 + i);
   glPopMatrix();
 }

@@ -21,6 +21,14 @@ class PanelTest : public GuiTest {
            std::fabs(q.MaxY() - p.PlaneTop) < 1e-5 && std::fabs(q.MinY() - p.PlaneBottom) < 1e-5;
     return n;
   }
+  // Which of `panels` each quad is the untextured body of, in drawing order.
+  static std::vector<int> BodyOrder(const std::vector<Quad>& quads, const std::vector<TGUIpanel*>& panels) {
+    std::vector<int> order;
+    for (const auto& q : quads)
+      for (size_t i = 0; i < panels.size(); ++i)
+        if (Bodies({q}, *panels[i])) order.push_back(static_cast<int>(i));
+    return order;
+  }
 };
 using HitTest = PanelTest;
 
@@ -90,41 +98,42 @@ TEST_F(HitTest, OnlyTheLaterOfOverlappingSiblingsIsHot) {
   Mouse(150, 150, false);
   EXPECT_TRUE(a->IsHot());
   EXPECT_FALSE(b->IsHot());
-  // Invisible panels still count for their siblings.
+  // A hidden panel takes no input: it does not cover its siblings.
   b->Visible = false;
   Mouse(250, 250, false);
-  EXPECT_FALSE(a->IsTopmostAtMouse());
+  EXPECT_TRUE(a->IsHot());
 }
 
 TEST_F(PanelTest, PressRaisesAndDragsWithChildrenButNotGrandchildren) {
-  TGUIpanel* a = Panel(100, 100, 300, 300, TGUISlot(&screen), 0.5);
+  TGUIpanel* a = Panel(100, 120, 300, 320, TGUISlot(&screen), 0.5);
   TGUIpanel* b = Panel(200, 200, 400, 400, TGUISlot(&screen), 0.5);
+  TGUIpanel* c = Panel(600, 600, 700, 700, TGUISlot(&screen), 0.5);
   TGUIpanel* child = Panel(10, 10, 60, 60, TGUISlot(&a));
   TGUIpanel* grandchild = Panel(5, 5, 20, 20, TGUISlot(&child));
   a->AddChild(TGUISlot(&child));
   child->AddChild(TGUISlot(&grandchild));
   screen->Add(TGUISlot(&a));
   screen->Add(TGUISlot(&b));
+  screen->Add(TGUISlot(&c));
   const double childLeft0 = child->PlaneLeft, grandLeft0 = grandchild->PlaneLeft;
-  // First frame of the press: a is raised (drawn twice this frame, b not at all) and the drag begins.
+  // First frame of the press: a moves to the end of the list (the others keep their order), every
+  // panel is drawn once, a still in its old place, and the drag begins.
   Mouse(250, 150, true);
-  const auto first = ScreenQuads();
-  EXPECT_EQ(Bodies(first, *a), 2);
-  EXPECT_EQ(Bodies(first, *b), 0);
-  EXPECT_EQ(screen->Children[1].Get(), a);
-  EXPECT_EQ(DragState(), (std::vector<int32_t>{true, a->ID, 150, 50}));
+  EXPECT_EQ(BodyOrder(ScreenQuads(), {a, b, c}), (std::vector<int>{0, 1, 2}));
+  std::vector<TGUIobject*> order;
+  for (const TGUISlot& slot : screen->Children) order.push_back(slot.Get());
+  EXPECT_EQ(order, (std::vector<TGUIobject*>{b, c, a}));
+  EXPECT_EQ(DragState(), (std::vector<int32_t>{true, a->ID, 150, 30}));
   EXPECT_EQ(a->Left, 100);
-  // Following frames: the panel follows at the grab offset; drawn once, above b.
+  // Following frames: the panel follows at the grab offset, drawn last.
   Mouse(270, 190, true);
-  const auto second = ScreenQuads();
-  EXPECT_EQ(Bodies(second, *a), 1);
-  EXPECT_EQ(Bodies(second, *b), 1);
-  EXPECT_EQ(Geometry(*a), (std::vector<int32_t>{120, 140, 320, 340, 200, 200, 200, 200}));
+  EXPECT_EQ(BodyOrder(ScreenQuads(), {a, b, c}), (std::vector<int>{1, 2, 0}));
+  EXPECT_EQ(Geometry(*a), (std::vector<int32_t>{120, 160, 320, 360, 200, 200, 200, 220}));
   EXPECT_NEAR(child->PlaneLeft - childLeft0, 20 * 0.552 / 512, 1e-12);
   EXPECT_DOUBLE_EQ(grandchild->PlaneLeft, grandLeft0);
   Frame(700, 500, true);
   EXPECT_EQ(a->Left, 550);
-  EXPECT_EQ(a->Top, 450);
+  EXPECT_EQ(a->Top, 470);
   Frame(700, 500, false);  // released over the panel
   EXPECT_FALSE(Dragging);
 }
@@ -186,7 +195,7 @@ TEST_F(PanelTest, AlphaZeroDrawsNoBodyButStillReactsAndDrawsChildren) {
   EXPECT_TRUE(Dragging);
 }
 
-TEST_F(PanelTest, HiddenPanelNeitherDrawsNorReactsButCountsForItsParent) {
+TEST_F(PanelTest, HiddenPanelNeitherDrawsNorReactsNorShieldsItsParent) {
   TGUIpanel* a = Panel(100, 100, 300, 300, TGUISlot(&screen));
   TGUIpanel* child = Panel(10, 10, 60, 60, TGUISlot(&a));
   TGUIpanel* grand = Panel(1, 1, 5, 5, TGUISlot(&child));
@@ -197,8 +206,9 @@ TEST_F(PanelTest, HiddenPanelNeitherDrawsNorReactsButCountsForItsParent) {
   screen->Add(TGUISlot(&a));
   Mouse(130, 130, true);
   EXPECT_EQ(ScreenQuads().size(), 1u);
-  EXPECT_FALSE(a->NoChildAtMouse());
-  EXPECT_FALSE(Dragging);
+  // The press over the hidden child grabs the parent.
+  EXPECT_TRUE(a->NoChildAtMouse());
+  EXPECT_EQ(DragState(), (std::vector<int32_t>{true, a->ID, 30, 30}));
 }
 
 TEST_F(PanelTest, NullChildEntriesAreSkippedEverywhere) {
