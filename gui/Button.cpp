@@ -62,9 +62,14 @@ float TGUIButton::PlaneY(int32_t dy) {
 void TGUIButton::Draw() {
   if (!Visible || Alpha == 0) return;
 
-  // The press step, run whenever the mouse is over the button.
+  // The press step, run whenever the mouse is over the button. A panel dragged onto the button
+  // brings the held mouse button with it: that hold belongs to the drag, so the button neither
+  // presses nor arms, and the drop does not click it. (A press that starts over the button is
+  // its own, whatever a panel beneath it does.)
   auto press = [this] {
-    if (MouseLeft) {
+    if (MouseLeft && Dragging && State == Normal) {
+      ClickArmed = false;
+    } else if (MouseLeft) {
       State = Pressed;
       ClickArmed = true;
     } else if (State == Pressed || State == Released) {
@@ -121,6 +126,9 @@ void TGUIButton::Draw() {
     default:
       break;
   }
+  // A long frame (a modal box held open) must not carry the fade far past its ends.
+  if (Blend < 0) Blend = 0;
+  if (Blend > 1) Blend = 1;
 
   const float xs[4] = {PlaneX(0), PlaneX(20), PlaneX(Width - 20), PlaneX(Width)};
   const float ss[4] = {0.0f, 0.33203125f, 0.6640625f, 1.0f};

@@ -88,6 +88,24 @@ TEST_F(ButtonTest, LeavingWhileHeldCancelsAndComingBackReArms) {
   EXPECT_EQ(calls.click, 1);
 }
 
+TEST_F(ButtonTest, APanelDroppedOnTheButtonDoesNotPressIt) {
+  TGUIpanel* p = Own(new TGUIpanel(300, 300, 400, 400, 1, 1, 1, 1, TGUISlot(&screen)));
+  screen->Add(TGUISlot(&p));
+  TGUIButton* b = Make(100, 100, 200, 130, TGUISlot(&screen), &onScreen);
+  Frame(350, 350, true);      // the panel is grabbed ...
+  Frame(150, 115, true, 2);   // ... carried over the button ...
+  EXPECT_EQ(b->State, TGUIButton::Normal);
+  EXPECT_FALSE(b->ClickArmed);
+  Frame(150, 115, false, 2);  // ... and dropped there
+  EXPECT_EQ(calls.click, 0);
+  EXPECT_FALSE(Dragging);
+  // A press that starts over the button is the button's, although the panel beneath it is grabbed too.
+  Frame(150, 115, true);
+  EXPECT_EQ(b->State, TGUIButton::Pressed);
+  Frame(150, 115, false);
+  EXPECT_EQ(calls.click, 1);
+}
+
 TEST_F(ButtonTest, EnterAndLeaveOnAScreenAlsoUnderAPanelDrawnOverIt) {
   Make(100, 100, 200, 130, TGUISlot(&screen), &onScreen);
   TGUIpanel* cover = Own(new TGUIpanel(0, 0, 400, 400, 1, 1, 1, 1, TGUISlot(&screen)));
@@ -124,19 +142,20 @@ TEST_F(ButtonTest, OnAPanelNoEnterOrLeaveAndOnlyWhereThePanelIsHot) {
   EXPECT_FALSE(Dragging);
 }
 
-TEST_F(ButtonTest, BlendRatesPerStateUnclamped) {
+TEST_F(ButtonTest, BlendRatesPerStateKeptWithinZeroAndOne) {
   TGUIButton* b = Make(100, 100, 200, 130, TGUISlot(&screen), &onScreen);
   const struct {
     int x, frameTime;
     bool left;
     double before, after;  // before: NAN carries on from the last frame
-  } steps[] = {{10, 10, false, NAN, 0.05},     // Normal: +0.004 per ms
-               {10, 1000, false, NAN, 4.05},   // far past 1 ...
-               {10, 1000, false, NAN, 4.05},   // ... where it stays
-               {150, 10, false, 0.5, 0.42},    // Hover: -0.008
-               {150, 10, true, NAN, 0.48},     // Pressed: +0.006
-               {150, 10, false, NAN, 0.44},    // Released: -0.004
-               {150, 10, false, -0.001, -0.001}};
+  } steps[] = {{10, 10, false, NAN, 0.05},    // Normal: +0.004 per ms
+               {10, 1000, false, NAN, 1.0},   // a long frame stops at 1 ...
+               {150, 10, false, NAN, 0.92},   // ... so the hover look comes at once (-0.008)
+               {150, 5000, false, NAN, 0.0},  // and stops at 0
+               {150, 10, false, 0.5, 0.42},   // Hover: -0.008
+               {150, 10, true, NAN, 0.48},    // Pressed: +0.006
+               {150, 10, false, NAN, 0.44},   // Released: -0.004
+               {150, 10, false, -0.001, 0.0}};
   for (const auto& s : steps) {
     FrameTime = s.frameTime;
     if (!std::isnan(s.before)) b->Blend = s.before;
