@@ -1,5 +1,6 @@
 // The toolkit's three kinds of font: the built-in proportional bitmap font (BFF blob, drawn in
 // immediate mode by DrawText), texture-grid fonts and system outline fonts (display lists).
+#include "BFFont.h"
 #include "GLGUI.h"
 #include "GUIShared.h"
 
@@ -13,64 +14,21 @@ GLYPHMETRICSFLOAT SystemFontMetrics[256] = {};
 namespace {
 
 constexpr GLint kClampToEdge = 0x812F;
-
-// The fixed part of a BFF blob, and where the width table and the pixels start.
-constexpr size_t kHeaderFields = 20;
-constexpr size_t kWidthsOffset = 20;
-constexpr size_t kPixelsOffset = 276;
 // Font images are small; a larger size in a header is taken as garbage rather than allocated.
 constexpr int32_t kMaxImageSide = 4096;
-
-int32_t ReadInt32(const uint8_t* p) {
-  const uint32_t v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                     (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-  int32_t out;
-  std::memcpy(&out, &v, sizeof out);
-  return out;
-}
 
 }  // namespace
 
 void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length) {
-  if (!blob || length < kHeaderFields) return;
-
-  const int32_t imageWidth = ReadInt32(blob + 2);
-  const int32_t imageHeight = ReadInt32(blob + 6);
-  const int32_t cellWidth = ReadInt32(blob + 10);
-  const int32_t cellHeight = ReadInt32(blob + 14);
-  const uint8_t bits = blob[18];
-
-  font.BaseChar = blob[19];
-  font.CellWidth = cellWidth;
-  font.CellHeight = cellHeight;
-  font.GlyphHeight = cellHeight;
-  // Fields whose quotient does not exist keep what they held.
-  if (cellWidth != 0 && !(imageWidth == INT32_MIN && cellWidth == -1)) font.CellsPerRow = imageWidth / cellWidth;
-  if (imageWidth != 0) font.CellTexWidth = static_cast<double>(cellWidth) / imageWidth;
-  if (imageHeight != 0) font.CellTexHeight = static_cast<double>(cellHeight) / imageHeight;
-
-  GLenum format;
-  switch (bits) {
-    case 8: format = GL_LUMINANCE; break;
-    case 24: format = GL_RGB; break;
-    case 32: format = GL_RGBA; break;
-    default: return;
-  }
-  if (length < kPixelsOffset) return;
-  if (imageWidth <= 0 || imageHeight <= 0 || cellWidth <= 0 || cellHeight <= 0) return;
   GLint maxSide = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
+  if (blob && length >= 20) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
   const int32_t limit = maxSide > 0 && maxSide < kMaxImageSide ? maxSide : kMaxImageSide;
-  if (imageWidth > limit || imageHeight > limit) return;
+  BFFImage image;
+  if (!ParseBFFont(font, blob, length, limit, image)) return;
 
-  font.Widths.assign(blob + kWidthsOffset, blob + kWidthsOffset + 256);
-
-  // Texels beyond the end of the blob stay zero.
-  const size_t size = static_cast<size_t>(imageWidth) * static_cast<size_t>(imageHeight) * (bits / 8u);
-  std::vector<uint8_t> pixels(size, 0);
-  const size_t available = length - kPixelsOffset;
-  std::memcpy(pixels.data(), blob + kPixelsOffset, available < size ? available : size);
-
+  GLenum format = GL_LUMINANCE;
+  if (image.Bits == 24) format = GL_RGB;
+  if (image.Bits == 32) format = GL_RGBA;
   glGenTextures(1, &font.Texture);
   glBindTexture(GL_TEXTURE_2D, font.Texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -84,8 +42,8 @@ void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length) {
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
-  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), imageWidth, imageHeight, 0, format, GL_UNSIGNED_BYTE,
-               pixels.data());
+  glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.Width, image.Height, 0, format,
+               GL_UNSIGNED_BYTE, image.Texels.data());
   glPopClientAttrib();
 }
 
@@ -143,9 +101,15 @@ void DrawText(int32_t x, int32_t y, const std::string& text) {
   if (matrixMode != GL_MODELVIEW) glMatrixMode(static_cast<GLenum>(matrixMode));
 }
 
-void CreateGridFont(TGUIBMPFONT& font, uint8_t size) {
+bool CreateGridFont(TGUIBMPFONT& font, uint8_t size) {
   font.Size = size;
+  // No lists (no context, or none left): the font stays empty rather than writing over the
+  // lists that start at name 0 + i, which belong to other fonts.
   font.ListBase = static_cast<int32_t>(glGenLists(256));
+  if (font.ListBase <= 0) {
+    font.ListBase = 0;
+    return false;
+  }
   const double g = size / 500.0;
   const double advance = size / 380.0 / 2;
   for (int i = 0; i < 256; ++i) {
@@ -165,14 +129,19 @@ void CreateGridFont(TGUIBMPFONT& font, uint8_t size) {
     glTranslated(advance, 0, 0);
     glEndList();
   }
+  return true;
 }
 
-void CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight, bool outline, double extrusion,
+bool CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight, bool outline, double extrusion,
                       HDC dc) {
   font = static_cast<TGUISYSFONT>(glGenLists(256));
+  if (font <= 0) {
+    font = 0;
+    return false;
+  }
   HFONT gdiFont = CreateFontA(-14, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   SelectObject(dc, gdiFont);
-  wglUseFontOutlinesA(dc, 0, 255, static_cast<DWORD>(font), 0.0f, static_cast<float>(extrusion),
-                      outline ? WGL_FONT_LINES : WGL_FONT_POLYGONS, SystemFontMetrics);
+  return wglUseFontOutlinesA(dc, 0, 255, static_cast<DWORD>(font), 0.0f, static_cast<float>(extrusion),
+                             outline ? WGL_FONT_LINES : WGL_FONT_POLYGONS, SystemFontMetrics) != FALSE;
 }

@@ -100,10 +100,12 @@ extern GLYPHMETRICSFLOAT SystemFontMetrics[256];
 void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length);
 // Draws `text` with BuiltinFont at pixel (x, y), seen straight on whatever the modelview is.
 void DrawText(int32_t x, int32_t y, const std::string& text);
-// Builds the 256 display lists of a grid font of the given size.
-void CreateGridFont(TGUIBMPFONT& font, uint8_t size);
-// Builds the 256 display lists of a system outline font.
-void CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight, bool outline,
+// Builds the 256 display lists of a grid font of the given size. False, with ListBase 0, when
+// no lists could be had.
+bool CreateGridFont(TGUIBMPFONT& font, uint8_t size);
+// Builds the 256 display lists of a system outline font. False when no lists could be had (the
+// font is then 0) or the outlines could not be made.
+bool CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight, bool outline,
                       double extrusion, HDC dc);
 
 // ---- global GUI state ------------------------------------------------------------------------------

@@ -3,6 +3,8 @@
 
 #include "GUIShared.h"
 
+#include <cstdint>
+
 using gui_detail::ParentLeft;
 using gui_detail::ParentTop;
 
@@ -50,7 +52,7 @@ void TGUISysLabel::UpdatePosition() {
 }
 
 void TGUISysLabel::Draw() {
-  if (!ShownWithParent(*this, Parent) || Text.empty()) return;
+  if (!ShownWithParent(*this, Parent) || Text.empty() || FontBase <= 0) return;
   glPushMatrix();
   glBindTexture(GL_TEXTURE_2D, 0);
   gui_detail::SetColour(Red, Green, Blue, Alpha);
@@ -90,17 +92,28 @@ void TGUIBmpLabel::UpdatePosition() {
 }
 
 void TGUIBmpLabel::Draw() {
-  if (Text.empty() || !ShownWithParent(*this, Parent)) return;
+  // A font without lists (it could not get any) draws nothing rather than other fonts' glyphs.
+  if (Text.empty() || Font.ListBase <= 0 || !ShownWithParent(*this, Parent)) return;
   glPushMatrix();
-  glPushAttrib(GL_LIST_BIT);
+  glPushAttrib(GL_LIST_BIT | GL_ENABLE_BIT);
   glBindTexture(GL_TEXTURE_2D, Texture);
   glDisable(GL_DEPTH_TEST);
   gui_detail::SetColour(Red, Green, Blue, Alpha);
   glTranslated(OriginX, OriginY, 0);
-  // Bytes are passed signed: character c calls list ListBase - 32 + c, so only 32 .. 127 reach the font.
-  glListBase(static_cast<GLuint>(Font.ListBase - 32));
-  glCallLists(static_cast<GLsizei>(Text.size()), GL_BYTE, Text.data());
-  glEnable(GL_DEPTH_TEST);
+  // Codes 32 .. 255 draw cells 0 .. 223 of this font's own lists; codes below 32 draw nothing.
+  glListBase(static_cast<GLuint>(Font.ListBase));
+  uint8_t cells[64];
+  size_t n = 0;
+  for (const char ch : Text) {
+    const uint8_t c = static_cast<uint8_t>(ch);
+    if (c < 32) continue;
+    cells[n++] = static_cast<uint8_t>(c - 32);
+    if (n == sizeof cells) {
+      glCallLists(static_cast<GLsizei>(n), GL_UNSIGNED_BYTE, cells);
+      n = 0;
+    }
+  }
+  if (n > 0) glCallLists(static_cast<GLsizei>(n), GL_UNSIGNED_BYTE, cells);
   glPopAttrib();
   glPopMatrix();
 }

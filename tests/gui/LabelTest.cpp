@@ -99,16 +99,23 @@ TEST_F(LabelTest, SystemLabelCallsUnsignedListsScaledAtItsOriginAndRestoresState
   EXPECT_EQ(listBase, 0);
 }
 
-TEST_F(LabelTest, BitmapLabelCallsSignedListsAndLeavesDepthTestOn) {
+TEST_F(LabelTest, BitmapLabelCallsOnlyItsOwnListsAndRestoresTheDepthTest) {
   const GLuint tex = SolidTexture(9, 9, 9, 9);
-  TGUIBmpLabel* b = Bmp(30, 70, 10, tex, " A\xC8", TGUISlot(&screen));
+  // Codes 32 .. 255 call cells 0 .. 223; a code below 32 calls nothing.
+  TGUIBmpLabel* b = Bmp(30, 70, 10, tex, " A\x05\xC8\xFF", TGUISlot(&screen));
   glDisable(GL_DEPTH_TEST);
   const auto prims = Capture([&] { b->Draw(); });
-  EXPECT_EQ(testgl::PassThroughTokens(prims), (std::vector<float>{0, 33, -88}));
+  EXPECT_EQ(testgl::PassThroughTokens(prims), (std::vector<float>{0, 33, 168, 223}));
   const auto point = SecondPoint(prims);
   EXPECT_NEAR(point.x, b->OriginX + 0.1, kPlaneEps);
   EXPECT_NEAR(point.y, b->OriginY + 0.1, kPlaneEps);
+  EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+  glEnable(GL_DEPTH_TEST);
+  b->Draw();
   EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  // A font that got no lists draws nothing at all.
+  b->Font.ListBase = 0;
+  EXPECT_TRUE(Capture([&] { b->Draw(); }).empty());
   GLint bound = 0, listBase = -1;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   glGetIntegerv(GL_LIST_BASE, &listBase);
