@@ -371,6 +371,17 @@ bool Translate(const SDL_Event& e) {
         default: return false;
       }
     }
+    case SDL_QUIT: {
+      // Ctrl+C, kill or the session ending: each shown window is asked to close, as its close
+      // box would ask it.
+      bool produced = false;
+      for (auto& entry : gWindows) {
+        if (!entry.second->visible) continue;
+        Enqueue(HandleOf(*entry.second), WM_CLOSE, 0, 0);
+        produced = true;
+      }
+      return produced;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       Window* w = FindWindowBySdlId(e.key.windowID);

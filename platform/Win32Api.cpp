@@ -4,7 +4,9 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 MessageBoxHook gMessageBoxHook = nullptr;
@@ -36,5 +38,9 @@ void SetTickSource(TickSource source) { gTickSource = source; }
 
 DWORD GetTickCount() {
   if (gTickSource) return gTickSource();
-  return static_cast<DWORD>(SDL_GetTicks64());
+  // Milliseconds since the system started, as Win32 counts them (time asleep included).
+  timespec now{};
+  if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) clock_gettime(CLOCK_MONOTONIC, &now);
+  const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<DWORD>(ms);
 }

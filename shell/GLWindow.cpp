@@ -166,6 +166,8 @@ bool OpenGLWindow(TWindow& window) {
       // The "\n" is meant to stand in the text as its two characters.
       MessageBoxA(nullptr, "Mode Switch Failed.\\nRunning In Windowed Mode.", "Error", MB_OK | MB_ICONEXCLAMATION);
       window.IsFullscreen = 0;
+      // The program runs windowed now: the next toggle asks for fullscreen again.
+      Fullscreen = 0;
     }
   } else {
     AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);
@@ -198,7 +200,11 @@ bool OpenGLWindow(TWindow& window) {
 
   ShowWindow(window.Handle, SW_SHOWNORMAL);
   window.Active = 1;
-  ResizeViewport(window.WindowWidth, window.WindowHeight);
+  // The client area: the requested size, except after a failed mode switch, where the frame is
+  // that size and the client area smaller.
+  RECT client{0, 0, window.WindowWidth, window.WindowHeight};
+  if (!GetClientRect(window.Handle, &client)) client = RECT{0, 0, window.WindowWidth, window.WindowHeight};
+  ResizeViewport(client.right - client.left, client.bottom - client.top);
   ClearKeys(*window.KeyTable);
   window.LastTick = GetTickCount();
   return true;
@@ -244,9 +250,11 @@ void ResizeViewport(int32_t width, int32_t height) {
   glViewport(0, 0, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
-  // A window with no client height (a minimised or collapsed frame) keeps a finite aspect ratio.
+  // A window with no client width or height (a minimised or collapsed frame) keeps a finite,
+  // non-zero aspect ratio.
+  const int32_t dividend = width == 0 ? 1 : width;
   const int32_t divisor = height == 0 ? 1 : height;
-  gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(divisor), 0.01, 100.0);
+  gluPerspective(45.0, static_cast<double>(dividend) / static_cast<double>(divisor), 0.01, 100.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   ScreenWidth = width;

@@ -165,7 +165,9 @@ TEST_F(LoopTest, FullscreenToggleRebuildsTheWindowAndKeepsTheFpsCounters) {
     frames = 0;
     handles.push_back(MainWindow->Handle);
     atBuild.push_back(MainWindow->IsFullscreen);
-    clients.push_back(ClientSize());
+    std::vector<LONG> sizes = ClientSize();
+    sizes.insert(sizes.end(), {ScreenWidth, ScreenHeight, GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3)});
+    clients.push_back(sizes);
   };
   gDraw = [&] {
     gTick += 100;
@@ -182,16 +184,17 @@ TEST_F(LoopTest, FullscreenToggleRebuildsTheWindowAndKeepsTheFpsCounters) {
   testgl::MessageBoxRecorder boxes;
   EXPECT_EQ(Run(), 0);
   // WM_QUIT was taken while Running stayed set; then the scene was built again.
-  EXPECT_EQ(atFree, std::vector<int>({1, 1, 0, 1}));
+  EXPECT_EQ(atFree, std::vector<int>({1, 1, 0, 0}));
   ASSERT_EQ(handles.size(), 2u);
   EXPECT_NE(handles[0], handles[1]);
   EXPECT_FALSE(IsWindow(handles[0]));
   // The offscreen display has no 640 x 480 mode: the switch fails and the window stays windowed,
-  // its outer size 640 x 480 and its client area smaller. Fullscreen is left as it was.
+  // its outer size 640 x 480 and its client area smaller; the viewport and screen size follow the
+  // client area, and Fullscreen says windowed, so that the next toggle tries fullscreen again.
   EXPECT_EQ(Shown(boxes), std::vector<std::string>{"Mode Switch Failed.\\nRunning In Windowed Mode." + error});
   EXPECT_EQ(atBuild, std::vector<int>({0, 0}));
-  EXPECT_EQ(Fullscreen, 1);
-  EXPECT_EQ(clients, (std::vector<std::vector<LONG>>{{640, 480}, {624, 441}}));
+  EXPECT_EQ(Fullscreen, 0);
+  EXPECT_EQ(clients, (std::vector<std::vector<LONG>>{{640, 480, 640, 480, 640, 480}, {624, 441, 624, 441, 624, 441}}));
   // The FPS counters carry over: all three frames fell into the sampling window the first opened.
   EXPECT_EQ(FPSCount, 3);
   EXPECT_EQ(FPSLastTime, 5000u);
@@ -243,6 +246,14 @@ TEST_F(LoopTest, RunAppRecordsTheSizeAndReturnsWhenTheWindowCloses) {
   gDraw = [] { PushWindowEvent(GetSdlWindowId(MainWindow->Handle), SDL_WINDOWEVENT_CLOSE); };
   EXPECT_EQ(RunApp(640, 480, 32, "GUI  DEMO", false, false), 0);
   EXPECT_EQ(widthAtBuild, 640);
+  EXPECT_EQ(Running, 0);
+  // Ctrl+C, kill or the session ending: SDL's quit event reaches the window as WM_CLOSE.
+  gDraw = [] {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  };
+  EXPECT_EQ(RunApp(640, 480, 32, "GUI  DEMO", false, false), 0);
   EXPECT_EQ(Running, 0);
 }
 

@@ -129,6 +129,8 @@ TEST_F(WndProcTest, MouseMessagesSetButtonsPositionAndWheel) {
         {MK_LBUTTON | MK_CONTROL, MAKELPARAM(11, 22), {1, 0, 0, 11, 22, 10, 20}},
         {MK_LBUTTON | MK_SHIFT | MK_CONTROL | MK_RBUTTON | MK_MBUTTON, MAKELPARAM(12, 23), {1, 1, 1, 12, 23, 11, 22}},
         {MK_SHIFT | MK_CONTROL, MAKELPARAM(13, 24), {0, 0, 0, 13, 24, 12, 23}},
+        {MK_MBUTTON, MAKELPARAM(14, 25), {0, 1, 0, 14, 25, 13, 24}},
+        {MK_RBUTTON, MAKELPARAM(13, 24), {0, 0, 1, 13, 24, 14, 25}},
         {0, MAKELPARAM(0xFFFF, 0x8000), {0, 0, 0, 65535, 32768, 13, 24}}}) {
     WndProc(hWnd, WM_MOUSEMOVE, buttons, position);
     EXPECT_EQ(Mouse(), mouse);
