@@ -68,14 +68,19 @@ GLuint BuildTexture(uint16_t width, uint16_t height, uint16_t format, const uint
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  if (format == GL_RGBA) {
+  // The rows are tightly packed (3 or 4 x width bytes): read them as such whatever unpacking the
+  // caller has set, and give the caller's settings back afterwards.
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+  glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
+  if (format == GL_RGBA)
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-  } else {
-    // RGB rows are tightly packed (3 x width bytes); read them as such, then restore the default.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  else
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  }
+  glPopClientAttrib();
   return name;
 }
 

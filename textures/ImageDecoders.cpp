@@ -130,6 +130,7 @@ TgaStatus DecodeTga(const uint8_t* data, size_t size, DecodedImage& out, const D
   const uint32_t bpp = depth / 8u;
   if (width == 0 || height == 0) return TgaStatus::EmptyImage;
   if (width > limits.MaxSide || height > limits.MaxSide) return TgaStatus::TooLarge;
+  if (static_cast<uint64_t>(width) * height > limits.MaxPixels) return TgaStatus::TooLarge;
   size_t bytes = 0;
   if (!ImageBytes(width, height, bpp, bytes)) return TgaStatus::TooLarge;
   const size_t pixelTotal = static_cast<size_t>(width) * height;
@@ -194,7 +195,8 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, DecodedImage& out, const D
   if (bitCount != 24) return BmpStatus::UnsupportedDepth;
   const int64_t absHeight = height < 0 ? -static_cast<int64_t>(height) : height;
   if (width <= 0 || absHeight == 0 || static_cast<uint64_t>(width) > limits.MaxSide ||
-      static_cast<uint64_t>(absHeight) > limits.MaxSide) {
+      static_cast<uint64_t>(absHeight) > limits.MaxSide ||
+      static_cast<uint64_t>(width) * static_cast<uint64_t>(absHeight) > limits.MaxPixels) {
     return BmpStatus::UnsupportedSize;
   }
   const uint32_t w = static_cast<uint32_t>(width);

@@ -23,6 +23,9 @@ struct DecodedImage {
 // Bounds every decoder applies before it allocates anything.
 struct DecodeLimits {
   uint32_t MaxSide = 65535;  // neither side may exceed this (BuildTexture takes 16-bit sides)
+  // Width x height may not exceed this: 64 Mi pixels (8192 x 8192, 256 MiB as RGBA), far beyond
+  // any texture a GUI draws, yet a file declaring more is refused before anything is allocated.
+  uint64_t MaxPixels = uint64_t{1} << 26;
 };
 
 // ---- TGA: uncompressed (type 2) and run-length-encoded (type 10) true colour, 24 or 32 bits ------
@@ -33,7 +36,7 @@ enum class TgaStatus {
   ColourMapped,       // colour-map type not 0 (checked second)
   UnsupportedDepth,   // pixel depth neither 24 nor 32 (checked third)
   EmptyImage,         // width or height is 0
-  TooLarge,           // a side above the limit, or a size that does not fit in memory
+  TooLarge,           // a side or the pixel count above the limits, or a size that does not fit in memory
   OutOfMemory,        // the pixel buffer could not be allocated
   ShortPixelData,     // type 2: fewer than width x height pixels follow the header and image ID
   ShortPacketStream,  // type 10: the packets end before width x height pixels are made
@@ -53,7 +56,7 @@ enum class BmpStatus {
   UnsupportedHeader,  // info header shorter than 40 bytes, or pixel offset inside the headers
   Compressed,         // compression other than none (BI_RGB)
   UnsupportedDepth,   // bit count other than 24
-  UnsupportedSize,    // width <= 0, height 0, a side above the limit, or a size that overflows
+  UnsupportedSize,    // width <= 0, height 0, a side or the pixel count above the limits, or an overflow
   ShortPalette,       // the data ends inside the colour table that the colours-used field announces
   ShortPixelData,     // fewer pixel bytes than the image-size field or the rows need
   OutOfMemory,
@@ -69,9 +72,9 @@ BmpStatus DecodeBmp(const uint8_t* data, size_t size, DecodedImage& out,
 enum class JpegStatus {
   Ok,
   BadHeader,    // not JPEG data, or libjpeg failed while reading the header
-  TooLarge,     // a side above the limit, or a size that does not fit in memory
+  TooLarge,     // a side or the pixel count above the limits, or a size that does not fit in memory
   OutOfMemory,  // the output buffer could not be allocated
-  DecodeError,  // libjpeg failed during the full decode
+  DecodeError,  // libjpeg failed during the full decode, or the data ends long before the image
 };
 
 // Decodes a whole JPEG file image at full size with block smoothing. Output is RGBA with alpha 255,

@@ -44,9 +44,32 @@ void ErrorExit(j_common_ptr info) {
   std::longjmp(err->Jump, 1);
 }
 
-// Warnings and trace messages are of no interest.
+// Data that ends early is decoded on with filler (grey) as libjpeg does, unless the filler would
+// be most of a large image: then the file is taken as damaged rather than decoded for nothing.
+constexpr uint64_t kMaxFillerPixels = uint64_t{1} << 20;
+
+// Pixels that no scan has reached when the data ends: the rows after the current one of the
+// first scan (later scans only refine what the first one reached).
+uint64_t UnreachedPixels(const jpeg_decompress_struct& info) {
+  if (info.input_scan_number > 1 || info.input_iMCU_row >= info.total_iMCU_rows) return 0;
+  const uint64_t rowsPerIMcu = static_cast<uint64_t>(info.max_v_samp_factor) * DCTSIZE;
+  const uint64_t rows = static_cast<uint64_t>(info.total_iMCU_rows - info.input_iMCU_row) * rowsPerIMcu;
+  const uint64_t height = info.image_height;
+  return (rows < height ? rows : height) * info.image_width;
+}
+
+// Trace messages are of no interest, and warnings only when the data runs out (the file ends, or
+// the entropy-coded data meets a marker before the scan is complete).
 void OutputMessage(j_common_ptr) {}
-void EmitMessage(j_common_ptr, int) {}
+void EmitMessage(j_common_ptr info, int level) {
+  const int code = info->err->msg_code;
+  if (level >= 0 || !info->is_decompressor || (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER)) return;
+  const auto& d = *reinterpret_cast<j_decompress_ptr>(info);
+  if (d.total_iMCU_rows == 0) return;  // still in the header
+  const uint64_t unreached = UnreachedPixels(d);
+  const uint64_t all = static_cast<uint64_t>(d.image_width) * d.image_height;
+  if (unreached > kMaxFillerPixels && unreached > all / 2) info->err->error_exit(info);
+}
 
 void LimitScans(j_common_ptr info) {
   if (!info->is_decompressor) return;
@@ -130,7 +153,8 @@ JpegStatus DecodeJpeg(const uint8_t* data, size_t size, DecodedImage& out, const
   }
   jpeg_decompress_struct& info = session.Info;
   const uint64_t width = info.image_width, height = info.image_height;
-  if (width == 0 || height == 0 || width > limits.MaxSide || height > limits.MaxSide) {
+  if (width == 0 || height == 0 || width > limits.MaxSide || height > limits.MaxSide ||
+      width * height > limits.MaxPixels) {
     return JpegStatus::TooLarge;
   }
   if (width * height > SIZE_MAX / 4) return JpegStatus::TooLarge;

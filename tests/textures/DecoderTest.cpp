@@ -61,7 +61,9 @@ TEST(TgaDecoder, RefusesWithoutOutput) {
            {MakeTga(10, 3, 1, 32, {128, 1, 2, 3, 4}), TgaStatus::ShortPacketStream, 65535},
            {MakeTga(10, 2, 1, 32, {1, 1, 2, 3, 4, 5}), TgaStatus::ShortPacketStream, 65535},
            {MakeTga(10, 2, 1, 24, {129, 1, 2}), TgaStatus::ShortPacketStream, 65535},
-           {MakeTga(10, 65535, 65535, 32, {255, 1, 2, 3, 4}), TgaStatus::ShortPacketStream, 65535}}) {
+           {MakeTga(10, 8000, 8000, 32, {255, 1, 2, 3, 4}), TgaStatus::ShortPacketStream, 65535},
+           // Above the pixel budget (64 Mi pixels) although each side is allowed.
+           {MakeTga(10, 65535, 65535, 32, {255, 1, 2, 3, 4}), TgaStatus::TooLarge, 65535}}) {
     DecodedImage img;
     DecodeLimits limits;
     limits.MaxSide = maxSide;
@@ -113,6 +115,10 @@ TEST(BmpDecoder, RefusesWhatItCannotRead) {
     for (int i = 0; i < d.bytes; ++i) b[d.offset + i] = static_cast<uint8_t>(d.value >> (8 * i));
     EXPECT_EQ(DecodeBmp(b.data(), b.size(), img), d.status) << d.offset << " = " << d.value;
   }
+  // Within each side's limit but above the pixel budget.
+  DecodeLimits budget;
+  budget.MaxPixels = 3;
+  EXPECT_EQ(DecodeBmp(good.data(), good.size(), img, budget), BmpStatus::UnsupportedSize);
   // Cut short: only the last row's fill may be missing.
   for (size_t keep : {0, 1, 10, 30, 53, 67, 69}) {
     const Bytes b(good.begin(), good.begin() + keep);
@@ -136,5 +142,21 @@ TEST(JpegDecoder, RefusesDamagedData) {
     const Bytes part(jpg.begin(), jpg.begin() + cut);  // its own buffer, so that over-reads show
     const JpegStatus s = DecodeJpeg(part.data(), part.size(), img);
     EXPECT_TRUE(s == JpegStatus::Ok || s == JpegStatus::BadHeader || s == JpegStatus::DecodeError);
+  }
+  // Decompression bombs: the same few hundred bytes declaring 16384 x 16384 (above the pixel
+  // budget) and 4000 x 4000 (within it, but the data ends in the first rows).
+  Bytes bomb = jpg;
+  size_t sof = 0;
+  while (sof + 9 < bomb.size() && !(bomb[sof] == 0xFF && bomb[sof + 1] == 0xC0)) ++sof;
+  ASSERT_LT(sof + 9, bomb.size());
+  for (const auto& [side, status] : {std::pair<int, JpegStatus>{16384, JpegStatus::TooLarge},
+                                     {4000, JpegStatus::DecodeError}}) {
+    for (size_t at : {sof + 5, sof + 7}) {
+      bomb[at] = static_cast<uint8_t>(side >> 8);
+      bomb[at + 1] = static_cast<uint8_t>(side & 0xFF);
+    }
+    DecodedImage none;
+    EXPECT_EQ(DecodeJpeg(bomb.data(), bomb.size(), none), status) << side;
+    EXPECT_EQ(none.Pixels, nullptr) << side;
   }
 }
