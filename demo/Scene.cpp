@@ -337,6 +337,8 @@ void DrawScene() {
     else
       ZoomDistance -= FrameTime * 0.008;
     if (ZoomDistance >= 5.0) {
+      // A long frame does not carry the camera past the far point.
+      ZoomDistance = 5.0;
       ZoomingOut = 0;
       if (PanelScreen) PanelScreen->Visible = false;
       if (TextScreen) TextScreen->Visible = false;

@@ -9,6 +9,7 @@
 #include <GL/glu.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -170,15 +171,15 @@ TEST_F(DemoScene, TransitionPullsBackExchangesThePageAtTheFarPointAndComesBack) 
     DrawScene();
     ++frames;
   }
-  EXPECT_EQ(frames, 7);  // 0.01 + 7 x 0.8 = 5.61
+  EXPECT_EQ(frames, 7);  // 0.01 + 7 x 0.8 = 5.61, held at the far point 5.0
   EXPECT_TRUE(TextScreen->Visible);
   EXPECT_FALSE(PanelScreen->Visible);
-  EXPECT_NEAR(ZoomDistance, 5.61, 1e-9);
+  EXPECT_EQ(ZoomDistance, 5.0);
   while (ZoomDistance != 0 && frames < 100) {
     DrawScene();
     ++frames;
   }
-  EXPECT_EQ(frames, 15);  // 5.61 - 8 x 0.8 < 0: clamped to exactly 0
+  EXPECT_EQ(frames, 14);  // 5.0 - 7 x 0.8 < 0: clamped to exactly 0
   EXPECT_EQ(ZoomDistance, 0.0);
   EXPECT_TRUE(TextScreen->Visible);
   EXPECT_EQ(Running, 1);
@@ -186,6 +187,15 @@ TEST_F(DemoScene, TransitionPullsBackExchangesThePageAtTheFarPointAndComesBack) 
   FrameTime = 0;  // a frame without time leaves everything where it is
   DrawScene();
   EXPECT_EQ(ZoomDistance, 0.0);
+
+  // From that page to another, in one long frame: the camera stops at the far point, the text
+  // page goes and the button page comes.
+  SwitchDemoScreen(ButtonDemoButton);
+  FrameTime = 5000;
+  DrawScene();
+  EXPECT_EQ(ZoomDistance, 5.0);
+  EXPECT_FALSE(TextScreen->Visible);
+  EXPECT_TRUE(ButtonScreen->Visible);
 }
 
 TEST_F(DemoScene, ExitQuitsInTheFrameThatReachesTheFarPoint) {
@@ -206,7 +216,8 @@ TEST_F(DemoScene, FrameFillsTheViewWithTheBackPlateAndRestoresTheGLState) {
     EXPECT_NEAR(p[1], 77, 2) << x;
     EXPECT_NEAR(p[2], 77, 2) << x;
   }
-  // Bitmap labels switch the depth test back on after their text; with GL_ALWAYS it tests nothing.
+  // The GUI is drawn without the depth test, and the labels leave it so.
+  EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
   EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
   GLint value = 0;
   glGetIntegerv(GL_DEPTH_FUNC, &value);
@@ -232,10 +243,13 @@ TEST_F(DemoScene, BackPlateIsTheFirstThingDrawnWithItsSixFacesInOrder) {
       minY = std::min(minY, v.y), maxY = std::max(maxY, v.y);
       EXPECT_NEAR(v.r, 0.3f, 0.01f);
     }
-  EXPECT_LE(minX, 1.0f);
-  EXPECT_GE(maxX, 639.0f);
-  EXPECT_LE(minY, 1.0f);
-  EXPECT_GE(maxY, 479.0f);
+  // The mouse rests on the lean's centre, virtual (512, 382): the view looks straight at the
+  // plate, whose face (+-0.552, +-0.414 at distance 1) then lies a fraction of a pixel inside the
+  // view on each side, symmetrically.
+  const double halfHeight = 240 * 0.414 / std::tan(22.5 * M_PI / 180);
+  const double halfWidth = 320 * 0.552 / (std::tan(22.5 * M_PI / 180) * 4 / 3);
+  testgl::ExpectNear({minX, maxX, minY, maxY},
+                     {320 - halfWidth, 320 + halfWidth, 240 - halfHeight, 240 + halfHeight}, 0.005);
 }
 
 TEST_F(DemoScene, EscapeQuitsAndF1AsksForTheToggle) {
