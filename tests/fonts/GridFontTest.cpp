@@ -58,6 +58,18 @@ TEST_F(GridFontTest, SizeTenGivesTwoHundredthSquaresReadFromTheTopLeftThatAdvanc
   CreateGridFont(b, 16);
   EXPECT_GE(std::abs(b.ListBase - a.ListBase), 256);
   EXPECT_NEAR(Bounds(CaptureFeedback([&] { glCallList(b.ListBase + 255); }), view_).maxX, 16.0 / 500, 1e-6);
+  // No lists to be had (GL refuses glGenLists between glBegin and glEnd): the font stays empty
+  // and compiles nothing over lists it does not own.
+  TGUIBMPFONT none;
+  glBegin(GL_POINTS);
+  const bool made = CreateGridFont(none, 10);
+  glEnd();
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  EXPECT_FALSE(made);
+  EXPECT_EQ(none.ListBase, 0);
+  glLoadIdentity();
+  EXPECT_NEAR(Bounds(CaptureFeedback([&] { glCallList(b.ListBase + 255); }), view_).maxX, 16.0 / 500, 1e-6);
 }
 
 }  // namespace
