@@ -9,6 +9,7 @@
 #   modefail    F1 on a 1024x768 screen: the mode switch fails with its message, the demo goes on
 #   fullscreen  F1 on a 640x480 screen: the demo comes back fullscreen, F1 again brings the window back
 #   exit        "exit" quits after the pull-back with exit code 0
+#   signal      Ctrl+C (SIGINT) and kill (SIGTERM) end the demo with exit code 0, like its close box
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 scenario=${1:?scenario}
@@ -34,6 +35,7 @@ case $scenario in
     e2e_move $REST
     sleep 0.5
     e2e_expect_page start
+    e2e_expect_region start 376x126+132+173 20  # the welcome panel and its two labels
     ;;
 
   hover)
@@ -97,6 +99,21 @@ case $scenario in
     # D's middle was at window (443,237) and is now 60 pixels lower.
     e2e_check "the red child moved with its panel" e2e_reddish panels-dragged 443 297
     e2e_check "nothing red is left where the child was" not e2e_reddish panels-dragged 443 215
+    # Panel A (now virtual 240,300 - 440,500) dragged onto "exit" and dropped there: the drop is
+    # not a click, the demo stays on this page.
+    e2e_move 212 250
+    sleep 0.3
+    xdotool mousedown 1
+    for step in 1 2 3 4 5 6 7 8 9 10; do
+      e2e_move $((212 + step * 35)) $((250 + step * 21))
+      sleep 0.05
+    done
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 2.0
+    e2e_check "a panel dropped on \"exit\" does not end the demo" e2e_running
+    e2e_shot dropped
+    e2e_check "the panel page is still shown" e2e_reddish dropped 443 297
     ;;
 
   text)
@@ -104,6 +121,7 @@ case $scenario in
     e2e_start_demo "$demo"
     go_to_page "$TEXT_DEMO"
     e2e_expect_page text
+    e2e_expect_region text 640x320+0+14 40  # every label of the page
     ;;
 
   message)
@@ -117,10 +135,15 @@ case $scenario in
     sleep 0.5
     e2e_expect_page message-box 300 "$box"
     e2e_check "the program waits while the box is open" e2e_running
+    sleep 3.0  # a person reads it: the frame after the box spans all that time
     xdotool key --window "$box" Return
     sleep 0.8
     e2e_check "OK closes the box" test -z "$(e2e_other_windows | awk -F '\t' -v b="$box" '$1==b')"
     e2e_check "the program goes on after the box" e2e_running
+    # Leaving the button, its look fades back within a quarter of a second, not seconds.
+    e2e_move $REST
+    sleep 0.5
+    E2E_PAGE_WAIT=1 e2e_expect_page buttons
     ;;
 
   modefail)
@@ -134,9 +157,19 @@ case $scenario in
     e2e_wait_window || e2e_fail "no window after the failed switch"
     sleep 1.0
     e2e_check "the demo runs on in a window" e2e_running
-    e2e_move $REST
-    sleep 0.5
-    e2e_shot after
+    # F1 again tries fullscreen again (the program runs windowed now), and fails the same way.
+    e2e_key F1
+    box=$(e2e_wait_box 10 "Error") || e2e_fail "a second F1 did not try fullscreen again"
+    xdotool key --window "$box" Return
+    e2e_wait_window || e2e_fail "no window after the second failed switch"
+    sleep 1.0
+    # The picture fits the smaller client area: "exit" is clicked where it is seen.
+    read -r width height <<<"$(e2e_client_size)"
+    e2e_check "the client area is smaller than 640x480 (${width}x$height)" test "$((width * height))" -lt 307200
+    e2e_click $((909 * width / 1024)) $((738 * height / 768))
+    e2e_move $((width / 2)) $((height / 2))
+    e2e_wait_exit 10 || e2e_fail "\"exit\" in the smaller window did not end the demo"
+    e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
     ;;
 
   fullscreen)
@@ -175,6 +208,16 @@ case $scenario in
     e2e_check "exit does not quit at once" e2e_running
     e2e_wait_exit 10 || e2e_fail "the demo did not quit after \"exit\""
     e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
+    ;;
+
+  signal)
+    e2e_start_x 1024x768
+    for sig in INT TERM; do
+      e2e_start_demo "$demo"
+      kill -s "$sig" "$E2E_DEMO_PID"
+      e2e_wait_exit 10 || e2e_fail "SIG$sig did not end the demo"
+      e2e_check "SIG$sig ends the demo with exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
+    done
     ;;
 
   *)

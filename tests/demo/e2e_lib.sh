@@ -212,6 +212,27 @@ e2e_expect_page() {
   e2e_log "ok: $name matches its reference ($diff pixels differ, budget $budget, shot $tries)"
 }
 
+# A region (WxH+X+Y) of a page that e2e_expect_page has just matched, compared with the same region
+# of its reference under a budget of its own: the page's budget is for the whole window, so a
+# label in the wrong colour or a few pixels off its place is checked here.
+e2e_expect_region() {
+  local name=$1 region=$2 budget=$3 diff
+  [ "${E2E_UPDATE:-0}" = 1 ] && return 0
+  convert "$E2E_WORK/$name.masked.png" -crop "$region" +repage "$E2E_WORK/$name.region.png"
+  convert "$E2E_WORK/$name.ref.png" -crop "$region" +repage "$E2E_WORK/$name.region-ref.png"
+  diff=$(compare -metric AE -fuzz 10% "$E2E_WORK/$name.region.png" "$E2E_WORK/$name.region-ref.png" null: 2>&1 |
+    sed 's/[^0-9.e+].*//')
+  diff=${diff%%.*}
+  [ -n "$diff" ] || e2e_fail "$name: compare gave no figure for region $region"
+  [ "$diff" -le "$budget" ] || e2e_fail "$name: $diff pixels of region $region differ from the reference (budget $budget)"
+  e2e_log "ok: region $region of $name matches ($diff pixels differ, budget $budget)"
+}
+
+# The client area of a window as "W H".
+e2e_client_size() {
+  xwininfo -id "${1:-$E2E_WID}" | awk '/^ +Width:/ {w=$2} /^ +Height:/ {h=$2} END {print w, h}'
+}
+
 # Waits up to $1 seconds for "GUI  DEMO" windows of the given geometry (an xwininfo pattern such
 # as '640x480+0+0') to be the only main window of the demo; sets E2E_WID to it.
 e2e_wait_geometry() {
