@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <tuple>
 #include <vector>
 
@@ -128,6 +129,17 @@ TEST_F(WindowLayerTest, ShowCursorCountsLikeWin32) {
   std::vector<int> counts;
   for (BOOL show : {FALSE, FALSE, FALSE, TRUE, TRUE}) counts.push_back(ShowCursor(show) - start);
   EXPECT_EQ(counts, (std::vector<int>{0, -1, -2, -1, 0}));
+}
+
+TEST(TickCount, CountsMillisecondsFromSystemStart) {
+  // As on Windows: the uptime, not the time since the program started.
+  double uptime = 0;
+  FILE* f = std::fopen("/proc/uptime", "r");
+  ASSERT_NE(f, nullptr);
+  ASSERT_EQ(std::fscanf(f, "%lf", &uptime), 1);
+  std::fclose(f);
+  const DWORD expected = static_cast<DWORD>(static_cast<uint64_t>(uptime * 1000));
+  EXPECT_LT(static_cast<DWORD>(GetTickCount() - expected), 2000u);
 }
 
 TEST_F(WindowLayerTest, KeysBecomeVirtualKeyMessages) {
