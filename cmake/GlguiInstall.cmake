@@ -17,8 +17,10 @@ set(GLGUI_LIBRARY_TARGETS platform program_resources shell_globals shell texture
 foreach(target IN LISTS GLGUI_LIBRARY_TARGETS)
   # Installed side by side with other libraries, the files carry the project's name
   # (libglgui_gui.a, not libgui.a); the imported targets keep the short names (glgui::gui).
+  # Shared ones are versioned by the minor release, as 0.x releases may change the interface.
   set_target_properties(${target} PROPERTIES OUTPUT_NAME glgui_${target} EXPORT_NAME ${target}
-                                             INSTALL_RPATH "$ORIGIN")
+                                             INSTALL_RPATH "$ORIGIN" VERSION ${PROJECT_VERSION}
+                                             SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
   target_include_directories(${target} INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 endforeach()
 set_target_properties(gui_demo PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
