@@ -4,14 +4,16 @@
 //
 //   embed_sdl [--screenshot FILE]   FILE: a TGA picture of the frame drawn one second after start
 //
-// The frame contract, in the order this program follows it:
-//   once per GL context: enable blending (GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA) and 2D texturing,
-//     set ScreenWidth/ScreenHeight, call InitGUI, then load textures and fonts, then build elements;
-//   each frame, before drawing the GUI: set MouseX, MouseY, MouseLeft, MouseMiddle, MouseRight
-//     (window pixels, buttons 0/1), FrameTime (milliseconds since the last frame) and, when the
-//     window changed size, ScreenWidth and ScreenHeight;
-//   each frame: load a modelview that looks at the z = 0 plane from distance 1 under a 45-degree
-//     perspective, turn depth testing off, draw the screens, then DrawCursor().
+// The frame contract (docs/guide.md tells it in full), in the order this program follows it:
+//   once per GL context: set ScreenWidth/ScreenHeight, enable blending (GL_SRC_ALPHA,
+//     GL_ONE_MINUS_SRC_ALPHA) and 2D texturing, call InitGUI, load textures and fonts, then build
+//     the elements;
+//   each frame, before drawing the GUI: set MouseX, MouseY (pixels from the top-left corner),
+//     MouseLeft, MouseMiddle, MouseRight (1 while held), FrameTime (milliseconds since the last
+//     frame) and, after a resize, ScreenWidth and ScreenHeight;
+//   each frame: with a 45-degree perspective projection and the modelview matrix mode, load a
+//     modelview that looks at the z = 0 plane from distance 1, let depth testing pass everything,
+//     draw the screens, then DrawCursor().
 #include <SDL.h>
 #include <SDL_syswm.h>
 
@@ -59,6 +61,15 @@ void ToggleSpin(TGUIButton* button) {
   button->Caption = Spinning ? "Stop" : "Spin";
 }
 void Quit(TGUIButton*) { QuitRequested = true; }
+
+// The toolkit takes the mouse in the pixels of ScreenWidth x ScreenHeight (the drawable), which
+// on a high-density display are more than the window's points that SDL reports the mouse in.
+void SetMouse(SDL_Window* window, int x, int y) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  MouseX = w > 0 ? x * ScreenWidth / w : x;
+  MouseY = h > 0 ? y * ScreenHeight / h : y;
+}
 
 // The projection the toolkit is laid out for: 45 degrees vertically, the window's aspect.
 void SetViewport(int width, int height) {
@@ -132,7 +143,8 @@ void DrawCube(float angle) {
 void DrawGui() {
   glLoadIdentity();
   gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);  // the GUI plane, seen straight on from distance 1
-  glDisable(GL_DEPTH_TEST);              // the GUI lies over the scene, in drawing order
+  glDisable(GL_DEPTH_TEST);              // the GUI lies over the scene, in drawing order; bitmap
+  glDepthFunc(GL_ALWAYS);                // labels turn the test back on, so let it pass anyway
   Screen->Draw();
   DrawCursor();
   glColor4f(0.8f, 1.0f, 0.8f, 1.0f);
@@ -233,14 +245,12 @@ int main(int argc, char** argv) {
           if (event.key.keysym.sym == SDLK_ESCAPE) QuitRequested = true;
           break;
         case SDL_MOUSEMOTION:
-          MouseX = event.motion.x;
-          MouseY = event.motion.y;
+          SetMouse(window, event.motion.x, event.motion.y);
           break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
           const uint8_t down = event.type == SDL_MOUSEBUTTONDOWN ? 1 : 0;
-          MouseX = event.button.x;
-          MouseY = event.button.y;
+          SetMouse(window, event.button.x, event.button.y);
           if (event.button.button == SDL_BUTTON_LEFT) MouseLeft = down;
           if (event.button.button == SDL_BUTTON_MIDDLE) MouseMiddle = down;
           if (event.button.button == SDL_BUTTON_RIGHT) MouseRight = down;
