@@ -6,7 +6,7 @@
 # (find_package(glgui) through CMAKE_PREFIX_PATH), and runs it on its own private Xvfb: it must
 # write a screenshot that is not blank, and end with exit code 0 on Escape. hello's button is also
 # clicked once, which must reach its handler. Nothing installed and nothing in the examples' build
-# files may name the checkout.
+# files may name the checkout. Last, the program in docs/guide.md's final section must build.
 #
 # --shots DIR  keeps the screenshots as DIR/hello.png and DIR/embed-sdl.png (the guide's pictures).
 # Needs: cmake, ninja, Xvfb, xdotool, ImageMagick. Leaves nothing behind unless a check fails (then
@@ -136,5 +136,17 @@ for name in hello embed-sdl; do
     step "$name: screenshot kept as $SHOTS/$name.png"
   fi
 done
+# The guide's last section is a whole program and its CMakeLists.txt: they must still build.
+step "docs/guide.md: building its SDL2 program against the prefix"
+mkdir -p "$WORK/src-guide"
+awk '/^## 8\./ { on = 1 } on && /^```cpp$/ { out = "main.cpp"; next } on && /^```cmake$/ { out = "CMakeLists.txt"; next }
+     /^```$/ { out = ""; next } out != "" { print > (dir "/" out) }' dir="$WORK/src-guide" "$ROOT/docs/guide.md"
+[ -s "$WORK/src-guide/main.cpp" ] && [ -s "$WORK/src-guide/CMakeLists.txt" ] || fail "docs/guide.md: no program found"
+"$CMAKE" -S "$WORK/src-guide" -B "$WORK/build-guide" -G Ninja -DCMAKE_PREFIX_PATH="$PREFIX" \
+  >"$WORK/guide-configure.log" 2>&1 || fail "docs/guide.md: configure (see $WORK/guide-configure.log)"
+"$CMAKE" --build "$WORK/build-guide" >"$WORK/guide-build.log" 2>&1 ||
+  fail "docs/guide.md: build (see $WORK/guide-build.log)"
+step "ok: the guide's program builds"
+
 OK=1
 step "all examples passed"
