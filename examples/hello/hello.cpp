@@ -64,7 +64,8 @@ void WriteScreenshot(const char* file) {
 
 }  // namespace
 
-// Once per OpenGL context (the shell builds the scene again after a fullscreen switch with F1).
+// Once per OpenGL context: the shell calls it again on the new context after a fullscreen switch
+// (RequestFullscreenToggle), after FreeScene.
 void BuildScene() {
   glEnable(GL_TEXTURE_2D);  // the toolkit draws textured quads; the shell has set up blending
   glClearColor(0.12f, 0.13f, 0.16f, 1.0f);
