@@ -6,7 +6,8 @@
 # (find_package(glgui) through CMAKE_PREFIX_PATH), and runs it on its own private Xvfb: it must
 # write a screenshot that is not blank, and end with exit code 0 on Escape. hello's button is also
 # clicked once, which must reach its handler. Nothing installed and nothing in the examples' build
-# files may name the checkout. Last, the program in docs/guide.md's final section must build.
+# files may name the checkout. Then the installed gui_demo must start from PREFIX/share/glgui and end
+# on Escape with 0, and the program in docs/guide.md's last section must build (CMake, pkg-config).
 #
 # --shots DIR  keeps the screenshots as DIR/hello.png and DIR/embed-sdl.png (the guide's pictures).
 # Needs: cmake, ninja, Xvfb, xdotool, ImageMagick. Leaves nothing behind unless a check fails (then
@@ -17,11 +18,16 @@ SELF="$ROOT/scripts/test-examples.sh"
 CMAKE=${CMAKE:-cmake}
 
 # ---- one example on the current display (run through scripts/with-xvfb.sh) --------------------
-# --run-one EXE TITLE SHOT LOG [CLICK_X CLICK_Y EXPECTED_LINE]
+# --run-one EXE TITLE SHOT LOG [CLICK_X CLICK_Y EXPECTED_LINE]; SHOT "-": a program without
+# --screenshot (gui_demo), which runs in the current folder and is only waited for.
 if [ "${1:-}" = "--run-one" ]; then
   EXE=$2 TITLE=$3 SHOT=$4 LOG=$5
   CLICK_X=${6:-} CLICK_Y=${7:-} EXPECTED=${8:-}
-  "$EXE" --screenshot "$SHOT" >"$LOG" 2>&1 &
+  if [ "$SHOT" = - ]; then
+    "$EXE" >"$LOG" 2>&1 &
+  else
+    "$EXE" --screenshot "$SHOT" >"$LOG" 2>&1 &
+  fi
   PID=$!
   # SIGTERM only queues SDL's quit event, which a program may not look at: SIGKILL after 3 s.
   stop() {
@@ -49,8 +55,16 @@ if [ "${1:-}" = "--run-one" ]; then
     done
     return 1
   }
-  wait_line "screenshot written" 60 || fail "no screenshot"
-  WID=$(xdotool search --onlyvisible --name "^$TITLE\$" | head -n 1)
+  if [ "$SHOT" != - ]; then
+    wait_line "screenshot written" 60 || fail "no screenshot"
+  fi
+  WID=
+  for _ in $(seq 300); do
+    WID=$(xdotool search --onlyvisible --name "^$TITLE\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$WID" ] && break
+    kill -0 "$PID" 2>/dev/null || break
+    sleep 0.1
+  done
   [ -n "$WID" ] || fail "no window titled '$TITLE'"
   if [ -n "$CLICK_X" ]; then
     # The widgets see the mouse position of the previous frame: let a few frames pass between steps.
@@ -136,6 +150,13 @@ for name in hello embed-sdl; do
     step "$name: screenshot kept as $SHOTS/$name.png"
   fi
 done
+# The installed demo, run as the guide says: from PREFIX/share/glgui, which holds its default/.
+step "gui_demo: running the installed copy on a private Xvfb"
+(cd "$PREFIX/share/glgui" && SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy} \
+  "$ROOT/scripts/with-xvfb.sh" bash "$SELF" --run-one "$PREFIX/bin/gui_demo" "GUI  DEMO" - "$WORK/gui_demo.log") ||
+  fail "gui_demo: run"
+step "ok: the installed gui_demo ends with exit code 0 on Escape"
+
 # The guide's last section is a whole program and its CMakeLists.txt: they must still build.
 step "docs/guide.md: building its SDL2 program against the prefix"
 mkdir -p "$WORK/src-guide"
@@ -147,6 +168,13 @@ awk '/^## 8\./ { on = 1 } on && /^```cpp$/ { out = "main.cpp"; next } on && /^``
 "$CMAKE" --build "$WORK/build-guide" >"$WORK/guide-build.log" 2>&1 ||
   fail "docs/guide.md: build (see $WORK/guide-build.log)"
 step "ok: the guide's program builds"
+step "docs/guide.md: building the same program with pkg-config"
+PKG_CONFIG_PATH="$(dirname "$(find "$PREFIX" -name glgui.pc | head -n 1)")" &&
+  export PKG_CONFIG_PATH
+# shellcheck disable=SC2046  # the flags are words
+c++ -std=c++17 -o "$WORK/guide-pkg-config" "$WORK/src-guide/main.cpp" $(pkg-config --cflags --libs glgui) \
+  >"$WORK/guide-pkg-config.log" 2>&1 || fail "docs/guide.md: pkg-config build (see $WORK/guide-pkg-config.log)"
+step "ok: glgui.pc builds it too"
 
 OK=1
 step "all examples passed"
