@@ -1,0 +1,60 @@
+# Installation: cmake --install BUILD --prefix PREFIX gives
+#   PREFIX/include/glgui/         the public headers (#include <glgui/GLGUI.h>)
+#   PREFIX/lib/                   libglgui_*.a, or .so with -DBUILD_SHARED_LIBS=ON
+#   PREFIX/lib/cmake/glgui/       the package: find_package(glgui CONFIG) -> glgui::gui, ...
+#   PREFIX/lib/pkgconfig/glgui.pc
+#   PREFIX/bin/gui_demo and PREFIX/share/glgui/default/ (the demo's data files)
+# The toolkit's art and built-in font are compiled into the program_resources library, which
+# platform links, so a program gets them through glgui::gui with no data path at all.
+# Everything installed is relocatable: nothing records the prefix given at configure time.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(GLGUI_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/glgui)
+set(GLGUI_DATA_DIR ${CMAKE_INSTALL_DATADIR}/glgui)
+set(GLGUI_LIBRARY_TARGETS platform program_resources shell_globals shell textures gui)
+
+foreach(target IN LISTS GLGUI_LIBRARY_TARGETS)
+  # Installed side by side with other libraries, the files carry the project's name
+  # (libglgui_gui.a, not libgui.a); the imported targets keep the short names (glgui::gui).
+  # Shared ones are versioned by the minor release, as 0.x releases may change the interface.
+  set_target_properties(${target} PROPERTIES OUTPUT_NAME glgui_${target} EXPORT_NAME ${target}
+                                             INSTALL_RPATH "$ORIGIN" VERSION ${PROJECT_VERSION}
+                                             SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+  target_include_directories(${target} INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+endforeach()
+set_target_properties(gui_demo PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
+
+install(TARGETS ${GLGUI_LIBRARY_TARGETS} EXPORT glguiTargets
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The units' public headers and the platform headers they include, all in one folder, so that
+# their own "..." includes find each other there.
+file(GLOB GLGUI_PLATFORM_HEADERS ${PROJECT_SOURCE_DIR}/platform/*.h)
+list(REMOVE_ITEM GLGUI_PLATFORM_HEADERS ${PROJECT_SOURCE_DIR}/platform/SdlText.h)
+install(FILES ${GLGUI_PLATFORM_HEADERS}
+              ${PROJECT_SOURCE_DIR}/shell/GLGlobal.h ${PROJECT_SOURCE_DIR}/shell/GLWindow.h
+              ${PROJECT_SOURCE_DIR}/textures/GLTextures.h
+              ${PROJECT_SOURCE_DIR}/gui/GLGUI.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
+
+install(EXPORT glguiTargets NAMESPACE glgui:: DESTINATION ${GLGUI_INSTALL_CMAKEDIR})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/glguiConfig.cmake.in
+                              ${PROJECT_BINARY_DIR}/glguiConfig.cmake
+                              INSTALL_DESTINATION ${GLGUI_INSTALL_CMAKEDIR}
+                              PATH_VARS GLGUI_DATA_DIR)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/glguiConfigVersion.cmake
+                                 COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/glguiConfig.cmake ${PROJECT_BINARY_DIR}/glguiConfigVersion.cmake
+        DESTINATION ${GLGUI_INSTALL_CMAKEDIR})
+
+file(RELATIVE_PATH GLGUI_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
+string(REGEX REPLACE "/$" "" GLGUI_PC_TO_PREFIX "${GLGUI_PC_TO_PREFIX}")
+configure_file(${PROJECT_SOURCE_DIR}/glgui.pc.in ${PROJECT_BINARY_DIR}/glgui.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/glgui.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# The demonstration reads default\... from its current folder: run it from PREFIX/share/glgui.
+install(TARGETS gui_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/default DESTINATION ${GLGUI_DATA_DIR})
