@@ -12,8 +12,8 @@
 //     MouseLeft, MouseMiddle, MouseRight (1 while held), FrameTime (milliseconds since the last
 //     frame) and, after a resize, ScreenWidth and ScreenHeight;
 //   each frame: with a 45-degree perspective projection and the modelview matrix mode, load a
-//     modelview that looks at the z = 0 plane from distance 1, let depth testing pass everything,
-//     draw the screens, then DrawCursor().
+//     modelview that looks at the z = 0 plane from distance 1, turn the depth test off, draw the
+//     screens, then DrawCursor().
 #include <SDL.h>
 #include <SDL_syswm.h>
 
@@ -143,8 +143,7 @@ void DrawCube(float angle) {
 void DrawGui() {
   glLoadIdentity();
   gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);  // the GUI plane, seen straight on from distance 1
-  glDisable(GL_DEPTH_TEST);              // the GUI lies over the scene, in drawing order; bitmap
-  glDepthFunc(GL_ALWAYS);                // labels turn the test back on, so let it pass anyway
+  glDisable(GL_DEPTH_TEST);              // the GUI lies over the scene, in drawing order
   Screen->Draw();
   DrawCursor();
   glColor4f(0.8f, 1.0f, 0.8f, 1.0f);
