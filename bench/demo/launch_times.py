@@ -24,10 +24,10 @@ PLATE_GREY = 76
 SPOT = (320, 100)
 
 
-def start_xvfb():
+def start_xvfb(screen="640x480x24"):
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp", "-screen", "0", "640x480x24"],
+        ["Xvfb", "-displayfd", str(write_end), "-noreset", "-nolisten", "tcp", "-screen", "0", screen],
         pass_fds=(write_end,), stderr=subprocess.DEVNULL)
     os.close(write_end)
     with os.fdopen(read_end) as pipe:
