@@ -15,9 +15,13 @@ request, to the end of the first buffer swap of the new window. The message box'
 the call until the box is dismissed, is shown in its own row and left out of the phase total.
 Figures are medians over the runs, in milliseconds.
 
-Usage: launch_breakdown.py PATH-TO-demo_launch_probe [RUNS] [SCREEN ...]
-       (RUNS default 10; SCREEN default 640x480 1024x768). Needs Xvfb, xdotool and xwininfo.
+Several probes (e.g. builds of two commits, as NAME=PATH) are run in turn, one run of each in
+every round, so that they share the machine's load alike; each gets its own columns.
+
+Usage: launch_breakdown.py [--runs N] [--screen WxH ...] [NAME=]PATH-TO-demo_launch_probe ...
+       (N default 10; screens default 640x480 and 1024x768). Needs Xvfb, xdotool and xwininfo.
 """
+import argparse
 import os
 import select
 import statistics
@@ -160,53 +164,69 @@ def one_run(probe, env):
     return phases(events)
 
 
-def table(screen, runs):
-    titles = []
-    for run in runs:
-        for title, _, _ in run:
-            if title not in titles:
-                titles.append(title)
+def table(screen, results):
+    """results: {probe name: [phases of each run]}"""
     names = {"start": "start", "F1 to fullscreen": "F1 to fullscreen", "F1 to a window": "F1 back to a window"}
-    print(f"\n### {screen} screen, {len(runs)} runs (median ms)\n")
-    print("| step | " + " | ".join(names[t] for t in titles) + " |")
-    print("|---|" + "---:|" * len(titles))
-    per = {t: [dict(p[2], total=p[1]) for run in runs for p in run if p[0] == t] for t in titles}
-    seen = set()
-    for step in ORDER + sorted({s for t in titles for d in per[t] for s in d} - set(ORDER) - {"total"}):
-        if step in seen:
-            continue
-        seen.add(step)
+    columns = []  # (probe, phase title)
+    for probe, runs in results.items():
+        for run in runs:
+            for title, _, _ in run:
+                if (probe, title) not in columns:
+                    columns.append((probe, title))
+    count = max(len(runs) for runs in results.values())
+    print(f"\n### {screen} screen, {count} runs each (median ms)\n")
+    several = len(results) > 1
+    print("| step | " + " | ".join((f"{p}: " if several else "") + names[t] for p, t in columns) + " |")
+    print("|---|" + "---:|" * len(columns))
+    per = {c: [dict(ph[2], total=ph[1]) for run in results[c[0]] for ph in run if ph[0] == c[1]] for c in columns}
+    extra = sorted({s for c in columns for d in per[c] for s in d} - set(ORDER) - {"total"})
+    for step in ORDER + extra:
         cells = []
-        for t in titles:
-            values = [d.get(step, 0.0) for d in per[t]]
+        for c in columns:
+            values = [d.get(step, 0.0) for d in per[c]]
             cells.append(f"{statistics.median(values):.1f}" if any(values) else "")
         if any(cells):
             print(f"| {step} | " + " | ".join(cells) + " |")
     print("| **total (box excluded)** | " + " | ".join(
-        f"**{statistics.median(d['total'] for d in per[t]):.1f}**" for t in titles) + " |")
-    toggles = [d["total"] for t in titles if t != "start" for d in per[t]]
-    if toggles:
-        print(f"\nF1, both directions: median {statistics.median(toggles):.1f} ms "
+        f"**{statistics.median(d['total'] for d in per[c]):.1f}**" for c in columns) + " |")
+    print()
+    for probe in results:
+        toggles = [d["total"] for c in columns if c[0] == probe and c[1] != "start" for d in per[c]]
+        starts = [d["total"] for c in columns if c[0] == probe and c[1] == "start" for d in per[c]]
+        print(f"{probe}: start median {statistics.median(starts):.1f} ms (min {min(starts):.1f}, max {max(starts):.1f}); "
+              f"F1 both directions median {statistics.median(toggles):.1f} ms "
               f"(min {min(toggles):.1f}, max {max(toggles):.1f})")
 
 
+def load():
+    return " ".join(f"{v:.2f}" for v in os.getloadavg())
+
+
 def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    probe = os.path.abspath(sys.argv[1])
-    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 10
-    screens = sys.argv[3:] or ["640x480", "1024x768"]
-    print(f"load before: {os.getloadavg()[0]:.2f} {os.getloadavg()[1]:.2f} {os.getloadavg()[2]:.2f}")
-    for screen in screens:
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--screen", action="append")
+    parser.add_argument("probes", nargs="+", metavar="[NAME=]PATH")
+    args = parser.parse_args()
+    probes = {}
+    for item in args.probes:
+        name, _, path = item.rpartition("=")
+        probes[name or os.path.basename(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(path)))))] = \
+            os.path.abspath(path)
+    for screen in args.screen or ["640x480", "1024x768"]:
+        print(f"\n{screen}: load average before {load()}")
         xvfb, display = launch_times.start_xvfb(screen + "x24")
         env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy")
+        results = {name: [] for name in probes}
         try:
-            results = [one_run(probe, env) for _ in range(runs)]
+            for _ in range(args.runs):
+                for name, path in probes.items():
+                    results[name].append(one_run(path, env))
         finally:
             xvfb.terminate()
             xvfb.wait()
+        print(f"{screen}: load average after {load()}")
         table(screen, results)
-    print(f"\nload after: {os.getloadavg()[0]:.2f} {os.getloadavg()[1]:.2f} {os.getloadavg()[2]:.2f}")
 
 
 if __name__ == "__main__":
