@@ -579,17 +579,19 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
 
   std::map<DWORD, GlyphGeometry>& kept = KeptGlyphs().Get(GlyphSetKey{face, tolerance, filled});
-  std::unique_ptr<Triangulator> triangulator;  // made when a glyph has to be filled anew
+  // A tessellator only when some glyph has to be filled anew; made before any list is touched.
+  std::unique_ptr<Triangulator> triangulator;
+  for (DWORD i = 0; filled && !triangulator && i < count; ++i) {
+    if (kept.count(first + i) != 0) continue;
+    triangulator = std::make_unique<Triangulator>();
+    if (!triangulator->Ok()) return FALSE;
+  }
   OutlineFlattener outline;
 
   for (DWORD i = 0; i < count; ++i) {
     const DWORD code = first + i;
     auto found = kept.find(code);
     if (found == kept.end()) {
-      if (filled && !triangulator) {
-        triangulator = std::make_unique<Triangulator>();
-        if (!triangulator->Ok()) return FALSE;
-      }
       found = kept.emplace(code, ReadGlyph(face, code, tolerance, outline, filled ? triangulator.get() : nullptr)).first;
     }
     const GlyphGeometry& glyph = found->second;
