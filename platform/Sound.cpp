@@ -2,6 +2,20 @@
 
 #include "Files.h"
 
+namespace {
+
+// Sample frames per device buffer: the power of two that lasts at least 10 ms. Closing a device
+// takes SDL's audio thread up to three buffer periods (the one playing, then a fixed wait of two
+// to let the output drain), so the 4096 frames SDL_LoadWAV suggests cost every closed player
+// about half a second at 22050 Hz; 10 ms buffers keep it to a few tens of milliseconds.
+Uint16 BufferFrames(int rate) {
+  Uint16 frames = 64;
+  while (frames < 8192 && frames * 100 < rate) frames = Uint16(frames * 2);
+  return frames;
+}
+
+}  // namespace
+
 TSoundPlayer::TSoundPlayer(const std::string& fileName) {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     error_ = std::string("no audio: ") + SDL_GetError();
@@ -17,6 +31,7 @@ TSoundPlayer::TSoundPlayer(const std::string& fileName) {
     return;
   }
   spec.callback = nullptr;  // queued playback
+  spec.samples = BufferFrames(spec.freq);
   spec.userdata = nullptr;
   // The device takes the file's own format; SDL converts to whatever the hardware wants.
   SDL_AudioSpec obtained;

@@ -362,24 +362,81 @@ class Triangulator {
   std::deque<std::array<GLdouble, 3>> vertices_;
 };
 
+// ---- glyph geometry kept between builds ----------------------------------------------------------
+
+// Everything a character's list is compiled from: its outline flattened to closed contours, the
+// fill's triangles (filled fonts only), the advance and the metrics record. The extrusion is not
+// part of it: the back face and the walls are made from the same outline while compiling.
+struct GlyphGeometry {
+  bool loaded = false;
+  double advance = 0;
+  GLYPHMETRICSFLOAT metrics{};
+  std::vector<Point> points;
+  std::vector<size_t> contourStarts;  // contour k is points[contourStarts[k] .. next start)
+  std::vector<Point> triangles;       // three vertices per triangle, counter-clockwise
+  bool outerClockwise = false;        // TrueType contour direction
+
+  size_t ContourEnd(size_t k) const { return k + 1 < contourStarts.size() ? contourStarts[k + 1] : points.size(); }
+};
+
+// The glyphs of one face, flattened with one tolerance, with or without the fill's triangles.
+// A face stays loaded for the whole run (FaceCache), so its handle names it.
+struct GlyphSetKey {
+  FT_Face face;
+  double tolerance;
+  bool filled;
+  bool operator==(const GlyphSetKey& o) const {
+    return face == o.face && tolerance == o.tolerance && filled == o.filled;
+  }
+};
+
+// Glyph geometry by character code, for the few glyph sets built last. A rebuilt font (a new
+// window after a fullscreen toggle) compiles its lists from here instead of reading, flattening
+// and tessellating every glyph again; the lists come out the same, since they are compiled from
+// the same numbers by the same code.
+class GlyphSets {
+ public:
+  std::map<DWORD, GlyphGeometry>& Get(const GlyphSetKey& key) {
+    for (auto it = sets_.begin(); it != sets_.end(); ++it) {
+      if (!(it->first == key)) continue;
+      if (it != sets_.end() - 1) std::rotate(it, it + 1, sets_.end());  // newest last
+      return sets_.back().second;
+    }
+    if (sets_.size() >= kKept) sets_.erase(sets_.begin());
+    sets_.emplace_back(key, std::map<DWORD, GlyphGeometry>());
+    return sets_.back().second;
+  }
+  void Clear() { sets_.clear(); }
+
+ private:
+  static constexpr size_t kKept = 8;
+  std::vector<std::pair<GlyphSetKey, std::map<DWORD, GlyphGeometry>>> sets_;
+};
+
+GlyphSets& KeptGlyphs() {
+  static GlyphSets sets;
+  return sets;
+}
+
 // ---- display lists -------------------------------------------------------------------------------
 
 // Each glyph is one primitive batch (one glBegin/glEnd): lighter lists, and Mesa's feedback
 // mode only reports the first batch of a display list (and crashes on long line loops).
 
-void EmitFilled(const Triangulator& tri, const OutlineFlattener& outline, double extrusion, bool outerClockwise) {
-  if (tri.triangles.empty()) return;
+void EmitFilled(const GlyphGeometry& outline, double extrusion) {
+  if (outline.triangles.empty()) return;
+  const bool outerClockwise = outline.outerClockwise;
   glBegin(GL_TRIANGLES);
   glNormal3f(0, 0, 1);
-  for (const GLdouble* v : tri.triangles) glVertex3d(v[0], v[1], 0.0);
+  for (const Point& v : outline.triangles) glVertex3d(v.x, v.y, 0.0);
   if (extrusion != 0) {
     const double z = -extrusion;
     glNormal3f(0, 0, -1);
-    for (size_t i = 0; i < tri.triangles.size(); i += 3) {
-      const GLdouble *a = tri.triangles[i], *b = tri.triangles[i + 1], *c = tri.triangles[i + 2];
-      glVertex3d(a[0], a[1], z);
-      glVertex3d(c[0], c[1], z);
-      glVertex3d(b[0], b[1], z);
+    for (size_t i = 0; i < outline.triangles.size(); i += 3) {
+      const Point &a = outline.triangles[i], &b = outline.triangles[i + 1], &c = outline.triangles[i + 2];
+      glVertex3d(a.x, a.y, z);
+      glVertex3d(c.x, c.y, z);
+      glVertex3d(b.x, b.y, z);
     }
     // Side walls: two triangles per outline edge, facing away from the filled area.
     for (size_t k = 0; k < outline.contourStarts.size(); ++k) {
@@ -411,7 +468,7 @@ void EmitFilled(const Triangulator& tri, const OutlineFlattener& outline, double
 
 // Every contour as a closed ring of segments; extruded, a second ring at the back and an edge
 // from each front point to its back point.
-void EmitLines(const OutlineFlattener& outline, double extrusion) {
+void EmitLines(const GlyphGeometry& outline, double extrusion) {
   if (outline.contourStarts.empty()) return;
   const bool extruded = extrusion != 0;
   glBegin(GL_LINES);
@@ -432,9 +489,60 @@ void EmitLines(const OutlineFlattener& outline, double extrusion) {
   glEnd();
 }
 
+// Reads one character of code page 1250 (codes from 256 on: Unicode) from the face and makes
+// its geometry; `triangulator` is null for outline fonts. `outline` is scratch space.
+GlyphGeometry ReadGlyph(FT_Face face, DWORD code, double tolerance, OutlineFlattener& outline,
+                        Triangulator* triangulator) {
+  GlyphGeometry glyph;
+  const uint32_t cp = code < 256 ? Cp1250ToUnicode(static_cast<uint8_t>(code)) : code;
+  FT_UInt index = cp == kUnassigned ? 0 : FT_Get_Char_Index(face, cp);
+  // An unmapped control code is an empty glyph; any other unmapped character shows the
+  // face's default glyph, as GDI does.
+  if (index != 0 || !IsControl(cp))
+    glyph.loaded = FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0;
+  if (!glyph.loaded) return glyph;  // empty, no advance, zero metrics
+
+  const double em = face->units_per_EM;
+  FT_GlyphSlot slot = face->glyph;
+  glyph.advance = static_cast<double>(slot->metrics.horiAdvance) / em;
+  outline.points.clear();
+  outline.contourStarts.clear();
+  if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !IsControl(cp)) outline.Run(&slot->outline, em, tolerance);
+  glyph.points = outline.points;
+  glyph.contourStarts = outline.contourStarts;
+
+  // The black box is that of the geometry the list draws.
+  double minX = 0, minY = 0, maxX = 0, maxY = 0;
+  if (!glyph.points.empty()) {
+    minX = maxX = glyph.points[0].x;
+    minY = maxY = glyph.points[0].y;
+    for (const Point& p : glyph.points) {
+      minX = std::min(minX, p.x);
+      maxX = std::max(maxX, p.x);
+      minY = std::min(minY, p.y);
+      maxY = std::max(maxY, p.y);
+    }
+  }
+  glyph.metrics = GLYPHMETRICSFLOAT{static_cast<float>(maxX - minX),
+                                    static_cast<float>(maxY - minY),
+                                    {static_cast<float>(minX), static_cast<float>(maxY)},
+                                    static_cast<float>(glyph.advance),
+                                    0.0f};
+
+  if (triangulator && !glyph.contourStarts.empty()) {
+    triangulator->Run(outline);
+    glyph.triangles.reserve(triangulator->triangles.size());
+    for (const GLdouble* v : triangulator->triangles) glyph.triangles.push_back(Point{v[0], v[1]});
+    glyph.outerClockwise = FT_Outline_Get_Orientation(&slot->outline) == FT_ORIENTATION_TRUETYPE;
+  }
+  return glyph;
+}
+
 }  // namespace
 
 uint32_t Cp1250ToUnicode(uint8_t code) { return code < 0x80 ? code : kCp1250High[code - 0x80]; }
+
+void ForgetGlyphOutlines() { KeptGlyphs().Clear(); }
 
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                   DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
@@ -464,64 +572,37 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   FT_Face face = Faces().Get(font->FaceName, weight, font->Italic != 0);
   if (!face) return FALSE;
 
-  Triangulator triangulator;
-  if (format != WGL_FONT_LINES && !triangulator.Ok()) return FALSE;
-  OutlineFlattener outline;
-
+  const bool filled = format != WGL_FONT_LINES;
   const double em = face->units_per_EM;
   const double dev = (std::isfinite(deviation) && deviation > 0) ? static_cast<double>(deviation) : 0.001;
   const double tolerance = std::max(dev * em, 1e-3);
   const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
 
+  std::map<DWORD, GlyphGeometry>& kept = KeptGlyphs().Get(GlyphSetKey{face, tolerance, filled});
+  // A tessellator only when some glyph has to be filled anew; made before any list is touched.
+  std::unique_ptr<Triangulator> triangulator;
+  for (DWORD i = 0; filled && !triangulator && i < count; ++i) {
+    if (kept.count(first + i) != 0) continue;
+    triangulator = std::make_unique<Triangulator>();
+    if (!triangulator->Ok()) return FALSE;
+  }
+  OutlineFlattener outline;
+
   for (DWORD i = 0; i < count; ++i) {
     const DWORD code = first + i;
-    const uint32_t cp = code < 256 ? Cp1250ToUnicode(static_cast<uint8_t>(code)) : code;
-    FT_UInt glyph = cp == kUnassigned ? 0 : FT_Get_Char_Index(face, cp);
-    // An unmapped control code is an empty glyph; any other unmapped character shows the
-    // face's default glyph, as GDI does.
-    bool loaded = false;
-    if (glyph != 0 || !IsControl(cp))
-      loaded = FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0;
-
-    double advance = 0;
-    outline.points.clear();
-    outline.contourStarts.clear();
-    if (loaded) {
-      FT_GlyphSlot slot = face->glyph;
-      advance = static_cast<double>(slot->metrics.horiAdvance) / em;
-      if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !IsControl(cp)) outline.Run(&slot->outline, em, tolerance);
-      if (metrics) {
-        // The black box is that of the geometry the list draws.
-        double minX = 0, minY = 0, maxX = 0, maxY = 0;
-        if (!outline.points.empty()) {
-          minX = maxX = outline.points[0].x;
-          minY = maxY = outline.points[0].y;
-          for (const Point& p : outline.points) {
-            minX = std::min(minX, p.x);
-            maxX = std::max(maxX, p.x);
-            minY = std::min(minY, p.y);
-            maxY = std::max(maxY, p.y);
-          }
-        }
-        metrics[i] = GLYPHMETRICSFLOAT{static_cast<float>(maxX - minX),
-                                       static_cast<float>(maxY - minY),
-                                       {static_cast<float>(minX), static_cast<float>(maxY)},
-                                       static_cast<float>(advance),
-                                       0.0f};
-      }
-    } else if (metrics) {
-      metrics[i] = GLYPHMETRICSFLOAT{0, 0, {0, 0}, 0, 0};
+    auto found = kept.find(code);
+    if (found == kept.end()) {
+      found = kept.emplace(code, ReadGlyph(face, code, tolerance, outline, filled ? triangulator.get() : nullptr)).first;
     }
+    const GlyphGeometry& glyph = found->second;
+    if (metrics) metrics[i] = glyph.metrics;
 
     glNewList(listBase + i, GL_COMPILE);
-    if (format == WGL_FONT_LINES) {
-      EmitLines(outline, depth);
-    } else if (!outline.contourStarts.empty()) {
-      triangulator.Run(outline);
-      const bool outerClockwise = FT_Outline_Get_Orientation(&face->glyph->outline) == FT_ORIENTATION_TRUETYPE;
-      EmitFilled(triangulator, outline, depth, outerClockwise);
-    }
-    glTranslatef(static_cast<float>(advance), 0.0f, 0.0f);
+    if (format == WGL_FONT_LINES)
+      EmitLines(glyph, depth);
+    else
+      EmitFilled(glyph, depth);
+    glTranslatef(static_cast<float>(glyph.advance), 0.0f, 0.0f);
     glEndList();
   }
   return TRUE;

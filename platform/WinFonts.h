@@ -48,10 +48,16 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // when extrusion is not 0), each list ending with a translation by the glyph's advance. Codes
 // 0 to 255 are Windows code page 1250 bytes, higher codes Unicode. `deviation` is the largest
 // chordal deviation of flattened curves in em units (0 picks a fine default). `metrics`, when
-// not null, receives `count` records. Returns FALSE when no font is selected or no face could be
+// not null, receives `count` records. The glyphs' geometry is kept for the next build of the same
+// face, deviation and format (see ForgetGlyphOutlines). Returns FALSE when no font is selected or no face could be
 // loaded; the lists are then left as they were.
 BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
                          int format, GLYPHMETRICSFLOAT* metrics);
+
+// The geometry of the glyphs built last (per face, deviation and format) is kept in memory, so
+// that building the same font again, for a new context, only compiles its lists. This drops it:
+// the next wglUseFontOutlinesA reads, flattens and tessellates its glyphs anew.
+void ForgetGlyphOutlines();
 
 // The Unicode code point of a Windows code page 1250 byte; 0xFFFF for the five unassigned bytes.
 uint32_t Cp1250ToUnicode(uint8_t code);

@@ -140,10 +140,14 @@ e2e_click() {
 # A key press as a person makes it: down for a tenth of a second, then up. (`xdotool key` sends
 # the release a few milliseconds after the press; on a busy machine both then land between two
 # frames, and the program, which looks at the key table once per frame, never sees the key down.)
+# Press and release go through XTEST to the window given the focus first (nothing gives it back
+# after a message box closes), in one xdotool run so that a busy machine cannot stretch the press
+# past the X server's autorepeat delay: a release sent to the window itself is lost when the key
+# has closed that window within the tenth of a second (F1, Escape), and a key left down repeats
+# into the next window.
 e2e_key() {
-  xdotool keydown --window "${2:-$E2E_WID}" "$1"
-  sleep 0.1
-  xdotool keyup --window "${2:-$E2E_WID}" "$1"
+  xdotool windowfocus --sync "${2:-$E2E_WID}"
+  xdotool keydown "$1" sleep 0.1 keyup "$1"
 }
 
 e2e_shot() { import -window "${2:-$E2E_WID}" "$E2E_WORK/$1.png"; }

@@ -11,7 +11,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
 
 using namespace testgl;
@@ -318,6 +320,31 @@ TEST_F(SystemFontTest, DeviceContextsKeepTheirOwnSelection) {
   EXPECT_FALSE(wglUseFontOutlinesA(other, 'A', 1, list, 0, 0, WGL_FONT_POLYGONS, nullptr));
   glDeleteLists(list, 1);
 }
+
+#ifndef _WIN32
+TEST_F(SystemFontTest, KeptGlyphGeometryGivesTheSameListsAsAFreshBuild) {
+  // CFF (Comic Neue) and TrueType (DejaVu), filled and outlined, flat and extruded.
+  for (const char* face : {"Comic Sans MS", "DejaVu Sans"}) {
+    for (const bool outline : {false, true}) {
+      for (const double depth : {0.0, 0.2}) {
+        SCOPED_TRACE(std::string(face) + (outline ? " lines" : " polygons") + (depth != 0 ? " extruded" : ""));
+        ForgetGlyphOutlines();
+        TGUISYSFONT fresh = 0, kept = 0;
+        CreateSystemFont(fresh, face, 700, outline, depth, TestDC());
+        std::vector<GLYPHMETRICSFLOAT> freshMetrics(SystemFontMetrics, SystemFontMetrics + 256);
+        std::fill(SystemFontMetrics, SystemFontMetrics + 256, GLYPHMETRICSFLOAT{});
+        CreateSystemFont(kept, face, 700, outline, depth, TestDC());
+        EXPECT_EQ(std::memcmp(freshMetrics.data(), SystemFontMetrics, sizeof(SystemFontMetrics)), 0);
+        const std::vector<double> want = ListGeometry(static_cast<GLuint>(fresh), 256);
+        EXPECT_GT(want.size(), 10000u);
+        ExpectNear(ListGeometry(static_cast<GLuint>(kept), 256), want, 0.0);
+        glDeleteLists(static_cast<GLuint>(fresh), 256);
+        glDeleteLists(static_cast<GLuint>(kept), 256);
+      }
+    }
+  }
+}
+#endif
 
 TEST(CodePage1250, MatchesTheSystemsConverter) {
   iconv_t cd = iconv_open("UTF-32LE", "CP1250");

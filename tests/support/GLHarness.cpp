@@ -256,6 +256,28 @@ void ExpectNear(const std::vector<double>& got, const std::vector<double>& want,
   for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], eps) << "value " << i;
 }
 
+std::vector<double> ListGeometry(GLuint first, int count) {
+  std::vector<double> row;
+  for (int i = 0; i < count; ++i) {
+    row.push_back(i);
+    GLdouble m[16];
+    glPushMatrix();
+    const auto prims = CaptureFeedback(
+        [&] {
+          glCallList(first + static_cast<GLuint>(i));
+          glGetDoublev(GL_MODELVIEW_MATRIX, m);
+        },
+        1 << 17);
+    glPopMatrix();
+    for (const auto& p : prims) {
+      row.push_back(-1.0 - p.kind);
+      for (const auto& v : p.vertices) row.insert(row.end(), &v.x, &v.x + 11);
+    }
+    row.insert(row.end(), {m[12], m[13], m[14]});
+  }
+  return row;
+}
+
 std::vector<float> PassThroughTokens(const std::vector<FeedbackPrimitive>& prims) {
   std::vector<float> out;
   for (const auto& p : prims)

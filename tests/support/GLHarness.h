@@ -115,6 +115,12 @@ std::vector<Quad> Quads(const std::vector<FeedbackPrimitive>& prims, const Ortho
 // Compares two lists of numbers element by element within `eps`, naming the index of any that differs.
 void ExpectNear(const std::vector<double>& got, const std::vector<double>& want, double eps);
 
+// What the display lists first .. first + count - 1 draw, each called alone under the current
+// matrices, as one row of numbers: per list its number, then per primitive its kind and every
+// vertex (window coordinates, colour, texture coordinates), then the translation the list leaves
+// in the modelview. Lists compiled from the same geometry give equal rows.
+std::vector<double> ListGeometry(GLuint first, int count);
+
 // The values of the glPassThrough markers, in order.
 std::vector<float> PassThroughTokens(const std::vector<FeedbackPrimitive>& prims);
 
