@@ -2,6 +2,10 @@
 // Names, numbers and encodings are Win32's, so that code written against Win32 reads the same here.
 #pragma once
 
+#ifdef _WIN32
+#include "win32/WindowsApi.h"
+#else
+
 #include <cstddef>
 #include <cstdint>
 
@@ -489,3 +493,5 @@ int CountWindows();
 // The SDL id of the window's SDL window (0 while it has none), for tests that feed SDL events.
 uint32_t GetSdlWindowId(HWND hWnd);
 bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd);
+
+#endif  // _WIN32

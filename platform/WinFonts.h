@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+// On Windows all of this is the system's own (<windows.h>).
+#ifndef _WIN32
 using HGDIOBJ = void*;
 
 struct POINTFLOAT {
@@ -52,6 +54,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // loaded; the lists are then left as they were.
 BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
                          int format, GLYPHMETRICSFLOAT* metrics);
+
+#endif  // _WIN32
 
 // The Unicode code point of a Windows code page 1250 byte; 0xFFFF for the five unassigned bytes.
 uint32_t Cp1250ToUnicode(uint8_t code);
