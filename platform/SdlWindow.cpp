@@ -69,6 +69,7 @@ struct Window {
   SDL_Window* sdl = nullptr;
   bool gl = false;  // the SDL window was made for OpenGL
   bool visible = false;
+  bool needSize = true;  // WM_SIZE and WM_MOVE not yet sent: Win32 sends them at the first showing
   bool destroying = false;
   int pixelFormat = 0;
   PIXELFORMATDESCRIPTOR pfd{};
@@ -561,13 +562,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     DestroyWindow(hWnd);
     return nullptr;
   }
-  Window* created = FindWindow(hWnd);
-  if (!created) return nullptr;  // the procedure destroyed it
-  SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED,
-               MAKELPARAM(static_cast<WORD>(created->clientW), static_cast<WORD>(created->clientH)));
-  if ((created = FindWindow(hWnd)) == nullptr) return nullptr;
-  SendMessageA(hWnd, WM_MOVE, 0, PointParam(created->clientX, created->clientY));
-  if ((style & WS_VISIBLE) && FindWindow(hWnd)) ShowWindow(hWnd, SW_SHOWNORMAL);
+  if (!FindWindow(hWnd)) return nullptr;  // the procedure destroyed it
+  if (style & WS_VISIBLE) ShowWindow(hWnd, SW_SHOWNORMAL);
   return FindWindow(hWnd) ? hWnd : nullptr;
 }
 
@@ -606,6 +602,12 @@ BOOL ShowWindow(HWND hWnd, int command) {
     case SW_SHOWMAXIMIZED: SDL_MaximizeWindow(w->sdl); break;
     case SW_RESTORE: SDL_RestoreWindow(w->sdl); break;
     default: break;
+  }
+  // A window created hidden learns its size and place when it is first shown, as on Win32.
+  if (w->needSize) {
+    w->needSize = false;
+    SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(w->clientW), static_cast<WORD>(w->clientH)));
+    if ((w = FindWindow(hWnd)) != nullptr) SendMessageA(hWnd, WM_MOVE, 0, PointParam(w->clientX, w->clientY));
   }
   return wasVisible;
 }
@@ -703,7 +705,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = FindWindow(hWnd);
   if (!w) return 0;
   switch (message) {
-    case WM_NCCREATE: return TRUE;
+    case WM_NCCREATE: return lParam != 0;  // accepts a creation that comes with its CREATESTRUCT
     case WM_CLOSE: DestroyWindow(hWnd); return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
@@ -721,7 +723,8 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Alt+F4 posts the close command (Win32 posts it; it is not sent).
+      if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) PostMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     default: return 0;
   }
