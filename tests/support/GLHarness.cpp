@@ -87,6 +87,7 @@ HeadlessGL::~HeadlessGL() {
   eglTerminate(dpy);
 }
 
+void* HeadlessGL::DeviceContext() const { return nullptr; }
 #endif  // _WIN32
 
 std::vector<uint8_t> HeadlessGL::ReadPixels() const {

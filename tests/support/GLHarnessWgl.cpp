@@ -136,4 +136,6 @@ HeadlessGL::~HeadlessGL() {
 
 bool HeadlessGL::SavePng(const std::string&) const { return false; }
 
+void* HeadlessGL::DeviceContext() const { return display_ ? GetDC(static_cast<HWND>(display_)) : nullptr; }
+
 }  // namespace testgl
