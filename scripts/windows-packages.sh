@@ -5,7 +5,7 @@
 set -euo pipefail
 
 WINDOWS_PACKAGES=(build-essential pkg-config ninja-build cmake g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine64 wine nasm
-  fonts-wine fonts-dejavu-core fonts-comic-neue googletest dpkg-dev xvfb xauth x11-utils xdotool imagemagick zip)
+  fonts-wine fonts-dejavu-core fonts-comic-neue googletest dpkg-dev xvfb xauth x11-utils xdotool imagemagick zip unzip)
 
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
