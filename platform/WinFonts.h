@@ -57,5 +57,6 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
 
 #endif  // _WIN32
 
-// The Unicode code point of a Windows code page 1250 byte; 0xFFFF for the five unassigned bytes.
+// The Unicode code point of a Windows code page 1250 byte; the five bytes the code page leaves
+// unassigned give the C1 controls U+0081, U+0083, U+0088, U+0090 and U+0098, as on Windows.
 uint32_t Cp1250ToUnicode(uint8_t code);
