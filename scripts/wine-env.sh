@@ -6,6 +6,8 @@
 export WINEPREFIX="$(cd "$1" && pwd)/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,mscoree,mshtml=d"
+# The server first, kept up between programs; wineboot then fills a new prefix (or checks it).
+mkdir -p "$WINEPREFIX"
 wineserver -p
 timeout -k 3 120 wine wineboot -i >/dev/null 2>&1
 if [ ! -f "$WINEPREFIX/.glgui-ready" ]; then
