@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 MessageBoxHook gMessageBoxHook = nullptr;
@@ -36,5 +37,8 @@ void SetTickSource(TickSource source) { gTickSource = source; }
 
 DWORD GetTickCount() {
   if (gTickSource) return gTickSource();
-  return static_cast<DWORD>(SDL_GetTicks64());
+  // Like Win32's: milliseconds since the system started (suspended time included).
+  timespec now{};
+  if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<DWORD>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 }

@@ -80,7 +80,7 @@ using MessageBoxHook = int (*)(const char* text, const char* caption, UINT type)
 void SetMessageBoxHook(MessageBoxHook hook);
 
 // ---- time --------------------------------------------------------------------------------------
-// Milliseconds since the program started, wrapping at 2^32 like Win32's tick count.
+// Milliseconds since the system started, wrapping at 2^32, as Win32's tick count.
 DWORD GetTickCount();
 
 // Test hook: while set, GetTickCount returns what the hook returns.
