@@ -30,8 +30,7 @@ LRESULT CALLBACK ProbeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam
                 static_cast<unsigned long long>(static_cast<DWORD>(lParam)));
     std::fflush(stdout);
     if (message == WM_KEYDOWN && wParam == VK_ESCAPE) PostQuitMessage(0);
-    if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) return 0;  // no menu loop
-    return 0;
+    return 0;  // system keys too: no menu loop
   }
   return DefWindowProcA(hWnd, message, wParam, lParam);
 }

@@ -259,7 +259,6 @@ TEST_F(LoopTest, FullscreenToggleOnAScreenWithoutTheModeRebuildsAWindowOfThatOut
   EXPECT_LT(clients[1][0], 640);
   EXPECT_LT(clients[1][1], 480);
   RecordProperty("client_after_failed_switch", std::to_string(clients[1][0]) + "x" + std::to_string(clients[1][1]));
-  std::printf("client area after the failed switch: %ldx%ld\n", long(clients[1][0]), long(clients[1][1]));
   EXPECT_EQ(FPSCount, 3);
   EXPECT_EQ(FPSLastTime, 5000u);
 }
