@@ -51,8 +51,6 @@ const HFONT__* AsLogicalFont(HGDIOBJ object) {
 
 // ---- code page 1250 ------------------------------------------------------------------------------
 
-constexpr uint16_t kUnassigned = 0xFFFF;
-
 // Bytes 0x80 to 0xFF of Windows code page 1250 (Central European). The five bytes the code page
 // leaves unassigned become the C1 controls of the same value, as Windows' own conversion does.
 constexpr uint16_t kCp1250High[128] = {
@@ -76,7 +74,6 @@ constexpr uint16_t kCp1250High[128] = {
 
 // Code points that have no visible glyph of their own: they draw nothing and advance by
 // whatever the face gives them (0 when the face does not map them).
-bool IsControl(uint32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == kUnassigned; }
 
 // ---- FreeType and fontconfig ---------------------------------------------------------------------
 
@@ -477,12 +474,9 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   for (DWORD i = 0; i < count; ++i) {
     const DWORD code = first + i;
     const uint32_t cp = code < 256 ? Cp1250ToUnicode(static_cast<uint8_t>(code)) : code;
-    FT_UInt glyph = cp == kUnassigned ? 0 : FT_Get_Char_Index(face, cp);
-    // An unmapped control code is an empty glyph; any other unmapped character shows the
-    // face's default glyph, as GDI does.
-    bool loaded = false;
-    if (glyph != 0 || !IsControl(cp))
-      loaded = FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0;
+    // An unmapped character, control codes included, shows the face's default glyph, as WGL does.
+    const FT_UInt glyph = FT_Get_Char_Index(face, cp);
+    const bool loaded = FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0;
 
     double advance = 0;
     outline.points.clear();
@@ -490,7 +484,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
     if (loaded) {
       FT_GlyphSlot slot = face->glyph;
       advance = static_cast<double>(slot->metrics.horiAdvance) / em;
-      if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !IsControl(cp)) outline.Run(&slot->outline, em, tolerance);
+      if (slot->format == FT_GLYPH_FORMAT_OUTLINE) outline.Run(&slot->outline, em, tolerance);
       if (metrics) {
         // The black box is that of the geometry the list draws.
         double minX = 0, minY = 0, maxX = 0, maxY = 0;

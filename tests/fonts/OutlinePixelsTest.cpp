@@ -80,7 +80,7 @@ TEST_F(OutlinePixels, OutlinesInkOnlyTheEdgesOfTheBoxTheFillCovers) {
   EXPECT_GT(outlined.count, 0u);
 }
 
-TEST_F(OutlinePixels, SpaceAndCode255InkNothingAndTheSpaceStillAdvances) {
+TEST_F(OutlinePixels, SpaceAndCode255InkNothingTheSpaceAdvancesControlCodesShowTheDefaultGlyph) {
   const TGUISYSFONT font = Build(400, false);
   const GLYPHMETRICSFLOAT space = SystemFontMetrics[' '], h = SystemFontMetrics['H'];
   // DejaVu Sans's space: 651 of 2048 units.
@@ -91,6 +91,13 @@ TEST_F(OutlinePixels, SpaceAndCode255InkNothingAndTheSpaceStillAdvances) {
   Draw("\xFF", font, &ink);
   EXPECT_TRUE(ink.Empty());
   EXPECT_NEAR(Draw(" H", font).minX, kX + space.gmfCellIncX + h.gmfptGlyphOrigin.x, 2 * kPixel);
+  // Control codes and the code page's unassigned bytes: the face's default glyph, and its advance.
+  const GLYPHMETRICSFLOAT notdef = SystemFontMetrics[1];
+  EXPECT_GT(notdef.gmfCellIncX, 0.3f);
+  const Box box = Draw(std::string(1, '\x01'), font);
+  ASSERT_FALSE(box.Empty());
+  for (char c : {'\t', '\x7f', '\x81'}) ExpectNear(Corners(Draw(std::string(1, c), font)), Corners(box), kPixel / 2);
+  EXPECT_NEAR(SystemFontMetrics[0x81].gmfCellIncX, notdef.gmfCellIncX, 1e-6);
 }
 
 TEST_F(OutlinePixels, ExtrudedGlyphsShowTheSameFaceFromTheFront) {
