@@ -42,7 +42,7 @@ class TReadOnlyFile {
   int64_t Read(void* buffer, size_t count);
 
  private:
-  int fd_ = -1;
+  intptr_t fd_ = -1;  // a descriptor, or on Windows a file handle; -1 when closed
 };
 
 // Reads a whole file into `data` (replacing what it held). On failure `data` is left empty.

@@ -20,8 +20,8 @@
 
 std::string Cp1250ToUtf8(const char* text) {
   static const uint16_t kHigh[128] = {
-      0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021, 0x0000, 0x2030, 0x0160, 0x2039, 0x015A,
-      0x0164, 0x017D, 0x0179, 0x0000, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0000, 0x2122,
+      0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, 0x0088, 0x2030, 0x0160, 0x2039, 0x015A,
+      0x0164, 0x017D, 0x0179, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x0098, 0x2122,
       0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6,
       0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142,
       0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154,
@@ -33,8 +33,8 @@ std::string Cp1250ToUtf8(const char* text) {
   std::string out;
   if (!text) return out;
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+    // Bytes the code page leaves unassigned give the C1 controls of the same value, as on Windows.
     unsigned code = *p < 0x80 ? *p : kHigh[*p - 0x80];
-    if (code == 0) code = 0xFFFD;  // unassigned in the code page
     if (code < 0x80) {
       out += static_cast<char>(code);
     } else if (code < 0x800) {
@@ -69,6 +69,7 @@ struct Window {
   SDL_Window* sdl = nullptr;
   bool gl = false;  // the SDL window was made for OpenGL
   bool visible = false;
+  bool needSize = true;  // WM_SIZE and WM_MOVE not yet sent: Win32 sends them at the first showing
   bool destroying = false;
   int pixelFormat = 0;
   PIXELFORMATDESCRIPTOR pfd{};
@@ -572,13 +573,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     DestroyWindow(hWnd);
     return nullptr;
   }
-  Window* created = FindWindow(hWnd);
-  if (!created) return nullptr;  // the procedure destroyed it
-  SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED,
-               MAKELPARAM(static_cast<WORD>(created->clientW), static_cast<WORD>(created->clientH)));
-  if ((created = FindWindow(hWnd)) == nullptr) return nullptr;
-  SendMessageA(hWnd, WM_MOVE, 0, PointParam(created->clientX, created->clientY));
-  if ((style & WS_VISIBLE) && FindWindow(hWnd)) ShowWindow(hWnd, SW_SHOWNORMAL);
+  if (!FindWindow(hWnd)) return nullptr;  // the procedure destroyed it
+  if (style & WS_VISIBLE) ShowWindow(hWnd, SW_SHOWNORMAL);
   return FindWindow(hWnd) ? hWnd : nullptr;
 }
 
@@ -617,6 +613,12 @@ BOOL ShowWindow(HWND hWnd, int command) {
     case SW_SHOWMAXIMIZED: SDL_MaximizeWindow(w->sdl); break;
     case SW_RESTORE: SDL_RestoreWindow(w->sdl); break;
     default: break;
+  }
+  // A window created hidden learns its size and place when it is first shown, as on Win32.
+  if (w->needSize) {
+    w->needSize = false;
+    SendMessageA(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(static_cast<WORD>(w->clientW), static_cast<WORD>(w->clientH)));
+    if ((w = FindWindow(hWnd)) != nullptr) SendMessageA(hWnd, WM_MOVE, 0, PointParam(w->clientX, w->clientY));
   }
   return wasVisible;
 }
@@ -714,7 +716,7 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = FindWindow(hWnd);
   if (!w) return 0;
   switch (message) {
-    case WM_NCCREATE: return TRUE;
+    case WM_NCCREATE: return lParam != 0;  // accepts a creation that comes with its CREATESTRUCT
     case WM_CLOSE: DestroyWindow(hWnd); return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
@@ -732,7 +734,8 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_SYSKEYDOWN:
-      if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      // Alt+F4 posts the close command (Win32 posts it; it is not sent).
+      if (wParam == static_cast<WPARAM>(VK_F4) && (lParam & (1 << 29))) PostMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
     default: return 0;
   }

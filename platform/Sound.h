@@ -6,6 +6,10 @@
 // nothing. The device is closed and the samples freed when the player is destroyed.
 #pragma once
 
+#ifdef _WIN32
+#include "win32/SoundPlayer.h"
+#else
+
 #include <SDL.h>
 
 #include <cstdint>
@@ -41,3 +45,5 @@ class TSoundPlayer {
   uint64_t endTick_ = 0;   // when the last Play() ends
   std::string error_;
 };
+
+#endif  // _WIN32

@@ -2,6 +2,10 @@
 // Names, numbers and encodings are Win32's, so that code written against Win32 reads the same here.
 #pragma once
 
+#ifdef _WIN32
+#include "win32/WindowsApi.h"
+#else
+
 #include <cstddef>
 #include <cstdint>
 
@@ -76,7 +80,7 @@ using MessageBoxHook = int (*)(const char* text, const char* caption, UINT type)
 void SetMessageBoxHook(MessageBoxHook hook);
 
 // ---- time --------------------------------------------------------------------------------------
-// Milliseconds since the program started, wrapping at 2^32 like Win32's tick count.
+// Milliseconds since the system started, wrapping at 2^32, as Win32's tick count.
 DWORD GetTickCount();
 
 // Test hook: while set, GetTickCount returns what the hook returns.
@@ -489,3 +493,5 @@ int CountWindows();
 // The SDL id of the window's SDL window (0 while it has none), for tests that feed SDL events.
 uint32_t GetSdlWindowId(HWND hWnd);
 bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd);
+
+#endif  // _WIN32

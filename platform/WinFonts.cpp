@@ -51,14 +51,13 @@ const HFONT__* AsLogicalFont(HGDIOBJ object) {
 
 // ---- code page 1250 ------------------------------------------------------------------------------
 
-constexpr uint16_t kUnassigned = 0xFFFF;
-
-// Bytes 0x80 to 0xFF of Windows code page 1250 (Central European).
+// Bytes 0x80 to 0xFF of Windows code page 1250 (Central European). The five bytes the code page
+// leaves unassigned become the C1 controls of the same value, as Windows' own conversion does.
 constexpr uint16_t kCp1250High[128] = {
-    0x20AC, kUnassigned, 0x201A, kUnassigned, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
-    kUnassigned, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,       // 88
-    kUnassigned, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,       // 90
-    kUnassigned, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,       // 98
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,  // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A,  // 98
     0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7,            // A0
     0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,            // A8
     0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7,            // B0
@@ -75,7 +74,6 @@ constexpr uint16_t kCp1250High[128] = {
 
 // Code points that have no visible glyph of their own: they draw nothing and advance by
 // whatever the face gives them (0 when the face does not map them).
-bool IsControl(uint32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp < 0xA0) || cp == kUnassigned; }
 
 // ---- FreeType and fontconfig ---------------------------------------------------------------------
 
@@ -495,11 +493,9 @@ GlyphGeometry ReadGlyph(FT_Face face, DWORD code, double tolerance, OutlineFlatt
                         Triangulator* triangulator) {
   GlyphGeometry glyph;
   const uint32_t cp = code < 256 ? Cp1250ToUnicode(static_cast<uint8_t>(code)) : code;
-  FT_UInt index = cp == kUnassigned ? 0 : FT_Get_Char_Index(face, cp);
-  // An unmapped control code is an empty glyph; any other unmapped character shows the
-  // face's default glyph, as GDI does.
-  if (index != 0 || !IsControl(cp))
-    glyph.loaded = FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0;
+  // An unmapped character, control codes included, shows the face's default glyph, as WGL does.
+  const FT_UInt index = FT_Get_Char_Index(face, cp);
+  glyph.loaded = FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) == 0;
   if (!glyph.loaded) return glyph;  // empty, no advance, zero metrics
 
   const double em = face->units_per_EM;
@@ -507,7 +503,7 @@ GlyphGeometry ReadGlyph(FT_Face face, DWORD code, double tolerance, OutlineFlatt
   glyph.advance = static_cast<double>(slot->metrics.horiAdvance) / em;
   outline.points.clear();
   outline.contourStarts.clear();
-  if (slot->format == FT_GLYPH_FORMAT_OUTLINE && !IsControl(cp)) outline.Run(&slot->outline, em, tolerance);
+  if (slot->format == FT_GLYPH_FORMAT_OUTLINE) outline.Run(&slot->outline, em, tolerance);
   glyph.points = outline.points;
   glyph.contourStarts = outline.contourStarts;
 

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+// On Windows all of this is the system's own (<windows.h>).
+#ifndef _WIN32
 using HGDIOBJ = void*;
 
 struct POINTFLOAT {
@@ -59,5 +61,8 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
 // the next wglUseFontOutlinesA reads, flattens and tessellates its glyphs anew.
 void ForgetGlyphOutlines();
 
-// The Unicode code point of a Windows code page 1250 byte; 0xFFFF for the five unassigned bytes.
+#endif  // _WIN32
+
+// The Unicode code point of a Windows code page 1250 byte; the five bytes the code page leaves
+// unassigned give the C1 controls U+0081, U+0083, U+0088, U+0090 and U+0098, as on Windows.
 uint32_t Cp1250ToUnicode(uint8_t code);

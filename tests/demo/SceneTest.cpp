@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <GL/glu.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -18,8 +18,11 @@ class DemoScene : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(gl_.Ok()) << gl_.Error();
-    ASSERT_EQ(chdir(GLGUI_SOURCE_DIR), 0);
+    std::error_code moved;
+    std::filesystem::current_path(GLGUI_SOURCE_DIR, moved);
+    ASSERT_FALSE(moved) << moved.message();
     window_ = TWindow{};
+    window_.DC = static_cast<HDC>(gl_.DeviceContext());
     window_.KeyTable = &keys_;
     window_.App = &app_;
     window_.Title = "GUI  DEMO";

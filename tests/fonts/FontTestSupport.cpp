@@ -1,6 +1,8 @@
 #include "FontTestSupport.h"
 
+#ifndef _WIN32
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <algorithm>
 #include <memory>
@@ -23,6 +25,7 @@ std::vector<uint8_t> MakeBffBlob(int32_t width, int32_t height, int32_t cellWidt
   return blob;
 }
 
+#ifndef _WIN32
 std::string FontFileFor(const std::string& family, int weight) {
   std::unique_ptr<FcPattern, decltype(&FcPatternDestroy)> pattern(FcPatternCreate(), &FcPatternDestroy);
   FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
@@ -37,6 +40,7 @@ std::string FontFileFor(const std::string& family, int weight) {
   if (!match || FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch) return {};
   return reinterpret_cast<const char*>(file);
 }
+#endif  // _WIN32
 
 size_t Count(const std::vector<testgl::FeedbackPrimitive>& prims, testgl::FeedbackPrimitive::Kind kind) {
   return static_cast<size_t>(std::count_if(prims.begin(), prims.end(), [&](const auto& p) { return p.kind == kind; }));

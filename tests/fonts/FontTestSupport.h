@@ -16,6 +16,7 @@ std::vector<uint8_t> MakeBffBlob(int32_t width, int32_t height, int32_t cellWidt
                                  uint8_t baseChar, const uint8_t* widths);
 
 // The file fontconfig picks for a family and weight (OpenType scale), as the font layer does.
+// (Not on Windows, where GDI picks the face.)
 std::string FontFileFor(const std::string& family, int weight);
 
 // How many primitives of one kind there are among `prims`.

@@ -26,10 +26,16 @@ class WndProcTest : public ::testing::Test {
     window.KeyTable = &keys;
     window.App = &app;
     ASSERT_TRUE(RegisterWindowClass(app));
-    hWnd = CreateWindowExA(WS_EX_APPWINDOW, "OpenGL", "t", WS_OVERLAPPEDWINDOW, 0, 0, 656, 519, nullptr, nullptr,
-                           app.Instance, &window);
+    RECT outer{0, 0, 640, 480};
+    AdjustWindowRectEx(&outer, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);
+    hWnd = CreateWindowExA(WS_EX_APPWINDOW, "OpenGL", "t", WS_OVERLAPPEDWINDOW, 0, 0, outer.right - outer.left,
+                           outer.bottom - outer.top, nullptr, nullptr, app.Instance, &window);
     ASSERT_NE(hWnd, nullptr);
     window.Handle = hWnd;
+    // The first showing sends WM_SIZE with the client size. Hidden again, the window has nothing
+    // to paint, so the queue holds only what the tests post.
+    ShowWindow(hWnd, SW_SHOWNORMAL);
+    ShowWindow(hWnd, SW_HIDE);
     Queued();
   }
   void TearDown() override {
@@ -59,8 +65,7 @@ class WndProcTest : public ::testing::Test {
 };
 
 TEST_F(WndProcTest, SizeMessagesSetViewportAndProjectionOrPauseDrawing) {
-  // Creation stored the window record, and WM_SIZE came with the client size (656 x 519 outer,
-  // frame 16 x 39).
+  // Creation stored the window record, and showing it sent WM_SIZE with the client size.
   EXPECT_EQ(GetWindowLongPtrA(hWnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
   EXPECT_EQ(std::vector<int>({window.Active, ScreenWidth, ScreenHeight}), std::vector<int>({1, 640, 480}));
   testgl::HeadlessGL gl(64, 64);
@@ -113,9 +118,12 @@ TEST_F(WndProcTest, KeyTableFollowsKeyDownAndUpWithinRangeButNotSystemKeys) {
   for (auto [code, flags] : {std::pair<WPARAM, LPARAM>{VK_F10, 0}, {'X', 1 << 29}, {VK_MENU, 1 << 29}})
     WndProc(hWnd, WM_SYSKEYDOWN, code, flags);
   EXPECT_EQ(std::memcmp(&before, &keys, sizeof keys), 0);
-  // Alt+F4 reaches the default procedure, which turns it into a close request.
+  // Alt+F4 reaches the default procedure, which posts the close command; dispatched, it quits.
   WndProc(hWnd, WM_SYSKEYDOWN, VK_F4, 1 << 29);
   EXPECT_EQ(keys.Down[VK_F4], 0);
+  EXPECT_EQ(Running, 1);
+  MSG msg;
+  while (PeekMessageA(&msg, hWnd, 0, 0, PM_REMOVE) && msg.message != WM_QUIT) DispatchMessageA(&msg);
   EXPECT_EQ(Running, 0);
   EXPECT_TRUE(IsWindow(hWnd));
 }
@@ -169,8 +177,13 @@ TEST_F(WndProcTest, CloseQuitsWithoutDestroyingTheWindowAndScreenSaverIsSwallowe
 }
 
 TEST_F(WndProcTest, OtherMessagesGoToTheDefaultProcedure) {
-  // WM_NCCREATE's default answer is TRUE; the procedure has no case of its own for it.
-  EXPECT_EQ(WndProc(hWnd, WM_NCCREATE, 0, 0), TRUE);
+  // WM_NCCREATE's default answer is TRUE for a creation with its CREATESTRUCT; the procedure has
+  // no case of its own for it.
+  CREATESTRUCTA create{};
+  create.lpszName = "t";
+  create.lpszClass = "OpenGL";
+  create.style = static_cast<LONG>(WS_OVERLAPPEDWINDOW);
+  EXPECT_EQ(WndProc(hWnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)), TRUE);
   EXPECT_EQ(WndProc(hWnd, WM_CHAR, 'a', 0), 0);
   // The default procedure destroys a window on WM_CLOSE; the shell's procedure never gets there.
   EXPECT_EQ(DefWindowProcA(hWnd, WM_CLOSE, 0, 0), 0);

@@ -2,8 +2,10 @@
 
 #include "Win32Api.h"
 
+#ifndef _WIN32
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
+#endif
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/glu.h>
@@ -16,6 +18,8 @@
 
 namespace testgl {
 
+// On Windows the context comes from WGL instead (GLHarnessWgl.cpp); the rest is shared.
+#ifndef _WIN32
 HeadlessGL::HeadlessGL(int width, int height) : width_(width), height_(height) {
   auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
@@ -83,6 +87,9 @@ HeadlessGL::~HeadlessGL() {
   eglTerminate(dpy);
 }
 
+void* HeadlessGL::DeviceContext() const { return nullptr; }
+#endif  // _WIN32
+
 std::vector<uint8_t> HeadlessGL::ReadPixels() const {
   std::vector<uint8_t> pixels(static_cast<size_t>(width_) * height_ * 4);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -91,6 +98,7 @@ std::vector<uint8_t> HeadlessGL::ReadPixels() const {
   return pixels;
 }
 
+#ifndef _WIN32
 bool HeadlessGL::SavePng(const std::string& path) const {
   // Written as a binary PPM piped through ImageMagick's convert, which the test set-up installs.
   const auto pixels = ReadPixels();
@@ -102,6 +110,7 @@ bool HeadlessGL::SavePng(const std::string& path) const {
     for (int x = 0; x < width_; ++x) std::fwrite(&pixels[(static_cast<size_t>(y) * width_ + x) * 4], 1, 3, pipe.get());
   return true;
 }
+#endif  // _WIN32
 
 std::vector<FeedbackPrimitive> CaptureFeedback(const std::function<void()>& draw, size_t capacityFloats) {
   std::vector<GLfloat> buffer(capacityFloats);

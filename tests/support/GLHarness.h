@@ -25,6 +25,8 @@ class HeadlessGL {
   const std::string& Error() const { return error_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
+  // The device context of the context's window where the platform has one (WGL); null elsewhere.
+  void* DeviceContext() const;
 
   // The colour buffer, RGBA, bottom row first (as glReadPixels gives it).
   std::vector<uint8_t> ReadPixels() const;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -95,8 +96,17 @@ inline Bytes EncodeJpeg(int width, int height, int components, const Bytes& topD
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 struct TempDir {
-  TempDir() : path((std::filesystem::temp_directory_path() / "glgui-tex-XXXXXX").string()) {
-    if (!mkdtemp(path.data())) throw std::runtime_error("mkdtemp failed");
+  TempDir() {
+    // create_directory makes the folder only when no folder of that name exists yet.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const auto candidate = std::filesystem::temp_directory_path() / ("glgui-tex-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate, ec)) {
+        path = candidate.string();
+        return;
+      }
+    }
+    throw std::runtime_error("no temporary folder");
   }
   ~TempDir() { std::filesystem::remove_all(path, ec); }
   TempDir(const TempDir&) = delete;

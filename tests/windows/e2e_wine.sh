@@ -1,0 +1,116 @@
+#!/bin/bash
+# End-to-end tests of the Windows build of gui_demo under Wine, as a person uses it: a private
+# Xvfb, real X input through xdotool, screenshots compared with the Linux references.
+# Usage: e2e_wine.sh SCENARIO PATH-TO-gui_demo.exe
+#   start     a window titled "GUI  DEMO" with a 640x480 client area showing the start page
+#   message   "button 3" on the button page shows "A(z) 3. gomb lett lenyomva!"; OK closes it
+#   modefail  F1 on a 1024x768 screen shows "Mode Switch Failed.\nRunning In Windowed Mode."
+#   exit      "exit" ends the program with exit code 0
+# The texts of message boxes are read from Wine's own trace of the box it shows.
+source "$(dirname "${BASH_SOURCE[0]}")/../demo/e2e_lib.sh"
+
+scenario=${1:?scenario}
+demo=${2:?path to gui_demo.exe}
+BUILD_DIR=$(cd "$(dirname "$demo")/.." && pwd)
+
+# A Wine prefix of its own (its server follows this test's display), stopped with the test.
+export WINEPREFIX=$BUILD_DIR/wineprefix-e2e WINEDEBUG=trace+msgbox
+export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,mscoree,mshtml=d"
+e2e_wine_cleanup() {
+  e2e_cleanup
+  wineserver -k 2>/dev/null
+}
+trap e2e_wine_cleanup EXIT
+
+PANEL_DEMO="65 15"
+BUTTON_DEMO="65 461"
+EXIT="568 461"
+REST="320 240"
+
+# Starts the program as a person would: unpacked from the build's zip (or, before the zip is
+# made, from the same two things copied into a folder), from that folder; then waits for its
+# window. Keys reach a Wine window only while it has the X focus.
+wine_start_demo() {
+  mkdir -p "$E2E_WORK/app"
+  local zip=$BUILD_DIR/gui_demo-windows.zip
+  if [ -f "$zip" ] && [ "$zip" -nt "$demo" ]; then
+    unzip -q "$zip" -d "$E2E_WORK/app"
+  else
+    cp "$demo" "$E2E_WORK/app/gui_demo.exe"
+    cp -r "$E2E_SOURCE_DIR/default" "$E2E_WORK/app/default"
+  fi
+  WINEDEBUG=-all timeout -k 3 60 wine wineboot -i >/dev/null 2>&1
+  (cd "$E2E_WORK/app" && exec timeout -k 3 120 wine gui_demo.exe >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
+  E2E_DEMO_PID=$!
+  e2e_wait_window || e2e_fail "the window \"GUI  DEMO\" did not appear"
+  xdotool windowfocus --sync "$E2E_WID"
+  sleep 0.5  # the first frames
+}
+
+# Waits up to $1 seconds for Wine to show a message box with the text $2.
+wait_box_text() {
+  local i
+  for i in $(seq $(($1 * 10))); do
+    grep -qF "MSGBOX_OnInit L\"$2\"" "$E2E_WORK/demo.err" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+client_size() { xwininfo -id "$E2E_WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+case $scenario in
+  start)
+    e2e_start_x 1024x768
+    wine_start_demo
+    e2e_check "client area 640x480 ($(client_size))" test "$(client_size)" = 640x480
+    e2e_move $REST
+    sleep 0.5
+    e2e_expect_page start
+    ;;
+
+  message)
+    e2e_start_x 1024x768
+    wine_start_demo
+    e2e_click $BUTTON_DEMO
+    e2e_move $REST
+    sleep 2.0
+    e2e_expect_page buttons
+    e2e_click 125 144  # "button 3": virtual (100,210) - (300,250)
+    e2e_check "the box says \"A(z) 3. gomb lett lenyomva!\"" wait_box_text 5 "A(z) 3. gomb lett lenyomva!"
+    box=$(e2e_wait_box 5 "GUI  DEMO") || e2e_fail "no message box window appeared"
+    e2e_check "the program waits while the box is open" e2e_running
+    xdotool windowfocus --sync "$box"
+    xdotool key --window "$box" Return
+    for i in $(seq 50); do
+      [ -z "$(e2e_other_windows | awk -F '\t' -v b="$box" '$1==b')" ] && break
+      sleep 0.1
+    done
+    e2e_check "OK closes the box" test -z "$(e2e_other_windows | awk -F '\t' -v b="$box" '$1==b')"
+    e2e_check "the program goes on after the box" e2e_running
+    ;;
+
+  modefail)
+    e2e_start_x 1024x768
+    wine_start_demo
+    e2e_key F1
+    e2e_check "F1 shows \"Mode Switch Failed.\\nRunning In Windowed Mode.\"" \
+      wait_box_text 10 'Mode Switch Failed.\\nRunning In Windowed Mode.'
+    box=$(e2e_wait_box 5 "Error") || e2e_fail "no \"Error\" box window"
+    xdotool windowfocus --sync "$box"
+    xdotool key --window "$box" Return
+    e2e_wait_window || e2e_fail "no window after the failed switch"
+    e2e_check "the demo runs on in a window" e2e_running
+    ;;
+
+  exit)
+    e2e_start_x 1024x768
+    wine_start_demo
+    e2e_click $EXIT
+    e2e_move $REST
+    e2e_wait_exit 10 || e2e_fail "the program did not end after \"exit\""
+    e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" = 0
+    ;;
+
+  *) e2e_fail "unknown scenario $scenario" ;;
+esac
