@@ -139,7 +139,10 @@ bool CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight
     font = 0;
     return false;
   }
-  HFONT gdiFont = CreateFontA(-14, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+  // The texts are code page 1250 bytes: the East European character set makes WGL read them so
+  // (with ANSI_CHARSET, Windows reads code page 1252 and draws \xFB as u-circumflex, not u with a
+  // double acute).
+  HFONT gdiFont = CreateFontA(-14, 0, 0, 0, weight, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET, OUT_TT_PRECIS,
                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
   SelectObject(dc, gdiFont);
   return wglUseFontOutlinesA(dc, 0, 255, static_cast<DWORD>(font), 0.0f, static_cast<float>(extrusion),

@@ -30,6 +30,7 @@ constexpr int FW_DONTCARE = 0;
 constexpr int FW_NORMAL = 400;
 constexpr int FW_BOLD = 700;
 constexpr DWORD ANSI_CHARSET = 0;
+constexpr DWORD EASTEUROPE_CHARSET = 238;  // code page 1250, which the stand-in always reads
 constexpr DWORD OUT_TT_PRECIS = 4;
 constexpr DWORD CLIP_DEFAULT_PRECIS = 0;
 constexpr DWORD ANTIALIASED_QUALITY = 4;

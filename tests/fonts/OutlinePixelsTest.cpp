@@ -71,6 +71,12 @@ TEST_F(OutlinePixels, FilledGlyphInksItsBlackBoxAndTheListAdvancesByItsCellIncre
                           std::to_string(h.gmfCellIncX));
 }
 
+TEST_F(OutlinePixels, CodePage1250BytesGiveTheHungarianLetters) {
+  Build(700, false);
+  // \xF5 is o with a double acute (0.814 em tall in DejaVu Sans Bold), not o with a tilde (0.792).
+  EXPECT_NEAR(SystemFontMetrics[0xF5].gmfBlackBoxY, 0.814, 0.005);
+}
+
 TEST_F(OutlinePixels, OutlinesInkOnlyTheEdgesOfTheBoxTheFillCovers) {
   Ink filled, outlined;
   const Box fill = Draw("O", Build(400, false), &filled);
