@@ -2,6 +2,7 @@
 // immediate mode by DrawText), texture-grid fonts and system outline fonts (display lists).
 #include "BFFont.h"
 #include "GLGUI.h"
+#include "GLTextures.h"
 #include "GUIShared.h"
 
 #include <GL/glu.h>
@@ -35,16 +36,10 @@ void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, kClampToEdge);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, kClampToEdge);
-  // The rows are packed tightly; make GL read them so whatever unpacking the caller has set.
-  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
-  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
-  glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
+  // The rows are packed tightly.
+  const TTightUnpacking tight;
   glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.Width, image.Height, 0, format,
                GL_UNSIGNED_BYTE, image.Texels.data());
-  glPopClientAttrib();
 }
 
 namespace gui_detail {

@@ -68,21 +68,25 @@ GLuint BuildTexture(uint16_t width, uint16_t height, uint16_t format, const uint
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  // The rows are tightly packed (3 or 4 x width bytes): read them as such whatever unpacking the
-  // caller has set, and give the caller's settings back afterwards.
+  // The rows are tightly packed (3 or 4 x width bytes).
+  const TTightUnpacking tight;
+  if (format == GL_RGBA)
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+  else
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+  return name;
+}
+
+TTightUnpacking::TTightUnpacking() {
   glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
   glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
   glPixelStorei(GL_UNPACK_SWAP_BYTES, GL_FALSE);
-  if (format == GL_RGBA)
-    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-  else
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-  glPopClientAttrib();
-  return name;
 }
+
+TTightUnpacking::~TTightUnpacking() { glPopClientAttrib(); }
 
 void ConvertTgaPixel(const uint8_t* source, uint8_t* target, int bytesPerPixel) {
   const uint8_t b = source[0], g = source[1], r = source[2];

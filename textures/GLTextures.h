@@ -16,6 +16,16 @@ bool LoadImageTexture(const std::string& fileName, GLuint& texture, bool fromRes
 // else = 3 bytes RGB) as a new mipmapped texture and returns its name, left bound.
 GLuint BuildTexture(uint16_t width, uint16_t height, uint16_t format, const uint8_t* pixels);
 
+// While it lives, GL reads pixel uploads as tightly packed rows (alignment 1, no row length, no
+// skips, no byte swapping), whatever the caller had set; the caller's settings come back after.
+class TTightUnpacking {
+ public:
+  TTightUnpacking();
+  ~TTightUnpacking();
+  TTightUnpacking(const TTightUnpacking&) = delete;
+  TTightUnpacking& operator=(const TTightUnpacking&) = delete;
+};
+
 bool ReadTgaTexture(const std::string& fileName, GLuint& texture, bool fromResource);
 bool ReadBmpTexture(const std::string& fileName, GLuint& texture, bool fromResource);
 bool ReadJpegTexture(const std::string& fileName, GLuint& texture, bool fromResource);
