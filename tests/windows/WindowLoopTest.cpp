@@ -237,7 +237,11 @@ TEST_F(LoopTest, FullscreenToggleOnAScreenWithoutTheModeRebuildsAWindowOfThatOut
     handles.push_back(MainWindow->Handle);
     atBuild.push_back(MainWindow->IsFullscreen);
     outers.push_back(OuterSize(MainWindow->Handle));
-    clients.push_back(ClientSize(MainWindow->Handle));
+    std::vector<LONG> sizes = ClientSize(MainWindow->Handle);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    sizes.insert(sizes.end(), {ScreenWidth, ScreenHeight, viewport[2], viewport[3]});
+    clients.push_back(sizes);
   };
   gDraw = [&] {
     gTick += 100;
@@ -247,17 +251,21 @@ TEST_F(LoopTest, FullscreenToggleOnAScreenWithoutTheModeRebuildsAWindowOfThatOut
   gFree = [&] { atFree.insert(atFree.end(), {Running, Fullscreen}); };
   testgl::MessageBoxRecorder boxes;
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(atFree, std::vector<int>({1, 1, 0, 1}));
+  EXPECT_EQ(atFree, std::vector<int>({1, 1, 0, 0}));
   ASSERT_EQ(handles.size(), 2u);
   EXPECT_FALSE(IsWindow(handles[0]));
   EXPECT_EQ(Shown(boxes), std::vector<std::string>{"Mode Switch Failed.\\nRunning In Windowed Mode." + error});
   EXPECT_EQ(atBuild, std::vector<int>({0, 0}));
-  EXPECT_EQ(Fullscreen, 1);
-  // The second window measures 640 x 480 with its frame; its client area is smaller.
+  // Windowed now, so that the next toggle tries fullscreen again.
+  EXPECT_EQ(Fullscreen, 0);
+  // The second window measures 640 x 480 with its frame; its client area is smaller, and the
+  // screen size and viewport follow the client area.
   EXPECT_EQ(outers[1], std::vector<LONG>({640, 480}));
-  EXPECT_EQ(clients[0], std::vector<LONG>({640, 480}));
+  EXPECT_EQ(clients[0], std::vector<LONG>({640, 480, 640, 480, 640, 480}));
   EXPECT_LT(clients[1][0], 640);
   EXPECT_LT(clients[1][1], 480);
+  EXPECT_EQ(clients[1], std::vector<LONG>({clients[1][0], clients[1][1], clients[1][0], clients[1][1], clients[1][0],
+                                           clients[1][1]}));
   RecordProperty("client_after_failed_switch", std::to_string(clients[1][0]) + "x" + std::to_string(clients[1][1]));
   EXPECT_EQ(FPSCount, 3);
   EXPECT_EQ(FPSLastTime, 5000u);
