@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <new>
-#include <stdexcept>
 
 std::string NativePath(const std::string& path) {
   std::string native(path);
@@ -19,15 +17,6 @@ std::string NativePath(const std::string& path) {
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-TReadOnlyFile& TReadOnlyFile::operator=(TReadOnlyFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = other.fd_;
-    other.fd_ = -1;
-  }
-  return *this;
 }
 
 FileReadStatus TReadOnlyFile::Open(const std::string& path) {

@@ -1,8 +1,17 @@
-// Reading a whole file, on top of each platform's TReadOnlyFile.
+// The parts of the file layer that both platforms share, on top of each one's TReadOnlyFile.
 #include "Files.h"
 
 #include <new>
 #include <stdexcept>
+
+TReadOnlyFile& TReadOnlyFile::operator=(TReadOnlyFile&& other) noexcept {
+  if (this != &other) {
+    Close();
+    fd_ = other.fd_;
+    other.fd_ = -1;
+  }
+  return *this;
+}
 
 FileReadStatus ReadWholeFile(const std::string& path, std::vector<uint8_t>& data) {
   data.clear();

@@ -4,8 +4,6 @@
 
 #include "Win32Api.h"
 
-#include <new>
-#include <stdexcept>
 
 namespace {
 HANDLE AsHandle(intptr_t h) { return reinterpret_cast<HANDLE>(h); }
@@ -22,15 +20,6 @@ std::string NativePath(const std::string& path) {
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(NativePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-}
-
-TReadOnlyFile& TReadOnlyFile::operator=(TReadOnlyFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = other.fd_;
-    other.fd_ = -1;
-  }
-  return *this;
 }
 
 FileReadStatus TReadOnlyFile::Open(const std::string& path) {
