@@ -33,7 +33,8 @@ install(TARGETS ${GLGUI_LIBRARY_TARGETS} EXPORT glguiTargets
 # The units' public headers and the platform headers they include, all in one folder, so that
 # their own "..." includes find each other there.
 file(GLOB GLGUI_PLATFORM_HEADERS ${PROJECT_SOURCE_DIR}/platform/*.h)
-list(REMOVE_ITEM GLGUI_PLATFORM_HEADERS ${PROJECT_SOURCE_DIR}/platform/SdlText.h)
+list(REMOVE_ITEM GLGUI_PLATFORM_HEADERS ${PROJECT_SOURCE_DIR}/platform/SdlText.h
+     ${PROJECT_SOURCE_DIR}/platform/GlyphCache.h)
 install(FILES ${GLGUI_PLATFORM_HEADERS}
               ${PROJECT_SOURCE_DIR}/shell/GLGlobal.h ${PROJECT_SOURCE_DIR}/shell/GLWindow.h
               ${PROJECT_SOURCE_DIR}/textures/GLTextures.h

@@ -7,7 +7,7 @@ set -euo pipefail
 seconds="${1:-20}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${GLGUI_FUZZ_BUILD:-$root/build-fuzz}"
-harnesses=(tga bmp jpeg bff)
+harnesses=(tga bmp jpeg bff glyphs)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGLGUI_FUZZ=ON -DGLGUI_TESTS=OFF -DGLGUI_BENCH=OFF >/dev/null
@@ -15,16 +15,19 @@ ninja -C "$build" "${harnesses[@]/#/fuzz_}"
 
 status=0
 for name in "${harnesses[@]}"; do
-  seeds="$root/fuzz/textures/corpus/$name"
-  [ "$name" = bff ] && seeds="$root/fuzz/gui/corpus/$name"
+  case "$name" in
+    bff) area=gui ;;
+    glyphs) area=platform ;;
+    *) area=textures ;;
+  esac
+  seeds="$root/fuzz/$area/corpus/$name"
   # New inputs go to a scratch corpus so the committed seeds stay as they are.
   work="$(mktemp -d)"
   trap 'rm -rf "$work"' EXIT
   artifacts="$build/fuzz-artifacts/$name/"
   mkdir -p "$artifacts"
   echo "== fuzz_$name for ${seconds}s"
-  binary="$build/fuzz/textures/fuzz_$name"
-  [ "$name" = bff ] && binary="$build/fuzz/gui/fuzz_$name"
+  binary="$build/fuzz/$area/fuzz_$name"
   if ! "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
       -artifact_prefix="$artifacts" -print_final_stats=1 "$work" "$seeds"; then
     echo "fuzz_$name FAILED; see $artifacts"

@@ -4,8 +4,11 @@
 // selected font's face and weight with fontconfig, reads each glyph's outline with FreeType in
 // font units (FT_LOAD_NO_SCALE), flattens its curves and compiles one display list per
 // character in em units: filled triangles from the GLU tessellator, or one line loop per
-// contour.
+// contour. The glyphs' geometry is kept in memory and in the disk cache (GlyphCache.h), so that
+// a font built before only compiles its lists.
 #include "WinFonts.h"
+
+#include "GlyphCache.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -17,10 +20,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -118,13 +123,18 @@ class FaceCache {
     const std::string key = family + '\n' + std::to_string(weight) + (italic ? "i" : "");
     auto found = faces_.find(key);
     if (found != faces_.end()) return found->second.get();
-    FacePtr face = Open(family, weight, italic);
+    std::string file;
+    FacePtr face = Open(family, weight, italic, file);
     if (!face) return nullptr;
+    files_[face.get()] = file;
     return faces_.emplace(key, std::move(face)).first->second.get();
   }
 
+  // The font file a face was opened from.
+  const std::string& FileOf(FT_Face face) { return files_[face]; }
+
  private:
-  FacePtr Open(const std::string& family, int weight, bool italic) {
+  FacePtr Open(const std::string& family, int weight, bool italic, std::string& path) {
     PatternPtr pattern(FcPatternCreate());
     if (!pattern) return nullptr;
     if (!family.empty())
@@ -145,6 +155,7 @@ class FaceCache {
     if (FT_New_Face(library_.get(), reinterpret_cast<const char*>(file), index, &face) != 0) return nullptr;
     FacePtr owned(face);
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+    path = reinterpret_cast<const char*>(file);
     if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0)
       FT_Set_Charmap(face, face->charmaps[0]);
     return owned;
@@ -154,6 +165,7 @@ class FaceCache {
   FontconfigSession fontconfig_;
   std::unique_ptr<FT_LibraryRec_, FreeTypeLibraryDeleter> library_;
   std::map<std::string, FacePtr> faces_;
+  std::map<FT_Face, std::string> files_;
 };
 
 FaceCache& Faces() {
@@ -163,9 +175,7 @@ FaceCache& Faces() {
 
 // ---- outline flattening -------------------------------------------------------------------------
 
-struct Point {
-  double x, y;
-};
+using Point = GlyphPoint;
 
 // Collects a glyph outline as closed polygons in em units, curves flattened so that no chord
 // strays further than `tolerance` (font units) from its curve. The buffers are kept between
@@ -362,21 +372,6 @@ class Triangulator {
 
 // ---- glyph geometry kept between builds ----------------------------------------------------------
 
-// Everything a character's list is compiled from: its outline flattened to closed contours, the
-// fill's triangles (filled fonts only), the advance and the metrics record. The extrusion is not
-// part of it: the back face and the walls are made from the same outline while compiling.
-struct GlyphGeometry {
-  bool loaded = false;
-  double advance = 0;
-  GLYPHMETRICSFLOAT metrics{};
-  std::vector<Point> points;
-  std::vector<size_t> contourStarts;  // contour k is points[contourStarts[k] .. next start)
-  std::vector<Point> triangles;       // three vertices per triangle, counter-clockwise
-  bool outerClockwise = false;        // TrueType contour direction
-
-  size_t ContourEnd(size_t k) const { return k + 1 < contourStarts.size() ? contourStarts[k + 1] : points.size(); }
-};
-
 // The glyphs of one face, flattened with one tolerance, with or without the fill's triangles.
 // A face stays loaded for the whole run (FaceCache), so its handle names it.
 struct GlyphSetKey {
@@ -392,23 +387,28 @@ struct GlyphSetKey {
 // window after a fullscreen toggle) compiles its lists from here instead of reading, flattening
 // and tessellating every glyph again; the lists come out the same, since they are compiled from
 // the same numbers by the same code.
+struct KeptSet {
+  GlyphSet glyphs;
+  bool diskTried = false;  // the disk cache was asked for this set
+};
+
 class GlyphSets {
  public:
-  std::map<DWORD, GlyphGeometry>& Get(const GlyphSetKey& key) {
+  KeptSet& Get(const GlyphSetKey& key) {
     for (auto it = sets_.begin(); it != sets_.end(); ++it) {
       if (!(it->first == key)) continue;
       if (it != sets_.end() - 1) std::rotate(it, it + 1, sets_.end());  // newest last
       return sets_.back().second;
     }
     if (sets_.size() >= kKept) sets_.erase(sets_.begin());
-    sets_.emplace_back(key, std::map<DWORD, GlyphGeometry>());
+    sets_.emplace_back(key, KeptSet());
     return sets_.back().second;
   }
   void Clear() { sets_.clear(); }
 
  private:
   static constexpr size_t kKept = 8;
-  std::vector<std::pair<GlyphSetKey, std::map<DWORD, GlyphGeometry>>> sets_;
+  std::vector<std::pair<GlyphSetKey, KeptSet>> sets_;
 };
 
 GlyphSets& KeptGlyphs() {
@@ -534,6 +534,28 @@ GlyphGeometry ReadGlyph(FT_Face face, DWORD code, double tolerance, OutlineFlatt
   return glyph;
 }
 
+// Changes with any change to how glyphs are read, flattened or tessellated above, so that sets
+// stored by an earlier build of this code are not taken for current ones.
+constexpr int kGeometryRevision = 1;
+
+// Names everything a glyph set's numbers depend on: the face's file (path, size and time of its
+// last change) and place in it, the tolerance, the format, and the code and libraries that made
+// them. Empty when the file cannot be looked at: such a set is not stored.
+std::string DiskKey(FT_Face face, double tolerance, bool filled) {
+  const std::string& file = Faces().FileOf(face);
+  struct stat st;
+  if (file.empty() || stat(file.c_str(), &st) != 0) return std::string();
+  FT_Int major = 0, minor = 0, patch = 0;
+  FT_Library_Version(face->glyph->library, &major, &minor, &patch);
+  const char* glu = reinterpret_cast<const char*>(gluGetString(GLU_VERSION));
+  char text[256];
+  std::snprintf(text, sizeof text, "\n%ld\n%lld %lld.%09ld\n%d %a %s\nrevision %d, FreeType %d.%d.%d, GLU %s",
+                face->face_index, static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                st.st_mtim.tv_nsec, face->units_per_EM, tolerance, filled ? "polygons" : "lines", kGeometryRevision,
+                major, minor, patch, glu ? glu : "?");
+  return file + text;
+}
+
 }  // namespace
 
 uint32_t Cp1250ToUnicode(uint8_t code) { return code < 0x80 ? code : kCp1250High[code - 0x80]; }
@@ -574,21 +596,36 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   const double tolerance = std::max(dev * em, 1e-3);
   const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
 
-  std::map<DWORD, GlyphGeometry>& kept = KeptGlyphs().Get(GlyphSetKey{face, tolerance, filled});
+  KeptSet& set = KeptGlyphs().Get(GlyphSetKey{face, tolerance, filled});
+  GlyphSet& kept = set.glyphs;
+  auto missing = [&] {
+    for (DWORD i = 0; i < count; ++i)
+      if (kept.count(first + i) == 0) return true;
+    return false;
+  };
+  // Glyphs this process has not made yet may be in the disk cache (asked once per set).
+  std::string diskKey;
+  if (missing() && !set.diskTried) {
+    set.diskTried = true;
+    diskKey = DiskKey(face, tolerance, filled);
+    GlyphSet stored;
+    if (!diskKey.empty() && LoadGlyphSet(diskKey, stored)) kept.insert(stored.begin(), stored.end());
+  }
   // A tessellator only when some glyph has to be filled anew; made before any list is touched.
   std::unique_ptr<Triangulator> triangulator;
-  for (DWORD i = 0; filled && !triangulator && i < count; ++i) {
-    if (kept.count(first + i) != 0) continue;
+  if (filled && missing()) {
     triangulator = std::make_unique<Triangulator>();
     if (!triangulator->Ok()) return FALSE;
   }
   OutlineFlattener outline;
+  bool made = false;
 
   for (DWORD i = 0; i < count; ++i) {
     const DWORD code = first + i;
     auto found = kept.find(code);
     if (found == kept.end()) {
       found = kept.emplace(code, ReadGlyph(face, code, tolerance, outline, filled ? triangulator.get() : nullptr)).first;
+      made = true;
     }
     const GlyphGeometry& glyph = found->second;
     if (metrics) metrics[i] = glyph.metrics;
@@ -600,6 +637,10 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
       EmitFilled(glyph, depth);
     glTranslatef(static_cast<float>(glyph.advance), 0.0f, 0.0f);
     glEndList();
+  }
+  if (made) {
+    if (diskKey.empty()) diskKey = DiskKey(face, tolerance, filled);
+    if (!diskKey.empty()) StoreGlyphSet(diskKey, kept);
   }
   return TRUE;
 }

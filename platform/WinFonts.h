@@ -58,8 +58,9 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
                          int format, GLYPHMETRICSFLOAT* metrics);
 
 // The geometry of the glyphs built last (per face, deviation and format) is kept in memory, so
-// that building the same font again, for a new context, only compiles its lists. This drops it:
-// the next wglUseFontOutlinesA reads, flattens and tessellates its glyphs anew.
+// that building the same font again, for a new context, only compiles its lists; it is also
+// stored in the disk cache for later runs (GlyphCache.h). This drops what is kept in memory: the
+// next wglUseFontOutlinesA takes its glyphs from the disk cache or makes them anew.
 void ForgetGlyphOutlines();
 
 #endif  // _WIN32

@@ -10,6 +10,14 @@
 #include FT_OUTLINE_H
 
 #include <iconv.h>
+#ifndef _WIN32
+#include "GlyphCache.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -328,26 +336,80 @@ TEST_F(SystemFontTest, DeviceContextsKeepTheirOwnSelection) {
 }
 
 #ifndef _WIN32
-TEST_F(SystemFontTest, KeptGlyphGeometryGivesTheSameListsAsAFreshBuild) {
+TEST_F(SystemFontTest, KeptAndStoredGlyphGeometryGiveTheSameListsAsAFreshBuild) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / ("glyph-cache-" + std::to_string(getpid()));
+  std::filesystem::remove_all(folder);
+  SetGlyphCacheFolder(folder.string());
+  struct Build {
+    std::vector<double> lists;
+    std::vector<GLYPHMETRICSFLOAT> metrics;
+  };
+  auto build = [](const char* face, bool outline, double depth) {
+    TGUISYSFONT font = 0;
+    std::fill(SystemFontMetrics, SystemFontMetrics + 256, GLYPHMETRICSFLOAT{});
+    CreateSystemFont(font, face, 700, outline, depth, TestDC());
+    Build b{ListGeometry(static_cast<GLuint>(font), 256), {SystemFontMetrics, SystemFontMetrics + 256}};
+    glDeleteLists(static_cast<GLuint>(font), 256);
+    return b;
+  };
+  auto expectSame = [](const Build& got, const Build& want, const char* how) {
+    SCOPED_TRACE(how);
+    EXPECT_EQ(std::memcmp(got.metrics.data(), want.metrics.data(), sizeof(GLYPHMETRICSFLOAT) * 256), 0);
+    ExpectNear(got.lists, want.lists, 0.0);
+  };
   // CFF (Comic Neue) and TrueType (DejaVu), filled and outlined, flat and extruded.
   for (const char* face : {"Comic Sans MS", "DejaVu Sans"}) {
     for (const bool outline : {false, true}) {
       for (const double depth : {0.0, 0.2}) {
         SCOPED_TRACE(std::string(face) + (outline ? " lines" : " polygons") + (depth != 0 ? " extruded" : ""));
+        std::filesystem::remove_all(folder);
         ForgetGlyphOutlines();
-        TGUISYSFONT fresh = 0, kept = 0;
-        CreateSystemFont(fresh, face, 700, outline, depth, TestDC());
-        std::vector<GLYPHMETRICSFLOAT> freshMetrics(SystemFontMetrics, SystemFontMetrics + 256);
-        std::fill(SystemFontMetrics, SystemFontMetrics + 256, GLYPHMETRICSFLOAT{});
-        CreateSystemFont(kept, face, 700, outline, depth, TestDC());
-        EXPECT_EQ(std::memcmp(freshMetrics.data(), SystemFontMetrics, sizeof(SystemFontMetrics)), 0);
-        const std::vector<double> want = ListGeometry(static_cast<GLuint>(fresh), 256);
-        EXPECT_GT(want.size(), 10000u);
-        ExpectNear(ListGeometry(static_cast<GLuint>(kept), 256), want, 0.0);
-        glDeleteLists(static_cast<GLuint>(fresh), 256);
-        glDeleteLists(static_cast<GLuint>(kept), 256);
+        const Build fresh = build(face, outline, depth);
+        EXPECT_GT(fresh.lists.size(), 10000u);
+        expectSame(build(face, outline, depth), fresh, "kept in memory");
+        ForgetGlyphOutlines();
+        expectSame(build(face, outline, depth), fresh, "from the disk cache");
+        // A damaged file is passed over, and the glyphs are made anew.
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+          std::fstream file(entry.path(), std::ios::in | std::ios::out | std::ios::binary);
+          file.seekp(200);
+          file.put('\x5A');
+        }
+        ForgetGlyphOutlines();
+        expectSame(build(face, outline, depth), fresh, "the disk cache damaged");
       }
     }
+  }
+  SetGlyphCacheFolder("");
+  std::filesystem::remove_all(folder);
+}
+
+TEST(GlyphCacheFile, TakesOnlyAWholeFileOfItsOwnKey) {
+  GlyphSet set;
+  GlyphGeometry& a = set[65];
+  a.loaded = true;
+  a.advance = 0.625;
+  a.metrics = GLYPHMETRICSFLOAT{0.5f, 0.7f, {0.05f, 0.7f}, 0.625f, 0};
+  a.points = {{0, 0}, {0.5, 0}, {0.25, 0.7}};
+  a.contourStarts = {0};
+  a.triangles = a.points;
+  set[66];  // a glyph the face could not load
+  const std::vector<uint8_t> bytes = EncodeGlyphSet("face A", set);
+  GlyphSet read;
+  ASSERT_TRUE(DecodeGlyphSet(bytes.data(), bytes.size(), "face A", read));
+  ASSERT_EQ(read.size(), 2u);
+  EXPECT_EQ(std::memcmp(&read[65].metrics, &a.metrics, sizeof a.metrics), 0);
+  EXPECT_EQ(read[65].points.size(), 3u);
+  EXPECT_EQ(read[65].triangles[2].y, 0.7);
+  EXPECT_FALSE(read[66].loaded);
+  EXPECT_FALSE(DecodeGlyphSet(bytes.data(), bytes.size(), "face B", read));
+  EXPECT_TRUE(read.empty());
+  for (size_t size = 0; size < bytes.size(); ++size)
+    EXPECT_FALSE(DecodeGlyphSet(bytes.data(), size, "face A", read)) << size << " bytes";
+  for (size_t at = 0; at < bytes.size(); ++at) {
+    std::vector<uint8_t> damaged = bytes;
+    damaged[at] ^= 0x10;
+    EXPECT_FALSE(DecodeGlyphSet(damaged.data(), damaged.size(), "face A", read)) << "byte " << at;
   }
 }
 #endif
