@@ -21,7 +21,7 @@ Several builds of the demo may be given: they take turns, one run of each per ro
 share the machine's load alike, and each gets its own figures.
 
 Usage: launch_times.py [--screen WxH] PATH-TO-gui_demo ... [RUNS]    (run from anywhere; the demo
-runs from the checkout root, which holds default/). Needs Xvfb, xdotool and libX11.
+runs from the checkout root, which holds default/). Needs Xvfb, xdotool, libX11 and libXtst.
 """
 import ctypes
 import ctypes.util
@@ -119,15 +119,28 @@ class XDisplay:
             ctypes.POINTER(ctypes.c_int), ctypes.POINTER(ctypes.c_ulong),
             ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.c_void_p)]
         x.XFree.argtypes = [ctypes.c_void_p]
+        x.XStringToKeysym.restype = ctypes.c_ulong
+        x.XStringToKeysym.argtypes = [ctypes.c_char_p]
+        x.XKeysymToKeycode.restype = ctypes.c_ubyte
+        x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x.XFlush.argtypes = [ctypes.c_void_p]
         x.XCloseDisplay.argtypes = [ctypes.c_void_p]
         x.XSetErrorHandler(_IGNORE_ERRORS)
-        self.x = x
+        xtst = ctypes.CDLL(ctypes.util.find_library("Xtst") or "libXtst.so.6")
+        xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.x, self.xtst = x, xtst
         self.display = x.XOpenDisplay(name.encode())
         if not self.display:
             sys.exit(f"launch_times: cannot open display {name}")
         self.root = x.XDefaultRootWindow(self.display)
         self.net_wm_name = x.XInternAtom(self.display, b"_NET_WM_NAME", 0)
         self.utf8_string = x.XInternAtom(self.display, b"UTF8_STRING", 0)
+
+    def key(self, name, down):
+        """Presses or releases a key through XTEST, as the keyboard would, now."""
+        code = self.x.XKeysymToKeycode(self.display, self.x.XStringToKeysym(name.encode()))
+        self.xtst.XTestFakeKeyEvent(self.display, code, 1 if down else 0, 0)
+        self.x.XFlush(self.display)
 
     def close(self):
         self.x.XCloseDisplay(self.display)
@@ -233,12 +246,38 @@ def spot_grey(wid, env):
     return rgb is not None and all(abs(c - PLATE_GREY) <= 6 for c in rgb)
 
 
-def wait_shown(env, deadline, exclude=None, geometry=None, boxes=None):
-    """Polls until a main window other than `exclude` (of the given geometry) shows the plate.
-    With `boxes` (the message boxes seen before), a new one is sent Return until it goes; returns the window and the time
-    from seeing the box until it was gone."""
+class Tap:
+    """A real (XTEST) tap of 0.15 s of a key to the focused window, as a person's: long enough
+    for a frame to see the key on a busy machine, well short of the X server's autorepeat delay
+    (0.66 s). The key goes down when the tap is made; polls call due() to let it up on time. A
+    synthetic release sent to the window would be lost if the key closes it, and the key would
+    then repeat into whatever window comes next."""
+
+    def __init__(self, env, name):
+        self.x, self.name = x_display(env), name
+        self.x.key(name, True)
+        self.up_at = time.monotonic() + 0.15
+
+    def due(self):
+        if self.up_at is not None and time.monotonic() >= self.up_at:
+            self.x.key(self.name, False)
+            self.up_at = None
+
+    def finish(self):
+        if self.up_at is not None:
+            time.sleep(max(0.0, self.up_at - time.monotonic()))
+            self.due()
+
+
+def wait_shown(env, deadline, exclude=None, geometry=None, boxes=None, tap=None):
+    """Polls until a main window other than `exclude` (of the given geometry) shows the plate,
+    and returns it at once, with the time it showed.
+    With `boxes` (the message boxes seen before), a new one is sent Return until it goes; the time
+    from seeing the box until it was gone is returned as well. A `tap` in progress is ended on time."""
     box_time, box_seen, box = 0.0, None, None
     while time.monotonic() < deadline:
+        if tap is not None:
+            tap.due()
         found, others = top_level_windows(env)
         if boxes is not None:
             if box is not None and box not in others:
@@ -253,9 +292,9 @@ def wait_shown(env, deadline, exclude=None, geometry=None, boxes=None):
                 continue
         for wid, geo in found:
             if wid != exclude and (geometry is None or geo == geometry) and spot_grey(wid, env):
-                return wid, box_time
+                return wid, box_time, time.monotonic()
         time.sleep(0.001)
-    return None, box_time
+    return None, box_time, None
 
 
 def focus(env, wid):
@@ -263,18 +302,9 @@ def focus(env, wid):
     run(["xdotool", "windowfocus", "--sync", str(wid)], env)
 
 
-def tap(env, name):
-    """Starts a real (XTEST) tap of 0.15 s to the focused window, as a person's: long enough for
-    a frame to see the key on a busy machine, well short of the X server's autorepeat delay
-    (0.66 s). A synthetic release sent to the window would be lost if the key closes it, and the
-    key would then repeat into whatever window comes next. Returns the running xdotool."""
-    return subprocess.Popen(["xdotool", "keydown", name, "sleep", "0.15", "keyup", name],
-                            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-
 def key(env, wid, name):
     focus(env, wid)
-    tap(env, name).wait()
+    Tap(env, name).finish()
 
 
 def summary(name, values):
@@ -286,11 +316,11 @@ def summary(name, values):
 def one_run(demo, env, startup, toggles, switch_fails):
     t0 = time.monotonic()
     proc = subprocess.Popen([demo], cwd=ROOT, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wid, _ = wait_shown(env, t0 + 20)
+    wid, _, shown = wait_shown(env, t0 + 20)
     if wid is None:
         proc.kill()
         sys.exit("launch_times: the demo showed no frame")
-    startup.append((time.monotonic() - t0) * 1000)
+    startup.append((shown - t0) * 1000)
     time.sleep(0.5)
     # F1 switches to a 640x480 fullscreen window, F1 again back to a framed one. Where the switch
     # fails, each F1 brings the message box and then a framed window (the program stays windowed,
@@ -299,13 +329,13 @@ def one_run(demo, env, startup, toggles, switch_fails):
         boxes = top_level_windows(env)[1] if switch_fails else None
         focus(env, wid)
         t0 = time.monotonic()
-        press = tap(env, "F1")
-        new, box_time = wait_shown(env, t0 + 20, exclude=wid, geometry=geometry, boxes=boxes)
-        press.wait()
+        press = Tap(env, "F1")
+        new, box_time, shown = wait_shown(env, t0 + 20, exclude=wid, geometry=geometry, boxes=boxes, tap=press)
+        press.finish()
         if new is None:
             proc.kill()
             sys.exit("launch_times: no new window after F1")
-        toggles.append((time.monotonic() - t0 - box_time) * 1000)
+        toggles.append((shown - t0 - box_time) * 1000)
         wid = new
         time.sleep(0.5)
     key(env, wid, "Escape")
