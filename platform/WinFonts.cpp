@@ -609,7 +609,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
     set.diskTried = true;
     diskKey = DiskKey(face, tolerance, filled);
     GlyphSet stored;
-    if (!diskKey.empty() && LoadGlyphSet(diskKey, stored)) kept.insert(stored.begin(), stored.end());
+    if (!diskKey.empty() && LoadGlyphSet(diskKey, stored)) kept.merge(stored);  // glyphs made here stay
   }
   // A tessellator only when some glyph has to be filled anew; made before any list is touched.
   std::unique_ptr<Triangulator> triangulator;
