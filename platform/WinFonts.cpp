@@ -16,6 +16,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -25,7 +26,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -130,8 +130,11 @@ class FaceCache {
     return faces_.emplace(key, std::move(face)).first->second.get();
   }
 
-  // The font file a face was opened from.
-  const std::string& FileOf(FT_Face face) { return files_[face]; }
+  // The font file a face was opened from (empty for a face this cache did not open).
+  std::string FileOf(FT_Face face) const {
+    const auto found = files_.find(face);
+    return found == files_.end() ? std::string() : found->second;
+  }
 
  private:
   FacePtr Open(const std::string& family, int weight, bool italic, std::string& path) {
@@ -542,7 +545,7 @@ constexpr int kGeometryRevision = 1;
 // last change) and place in it, the tolerance, the format, and the code and libraries that made
 // them. Empty when the file cannot be looked at: such a set is not stored.
 std::string DiskKey(FT_Face face, double tolerance, bool filled) {
-  const std::string& file = Faces().FileOf(face);
+  const std::string file = Faces().FileOf(face);
   struct stat st;
   if (file.empty() || stat(file.c_str(), &st) != 0) return std::string();
   FT_Int major = 0, minor = 0, patch = 0;
