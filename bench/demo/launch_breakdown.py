@@ -19,7 +19,7 @@ Several probes (e.g. builds of two commits, as NAME=PATH) are run in turn, one r
 every round, so that they share the machine's load alike; each gets its own columns.
 
 Usage: launch_breakdown.py [--runs N] [--screen WxH ...] [NAME=]PATH-TO-demo_launch_probe ...
-       (N default 10; screens default 640x480 and 1024x768). Needs Xvfb, xdotool and xwininfo.
+       (N default 10; screens default 640x480 and 1024x768). Needs Xvfb, xdotool and libX11.
 """
 import argparse
 import os
@@ -110,21 +110,13 @@ def self_times(events, begin):
 
 
 def dismiss_boxes(env, known):
-    """Sends Return to every top-level window that is neither a known one nor a main window."""
-    out = launch_times.run(["xwininfo", "-root", "-children"], env).decode(errors="replace")
-    for line in out.splitlines():
-        fields = line.split()
-        if not fields or not fields[0].startswith("0x"):
-            continue
-        wid = int(fields[0], 16)
-        if wid in known or '"GUI  DEMO": ("gui_demo"' in line:
-            continue
+    """Sends Return to every message box that is not a known window."""
+    for wid in launch_times.top_level_windows(env)[1] - known:
         launch_times.run(["xdotool", "key", "--window", str(wid), "Return"], env)
 
 
 def top_level_ids(env):
-    out = launch_times.run(["xwininfo", "-root", "-children"], env).decode(errors="replace")
-    return {int(line.split()[0], 16) for line in out.splitlines() if line.split() and line.split()[0].startswith("0x")}
+    return set(launch_times.x_display(env).children())
 
 
 def one_run(probe, env):
@@ -223,6 +215,7 @@ def main():
                 for name, path in probes.items():
                     results[name].append(one_run(path, env))
         finally:
+            launch_times.close_displays()
             xvfb.terminate()
             xvfb.wait()
         print(f"{screen}: load average after {load()}")

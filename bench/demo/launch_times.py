@@ -220,6 +220,13 @@ def x_display(env):
     return _DISPLAYS[name]
 
 
+def close_displays():
+    """Closes this process's connections, before their X server goes."""
+    for x in _DISPLAYS.values():
+        x.close()
+    _DISPLAYS.clear()
+
+
 def top_level_windows(env):
     """Ids and geometries of the demo's mapped main windows, and the ids of its message boxes
     with the caption "Error" (they have no class)."""
@@ -234,10 +241,6 @@ def top_level_windows(env):
         elif name == "Error" and x.window_class(wid) is None:
             others.add(wid)
     return found, others
-
-
-def main_windows(env):
-    return top_level_windows(env)[0]
 
 
 def spot_grey(wid, env):
@@ -362,9 +365,7 @@ def main():
             for demo in demos:
                 one_run(demo, env, *figures[demo], switch_fails=screen != "640x480")
     finally:
-        for x in _DISPLAYS.values():
-            x.close()
-        _DISPLAYS.clear()
+        close_displays()
         xvfb.terminate()
         xvfb.wait()
     print("load average after: " + " ".join(f"{v:.2f}" for v in os.getloadavg()))
