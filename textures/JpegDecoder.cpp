@@ -22,6 +22,7 @@ struct JpegErrorManager {
   jpeg_error_mgr Base;
   std::jmp_buf Jump;
   int Code;
+  uint64_t FileBytes;  // the whole file's size
 };
 
 struct JpegSession {
@@ -44,19 +45,12 @@ void ErrorExit(j_common_ptr info) {
   std::longjmp(err->Jump, 1);
 }
 
-// Data that ends early is decoded on with filler (grey) as libjpeg does, unless the filler would
-// be most of a large image: then the file is taken as damaged rather than decoded for nothing.
-constexpr uint64_t kMaxFillerPixels = uint64_t{1} << 20;
-
-// Pixels that no scan has reached when the data ends: the rows after the current one of the
-// first scan (later scans only refine what the first one reached).
-uint64_t UnreachedPixels(const jpeg_decompress_struct& info) {
-  if (info.input_scan_number > 1 || info.input_iMCU_row >= info.total_iMCU_rows) return 0;
-  const uint64_t rowsPerIMcu = static_cast<uint64_t>(info.max_v_samp_factor) * DCTSIZE;
-  const uint64_t rows = static_cast<uint64_t>(info.total_iMCU_rows - info.input_iMCU_row) * rowsPerIMcu;
-  const uint64_t height = info.image_height;
-  return (rows < height ? rows : height) * info.image_width;
-}
+// Data that ends early is decoded on with filler (grey), as libjpeg does: a file cut short shows
+// what it has. Only a file far too small for the pixels it declares is refused when its data runs
+// out, so that a few hundred bytes cannot make the decoder fill tens of millions of pixels. A whole
+// Huffman-coded file needs a bit or more per 8x8 block of each component, at most 512 pixels a
+// byte; below one byte per 65536 pixels nothing of the picture can be in the file.
+constexpr uint64_t kMaxPixelsPerByte = uint64_t{1} << 16;
 
 // Trace messages are of no interest, and warnings only when the data runs out (the file ends, or
 // the entropy-coded data meets a marker before the scan is complete).
@@ -66,9 +60,9 @@ void EmitMessage(j_common_ptr info, int level) {
   if (level >= 0 || !info->is_decompressor || (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER)) return;
   const auto& d = *reinterpret_cast<j_decompress_ptr>(info);
   if (d.total_iMCU_rows == 0) return;  // still in the header
-  const uint64_t unreached = UnreachedPixels(d);
-  const uint64_t all = static_cast<uint64_t>(d.image_width) * d.image_height;
-  if (unreached > kMaxFillerPixels && unreached > all / 2) info->err->error_exit(info);
+  const uint64_t pixels = static_cast<uint64_t>(d.image_width) * d.image_height;
+  const uint64_t fileBytes = reinterpret_cast<const JpegErrorManager*>(info->err)->FileBytes;
+  if (pixels / kMaxPixelsPerByte >= fileBytes) info->err->error_exit(info);
 }
 
 void LimitScans(j_common_ptr info) {
@@ -86,6 +80,7 @@ bool ReadHeaderGuarded(JpegSession* s, const uint8_t* data, size_t size) {
   s->Error.Base.output_message = OutputMessage;
   s->Error.Base.emit_message = EmitMessage;
   s->Error.Code = 0;
+  s->Error.FileBytes = size;
   if (setjmp(s->Error.Jump)) return false;
   // Safe to destroy even if creation fails half-way: libjpeg then owns no memory yet.
   s->Created = true;

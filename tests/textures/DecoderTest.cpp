@@ -143,20 +143,33 @@ TEST(JpegDecoder, RefusesDamagedData) {
     const JpegStatus s = DecodeJpeg(part.data(), part.size(), img);
     EXPECT_TRUE(s == JpegStatus::Ok || s == JpegStatus::BadHeader || s == JpegStatus::DecodeError);
   }
-  // Decompression bombs: the same few hundred bytes declaring 16384 x 16384 (above the pixel
-  // budget) and 4000 x 4000 (within it, but the data ends in the first rows).
-  Bytes bomb = jpg;
-  size_t sof = 0;
-  while (sof + 9 < bomb.size() && !(bomb[sof] == 0xFF && bomb[sof + 1] == 0xC0)) ++sof;
-  ASSERT_LT(sof + 9, bomb.size());
-  for (const auto& [side, status] : {std::pair<int, JpegStatus>{16384, JpegStatus::TooLarge},
-                                     {4000, JpegStatus::DecodeError}}) {
-    for (size_t at : {sof + 5, sof + 7}) {
-      bomb[at] = static_cast<uint8_t>(side >> 8);
-      bomb[at + 1] = static_cast<uint8_t>(side & 0xFF);
+  // The same few hundred bytes, baseline and progressive, declaring other sizes: above the pixel
+  // budget (refused before decoding), within it but far too large for the bytes (a bomb, refused
+  // when the data runs out), and a photo's 6 million pixels (decoded: the data's 16x16 red corner
+  // at the top, libjpeg's grey filler after it).
+  for (const bool progressive : {false, true}) {
+    Bytes bomb = EncodeJpeg(16, 16, 3, Repeat({200, 30, 30}, 16 * 16), 95, progressive);
+    ASSERT_LT(bomb.size(), 1000u);
+    size_t sof = 0;
+    while (sof + 9 < bomb.size() && !(bomb[sof] == 0xFF && (bomb[sof + 1] & 0xFD) == 0xC0)) ++sof;
+    ASSERT_LT(sof + 9, bomb.size());
+    for (const auto& [side, status] : {std::pair<int, JpegStatus>{16384, JpegStatus::TooLarge},
+                                       {8192, JpegStatus::DecodeError},
+                                       {2448, JpegStatus::Ok}}) {
+      for (size_t at : {sof + 5, sof + 7}) {
+        bomb[at] = static_cast<uint8_t>(side >> 8);
+        bomb[at + 1] = static_cast<uint8_t>(side & 0xFF);
+      }
+      DecodedImage out;
+      ASSERT_EQ(DecodeJpeg(bomb.data(), bomb.size(), out), status) << side << (progressive ? " progressive" : "");
+      if (status != JpegStatus::Ok) {
+        EXPECT_EQ(out.Pixels, nullptr);
+        continue;
+      }
+      const uint8_t* top = &out.Pixels[size_t(side - 1) * side * 4];
+      EXPECT_NEAR(top[0], 200, 8);
+      EXPECT_NEAR(top[1], 30, 8);
+      EXPECT_NEAR(out.Pixels[0], 128, 8);  // the bottom row: filler
     }
-    DecodedImage none;
-    EXPECT_EQ(DecodeJpeg(bomb.data(), bomb.size(), none), status) << side;
-    EXPECT_EQ(none.Pixels, nullptr) << side;
   }
 }

@@ -68,7 +68,8 @@ inline Bytes MakeBmp24(int width, int height, const Bytes& rgb, bool topDown = f
 }
 
 // A baseline JPEG from pixels given top row first (components 1 = grey, 3 = RGB).
-inline Bytes EncodeJpeg(int width, int height, int components, const Bytes& topDown, int quality = 95) {
+inline Bytes EncodeJpeg(int width, int height, int components, const Bytes& topDown, int quality = 95,
+                        bool progressive = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr err;
   info.err = jpeg_std_error(&err);
@@ -82,6 +83,7 @@ inline Bytes EncodeJpeg(int width, int height, int components, const Bytes& topD
   info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, quality, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(&topDown[size_t(info.next_scanline) * width * components]);
