@@ -99,7 +99,9 @@ TEST_F(ButtonTest, APanelDroppedOnTheButtonDoesNotPressIt) {
   Frame(150, 115, false, 2);  // ... and dropped there
   EXPECT_EQ(calls.click, 0);
   EXPECT_FALSE(Dragging);
-  // A press that starts over the button is the button's, although the panel beneath it is grabbed too.
+  // A press that starts over the button is the button's, although the panel beneath it is grabbed
+  // too: also when the panel is drawn first, as the demo draws its panel page before the buttons.
+  std::swap(screen->Children.front(), screen->Children.back());
   Frame(150, 115, true);
   EXPECT_EQ(b->State, TGUIButton::Pressed);
   Frame(150, 115, false);

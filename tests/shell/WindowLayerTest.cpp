@@ -131,9 +131,13 @@ TEST_F(WindowLayerTest, QueueKeepsOrderFiltersByWindowAndForgetsDestroyedWindows
 }
 
 TEST_F(WindowLayerTest, ShowCursorCountsLikeWin32) {
+  CreateShown();  // the pointer over a window: shown from a count of 0 up
   const int start = ShowCursor(TRUE) - 1;
   std::vector<int> counts;
-  for (BOOL show : {FALSE, FALSE, FALSE, TRUE, TRUE}) counts.push_back(ShowCursor(show) - start);
+  for (BOOL show : {FALSE, FALSE, FALSE, TRUE, TRUE}) {
+    counts.push_back(ShowCursor(show) - start);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), start + counts.back() >= 0 ? SDL_ENABLE : SDL_DISABLE) << counts.back();
+  }
   EXPECT_EQ(counts, (std::vector<int>{0, -1, -2, -1, 0}));
 }
 
@@ -213,6 +217,13 @@ TEST_F(WindowLayerTest, ModesThatTheDisplayLacksAreRefusedAndTheCurrentOneIsKept
   if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current)) return;
   EXPECT_EQ(current.dmSize, sizeof(DEVMODEA));
   EXPECT_EQ(ChangeDisplaySettingsA(&current, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+  // The display's width or height alone is not its mode.
+  mode.dmPelsWidth = current.dmPelsWidth;
+  mode.dmPelsHeight = current.dmPelsHeight - 100;
+  EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+  mode.dmPelsWidth = current.dmPelsWidth - 100;
+  mode.dmPelsHeight = current.dmPelsHeight;
+  EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
 }
 
 TEST_F(WindowLayerTest, ContextsFollowWglRules) {
