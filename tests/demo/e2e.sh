@@ -22,10 +22,26 @@ BUTTON_DEMO="65 461"
 EXIT="568 461"
 REST="320 240"  # where the mouse rests for the page pictures
 
-go_to_page() {  # go_to_page "x y": click a navigation button, let the transition finish
+# drag X Y DX DY: presses at window pixel (X, Y), moves ten steps of (DX, DY) and lets go. A frame
+# takes the press before the moves (the grab is where the press was) and the last move before the
+# release (the panel is let go where the mouse ended).
+drag() {
+  e2e_move "$1" "$2"
+  e2e_sync
+  xdotool mousedown 1
+  e2e_sync
+  local step
+  for step in 1 2 3 4 5 6 7 8 9 10; do
+    e2e_move $(($1 + step * $3)) $(($2 + step * $4))
+  done
+  e2e_sync
+  xdotool mouseup 1
+  e2e_sync
+}
+
+go_to_page() {  # go_to_page "x y": click a navigation button; the page's picture is waited for
   e2e_click $1
   e2e_move $REST
-  sleep 2.0
 }
 
 case $scenario in
@@ -33,7 +49,6 @@ case $scenario in
     e2e_start_x 1024x768
     e2e_start_demo "$demo"
     e2e_move $REST
-    sleep 0.5
     e2e_expect_page start
     e2e_expect_region start 376x126+132+173 20  # the welcome panel and its two labels
     ;;
@@ -43,18 +58,16 @@ case $scenario in
     e2e_start_demo "$demo"
     [ -f "$E2E_SOURCE_DIR/default/nvg_off.wav" ] || e2e_fail "default/nvg_off.wav is missing"
     e2e_move $REST
-    sleep 0.5
+    e2e_sync
     quiet=$(e2e_audible_samples)
     e2e_check "no sound before any hover ($quiet samples)" test "$quiet" -eq 0
     e2e_move $PANEL_DEMO
-    sleep 1.5
-    once=$(e2e_audible_samples)
+    once=$(e2e_wait_sounds 1) || e2e_fail "hovering \"panel demo\" played no sound ($once)"
     e2e_check "hovering \"panel demo\" plays the sound ($once samples)" test "$once" -gt 1000
     e2e_move $REST
-    sleep 0.3
+    e2e_sync
     e2e_move $TEXT_DEMO
-    sleep 1.5
-    twice=$(e2e_audible_samples)
+    twice=$(e2e_wait_sounds 2) || e2e_fail "hovering \"text demo\" did not play the sound again ($twice)"
     e2e_check "hovering \"text demo\" plays it again ($twice samples)" test "$twice" -gt $((once + once / 2))
     ;;
 
@@ -62,55 +75,30 @@ case $scenario in
     e2e_start_x 1024x768
     e2e_start_demo "$demo"
     e2e_move $REST
-    sleep 0.5
+    e2e_sync
     e2e_shot before
     e2e_click $PANEL_DEMO
     e2e_move $REST
-    sleep 0.35
-    e2e_shot pulling
-    moved=$(e2e_shots_differ before pulling)
+    deadline=$((SECONDS + 10))
+    until e2e_shot pulling && moved=$(e2e_shots_differ before pulling) && [ "${moved%%.*}" -gt 20000 ]; do
+      [ "$SECONDS" -lt "$deadline" ] || break
+    done
     e2e_check "the view pulls back after the click ($moved pixels changed)" test "${moved%%.*}" -gt 20000
-    sleep 1.8
     e2e_expect_page panels
     # Drag panel A (virtual 40,300 - 240,500) by its middle 200 virtual pixels to the right, and
     # panel C (630,300 - 840,500) with its red child D (660,330 - 760,430) 96 pixels down. C is
     # grabbed beside D, at virtual (800,464): a press over the child panel would not drag C.
-    e2e_move 87 250
-    sleep 0.3
-    xdotool mousedown 1
-    for step in 1 2 3 4 5 6 7 8 9 10; do
-      e2e_move $((87 + step * 12)) 250
-      sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1
-    e2e_move 500 290
-    sleep 0.3
-    xdotool mousedown 1
-    for step in 1 2 3 4 5 6 7 8 9 10; do
-      e2e_move 500 $((290 + step * 6))
-      sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1
+    drag 87 250 12 0
+    drag 500 290 0 6
     e2e_move $REST
-    sleep 0.8
     e2e_expect_page panels-dragged
     # D's middle was at window (443,237) and is now 60 pixels lower.
     e2e_check "the red child moved with its panel" e2e_reddish panels-dragged 443 297
     e2e_check "nothing red is left where the child was" not e2e_reddish panels-dragged 443 215
     # Panel A (now virtual 240,300 - 440,500) dragged onto "exit" and dropped there: the drop is
     # not a click, the demo stays on this page.
-    e2e_move 212 250
-    sleep 0.3
-    xdotool mousedown 1
-    for step in 1 2 3 4 5 6 7 8 9 10; do
-      e2e_move $((212 + step * 35)) $((250 + step * 21))
-      sleep 0.05
-    done
-    sleep 0.2
-    xdotool mouseup 1
-    sleep 2.0
+    drag 212 250 35 21
+    sleep 2.0  # time for a click on "exit" to end the demo, if the drop were one
     e2e_check "a panel dropped on \"exit\" does not end the demo" e2e_running
     e2e_shot dropped
     e2e_check "the panel page is still shown" e2e_reddish dropped 443 297
@@ -130,20 +118,19 @@ case $scenario in
     go_to_page "$BUTTON_DEMO"
     e2e_expect_page buttons
     e2e_click 125 144  # "button 3": virtual (100,210) - (300,250)
-    box=$(e2e_wait_box 5 "GUI  DEMO") || e2e_fail "no message box appeared"
+    box=$(e2e_wait_box 10 "GUI  DEMO") || e2e_fail "no message box appeared"
     e2e_log "message box $box"
-    sleep 0.5
     e2e_expect_page message-box 300 "$box"
     e2e_check "the program waits while the box is open" e2e_running
     sleep 3.0  # a person reads it: the frame after the box spans all that time
     xdotool key --window "$box" Return
-    sleep 0.8
-    e2e_check "OK closes the box" test -z "$(e2e_other_windows | awk -F '\t' -v b="$box" '$1==b')"
+    e2e_check "OK closes the box" e2e_wait_box_gone 10 "$box"
     e2e_check "the program goes on after the box" e2e_running
-    # Leaving the button, its look fades back within a quarter of a second, not seconds.
+    # Leaving the button, its look fades back within a quarter of a second, not the seconds the
+    # box was open.
     e2e_move $REST
-    sleep 0.5
-    E2E_PAGE_WAIT=1 e2e_expect_page buttons
+    e2e_sync
+    E2E_PAGE_WAIT=2 e2e_expect_page buttons
     ;;
 
   modefail)
@@ -151,18 +138,17 @@ case $scenario in
     e2e_start_demo "$demo"
     e2e_key F1
     box=$(e2e_wait_box 10 "Error") || e2e_fail "no \"Error\" box after F1 on a 1024x768 screen"
-    sleep 0.5
     e2e_expect_page mode-switch-failed 300 "$box"
     xdotool key --window "$box" Return
     e2e_wait_window || e2e_fail "no window after the failed switch"
-    sleep 1.0
+    e2e_sync
     e2e_check "the demo runs on in a window" e2e_running
     # F1 again tries fullscreen again (the program runs windowed now), and fails the same way.
     e2e_key F1
     box=$(e2e_wait_box 10 "Error") || e2e_fail "a second F1 did not try fullscreen again"
     xdotool key --window "$box" Return
     e2e_wait_window || e2e_fail "no window after the second failed switch"
-    sleep 1.0
+    e2e_sync
     # The picture fits the smaller client area: "exit" is clicked where it is seen.
     read -r width height <<<"$(e2e_client_size)"
     e2e_check "the client area is smaller than 640x480 (${width}x$height)" test "$((width * height))" -lt 307200
@@ -204,7 +190,7 @@ case $scenario in
     e2e_start_demo "$demo"
     e2e_click $EXIT
     e2e_move $REST
-    sleep 0.3
+    e2e_sync
     e2e_check "exit does not quit at once" e2e_running
     e2e_wait_exit 10 || e2e_fail "the demo did not quit after \"exit\""
     e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
@@ -230,6 +216,7 @@ esac
 # sanitizers a leak or an error found at exit turns that code into a failure).
 if e2e_running; then
   e2e_wait_window || true  # the current main window (a toggle makes a new one)
+  e2e_sync
   e2e_key Escape
   e2e_wait_exit 20 || e2e_fail "the demo did not quit on Escape"
   e2e_check "Escape ends the demo with exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0

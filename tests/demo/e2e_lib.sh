@@ -58,12 +58,13 @@ e2e_check() {  # e2e_check "what" command...
   e2e_log "ok: $what"
 }
 
-# Starts an Xvfb of the given size (e.g. 1024x768) on a free display and waits for it.
+# Starts an Xvfb of the given size (e.g. 1024x768) on a free display and waits for it. Keys do
+# not repeat on it (-r): a key is held until the program has taken it, however long that is.
 e2e_start_x() {
   local size=${1:-1024x768} n
   for n in $(seq $((100 + RANDOM % 300)) 499); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -noreset -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x24" -r -noreset -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
     local i
     for i in $(seq 50); do
@@ -81,8 +82,8 @@ e2e_start_x() {
   e2e_fail "no Xvfb could be started"
 }
 
-# Starts the demo from the checkout and waits for its window; E2E_WID names it. Its sound goes to
-# $E2E_WORK/audio.raw (SDL's disk driver) unless E2E_AUDIO names another driver.
+# Starts the demo from the checkout and waits for its window and its first frames; E2E_WID names
+# it. Its sound goes to $E2E_WORK/audio.raw (SDL's disk driver) unless E2E_AUDIO names another driver.
 e2e_start_demo() {
   local demo=$1
   : >"$E2E_WORK/audio.raw"
@@ -90,7 +91,13 @@ e2e_start_demo() {
      "$demo" >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
   E2E_DEMO_PID=$!
   e2e_wait_window || e2e_fail "the window \"GUI  DEMO\" did not appear"
-  sleep "${E2E_SETTLE:-0.5}"  # the first frames
+  e2e_sync
+}
+
+# Waits until the program has drawn a frame that took all the input sent so far (or its window
+# has gone): what follows then meets the program in its loop, whatever the machine's load.
+e2e_sync() {
+  python3 "$E2E_SOURCE_DIR/tests/demo/e2e_frames.py" "${1:-$E2E_WID}" || e2e_fail "the program drew no frames"
 }
 
 # Waits (up to 10 s) for a main window named "GUI  DEMO" and sets E2E_WID.
@@ -128,26 +135,29 @@ e2e_px() { echo $(($1 * 640 / 1024)) $(($2 * 480 / 768)); }
 
 e2e_move() { xdotool mousemove --window "$E2E_WID" "$1" "$2"; }
 
-# A click at window pixel (x, y), held long enough for several frames to see the button down.
+# A click at window pixel (x, y). The program looks at the mouse button once a frame, so a press
+# and release that both arrive between two frames would never be seen: the button stays down
+# until a frame has taken it. The release is then seen by the next frame, whatever it brings
+# (a click may open a message box, which stops the frames).
 e2e_click() {
   e2e_move "$1" "$2"
-  sleep 0.3
+  e2e_sync
   xdotool mousedown 1
-  sleep 0.15
+  e2e_sync
   xdotool mouseup 1
 }
 
-# A key press as a person makes it: down for a tenth of a second, then up. (`xdotool key` sends
-# the release a few milliseconds after the press; on a busy machine both then land between two
-# frames, and the program, which looks at the key table once per frame, never sees the key down.)
-# Press and release go through XTEST to the window given the focus first (nothing gives it back
-# after a message box closes), in one xdotool run so that a busy machine cannot stretch the press
-# past the X server's autorepeat delay: a release sent to the window itself is lost when the key
-# has closed that window within the tenth of a second (F1, Escape), and a key left down repeats
-# into the next window.
+# A key press as a person makes it: held until a frame has taken it (the program looks at its key
+# table once a frame), or until it has closed the window (F1, Escape), then released. Press and
+# release go through XTEST to the window given the focus first (nothing gives it back after a
+# message box closes); a release sent to the window itself would be lost once the key has closed
+# that window.
 e2e_key() {
-  xdotool windowfocus --sync "${2:-$E2E_WID}"
-  xdotool keydown "$1" sleep 0.1 keyup "$1"
+  local window=${2:-$E2E_WID}
+  xdotool windowfocus --sync "$window"
+  xdotool keydown "$1"
+  e2e_sync "$window"
+  xdotool keyup "$1"
 }
 
 e2e_shot() { import -window "${2:-$E2E_WID}" "$E2E_WORK/$1.png"; }
@@ -176,7 +186,7 @@ e2e_difference() {
 # Takes shots and compares them with the reference of that name, allowing `budget` pixels
 # (default 1500 of 307200: a missing button or a label moved by a few pixels costs more). A page
 # that is still settling (a hover fading, the last frames of a transition, a window just made)
-# is shot again until it matches or E2E_PAGE_WAIT seconds (default 5) have passed. A fourth
+# is shot again until it matches or E2E_PAGE_WAIT seconds (default 10) have passed. A fourth
 # argument "part" accepts a shot smaller than the reference (the window reaches past the screen)
 # and compares it with the same corner of the reference.
 e2e_expect_page() {
@@ -189,7 +199,7 @@ e2e_expect_page() {
     return 0
   fi
   [ -f "$E2E_REFERENCE_DIR/$name.png" ] || e2e_fail "no reference picture $name.png"
-  local ref size diff tries=0 deadline=$((SECONDS + ${E2E_PAGE_WAIT:-5}))
+  local ref size diff tries=0 deadline=$((SECONDS + ${E2E_PAGE_WAIT:-10}))
   ref=$(identify -format '%wx%h' "$E2E_REFERENCE_DIR/$name.png")
   for (( ; ; )); do
     tries=$((tries + 1))
@@ -291,13 +301,61 @@ e2e_wait_box() {
 
 # Samples of the disk audio output that are not silence (16-bit signed, or 8-bit unsigned).
 e2e_audible_samples() {
-  python3 - "$E2E_WORK/audio.raw" "${1:-16}" <<'PY'
-import sys, array
-data = open(sys.argv[1], 'rb').read()
-if sys.argv[2] == '8':
-    print(sum(1 for b in data if abs(b - 128) > 8))
-else:
-    a = array.array('h'); a.frombytes(data[:len(data) // 2 * 2])
-    print(sum(1 for s in a if abs(s) > 300))
+  e2e_sounds "$E2E_WORK/audio.raw" "${1:-16}" count
+}
+
+# Waits until the disk audio output holds $1 whole sounds (audible stretches, each followed by a
+# tenth of a second of silence; the driver writes the output as it plays it, silence included,
+# so the file itself tells when a sound has ended). Prints the audible samples; fails after
+# 20 seconds (16-bit output; a second argument 8 for 8-bit).
+e2e_wait_sounds() {
+  e2e_sounds "$E2E_WORK/audio.raw" "${2:-16}" "$1"
+}
+
+e2e_sounds() {
+  python3 - "$@" <<'PY'
+import array, sys, time
+path, bits, want = sys.argv[1], sys.argv[2], sys.argv[3]
+def audible():
+    data = open(path, 'rb').read()
+    if bits == '8':
+        return [abs(b - 128) > 8 for b in data]
+    a = array.array('h')
+    a.frombytes(data[:len(data) // 2 * 2])
+    return [abs(s) > 300 for s in a]
+def whole_sounds(loud, gap):
+    count, quiet, inside = 0, 0, False
+    for on in loud:
+        if on:
+            inside, quiet = True, 0
+        elif inside:
+            quiet += 1
+            if quiet >= gap:
+                count, inside = count + 1, False
+    return count
+if want == 'count':
+    print(sum(audible()))
+    sys.exit(0)
+deadline = time.monotonic() + 20
+while True:
+    loud = audible()
+    # A tenth of a second at the highest rate the driver may choose (stereo 48 kHz).
+    if whole_sounds(loud, 9600) >= int(want):
+        print(sum(loud))
+        sys.exit(0)
+    if time.monotonic() > deadline:
+        print(f"{sum(loud)} audible samples, {whole_sounds(loud, 9600)} whole sounds")
+        sys.exit(1)
+    time.sleep(0.05)
 PY
+}
+
+# Waits up to $1 seconds for the message box $2 to be gone.
+e2e_wait_box_gone() {
+  local i
+  for i in $(seq $(($1 * 10))); do
+    [ -z "$(e2e_other_windows | awk -F '\t' -v b="$2" '$1==b')" ] && return 0
+    sleep 0.1
+  done
+  return 1
 }

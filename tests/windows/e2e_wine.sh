@@ -44,7 +44,7 @@ wine_start_demo() {
   E2E_DEMO_PID=$!
   e2e_wait_window || e2e_fail "the window \"GUI  DEMO\" did not appear"
   xdotool windowfocus --sync "$E2E_WID"
-  sleep 0.5  # the first frames
+  e2e_sync
 }
 
 # Waits up to $1 seconds for Wine to show a message box with the text $2.
@@ -65,7 +65,6 @@ case $scenario in
     wine_start_demo
     e2e_check "client area 640x480 ($(client_size))" test "$(client_size)" = 640x480
     e2e_move $REST
-    sleep 0.5
     e2e_expect_page start
     ;;
 
@@ -74,7 +73,6 @@ case $scenario in
     wine_start_demo
     e2e_click $BUTTON_DEMO
     e2e_move $REST
-    sleep 2.0
     e2e_expect_page buttons
     e2e_click 125 144  # "button 3": virtual (100,210) - (300,250)
     e2e_check "the box says \"A(z) 3. gomb lett lenyomva!\"" wait_box_text 5 "A(z) 3. gomb lett lenyomva!"
