@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <stb_image.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -142,7 +143,7 @@ Bytes Bmp24(const Bytes& bgra) {
   return out;
 }
 
-Bytes Jpeg90(const Bytes& rgb) {
+Bytes Jpeg90(const Bytes& rgb, bool progressive = false) {
   jpeg_compress_struct info;
   jpeg_error_mgr err;
   info.err = jpeg_std_error(&err);
@@ -156,6 +157,7 @@ Bytes Jpeg90(const Bytes& rgb) {
   info.in_color_space = JCS_RGB;
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 90, TRUE);
+  if (progressive) jpeg_simple_progression(&info);
   jpeg_start_compress(&info, TRUE);
   while (info.next_scanline < info.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(&rgb[static_cast<size_t>(info.next_scanline) * kSide * 3]);
@@ -214,6 +216,42 @@ void OursTga(benchmark::State& state, const Bytes Images::*which) { Ours<TgaStat
 void OursBmp(benchmark::State& state, const Bytes Images::*which) { Ours<BmpStatus, DecodeBmp>(state, which); }
 void OursJpeg(benchmark::State& state, const Bytes Images::*which) {
   Ours<JpegStatus, DecodeJpegDefault>(state, which);
+}
+
+// ---- files that end early ---------------------------------------------------------------------
+// A file cut short decodes with libjpeg's grey filler where the data is missing: the photo cut at
+// half its bytes, and its first `keep` bytes declaring 8192 x 8192, the pixel budget, which is what
+// a cut-short file at the limit costs. Below a byte per 65536 declared pixels (a few hundred bytes
+// posing as that size) the file is refused as soon as its data runs out.
+
+// The first `keep` bytes of the photo (baseline or progressive), declaring side x side pixels.
+Bytes CutPhoto(size_t keep, int side, bool progressive) {
+  Bytes jpeg = Jpeg90(PhotoLike(), progressive);
+  jpeg.resize(std::min(keep, jpeg.size()));
+  for (size_t at = 0; at + 9 < jpeg.size(); ++at) {
+    if (jpeg[at] == 0xFF && (jpeg[at + 1] == 0xC0 || jpeg[at + 1] == 0xC2)) {
+      for (size_t field : {at + 5, at + 7}) {
+        jpeg[field] = static_cast<uint8_t>(side >> 8);
+        jpeg[field + 1] = static_cast<uint8_t>(side & 0xFF);
+      }
+      break;
+    }
+  }
+  return jpeg;
+}
+
+void JpegCut(benchmark::State& state, size_t keep, int side, bool progressive, JpegStatus expected) {
+  const Bytes data = CutPhoto(keep, side, progressive);
+  for (auto _ : state) {
+    DecodedImage image;
+    if (DecodeJpeg(data.data(), data.size(), image) != expected) {
+      state.SkipWithError("unexpected status");
+      break;
+    }
+    benchmark::DoNotOptimize(image.Pixels.get());
+  }
+  state.counters["bytes"] = static_cast<double>(data.size());
+  state.counters["MPix"] = static_cast<double>(side) * side / 1e6;
 }
 
 // ---- peers ----------------------------------------------------------------------------------
@@ -290,5 +328,13 @@ BENCHMARK_CAPTURE(Stb, Bmp, &Images::bmp, 0)->Name("Bmp24/stb_image");
 BENCHMARK_CAPTURE(OursJpeg, Jpeg, &Images::jpeg)->Name("Jpeg90/ours");
 BENCHMARK_CAPTURE(Stb, Jpeg, &Images::jpeg, 4)->Name("Jpeg90/stb_image");
 BENCHMARK(BareJpeg)->Name("Jpeg90/libjpeg_turbo");
+
+BENCHMARK_CAPTURE(JpegCut, half, size_t{40000}, kSide, false, JpegStatus::Ok)->Name("JpegCut/photo_at_40000_bytes");
+BENCHMARK_CAPTURE(JpegCut, budget, size_t{1100}, 8192, false, JpegStatus::Ok)
+    ->Name("JpegCut/8192x8192_in_1100_bytes")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(JpegCut, budgetProgressive, size_t{1100}, 8192, true, JpegStatus::Ok)
+    ->Name("JpegCut/8192x8192_progressive_in_1100_bytes")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(JpegCut, bomb, size_t{900}, 8192, false, JpegStatus::DecodeError)
+    ->Name("JpegCut/8192x8192_in_900_bytes_refused");
 
 BENCHMARK_MAIN();
