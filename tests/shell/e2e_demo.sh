@@ -42,8 +42,9 @@ start_xvfb() {
   export DISPLAY=":$number"
 }
 
+DEMO_ERR=$(mktemp)
 start_demo() {
-  (cd "$ROOT" && exec "$DEMO") &
+  (cd "$ROOT" && exec "$DEMO" 2>>"$DEMO_ERR") &
   DEMO_PID=$!
 }
 
@@ -116,7 +117,10 @@ fi
 cleanup
 
 if [ "$FAILURES" -ne 0 ]; then
-  echo "$FAILURES check(s) failed"
+  echo "$FAILURES check(s) failed; gui_demo's standard error:"
+  cat "$DEMO_ERR"
+  rm -f "$DEMO_ERR"
   exit 1
 fi
+rm -f "$DEMO_ERR"
 echo "all end-to-end checks passed"
