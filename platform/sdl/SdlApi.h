@@ -1,10 +1,7 @@
-// A small stand-in for the parts of the Win32 API that the program uses, built on SDL2.
-// Names, numbers and encodings are Win32's, so that code written against Win32 reads the same here.
+// SDL backend: the stand-in for the parts of the Win32 API that the program uses, built on SDL2.
+// Names, numbers and encodings are Win32's, so that code written against Win32 reads the same
+// here. Included through Win32Api.h, which picks it everywhere but on Windows.
 #pragma once
-
-#ifdef _WIN32
-#include "win32/WindowsApi.h"
-#else
 
 #include <cstddef>
 #include <cstdint>
@@ -493,5 +490,3 @@ int CountWindows();
 // The SDL id of the window's SDL window (0 while it has none), for tests that feed SDL events.
 uint32_t GetSdlWindowId(HWND hWnd);
 bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd);
-
-#endif  // _WIN32

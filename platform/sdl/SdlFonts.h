@@ -1,14 +1,13 @@
-// Stand-ins for the GDI font calls and wglUseFontOutlinesA: faces are resolved with fontconfig,
-// outlines read with FreeType and turned into display lists (filled through the GLU tessellator
-// or as line loops), in em units, one list per character code of Windows code page 1250.
+// SDL backend: stand-ins for the GDI font calls and wglUseFontOutlinesA. Faces are resolved
+// with fontconfig, outlines read with FreeType and turned into display lists (filled through the
+// GLU tessellator or as line loops), in em units, one list per character code of Windows code
+// page 1250. Included through WinFonts.h, which picks it everywhere but on Windows.
 #pragma once
 
-#include "Win32Api.h"
+#include "sdl/SdlApi.h"
 
 #include <cstdint>
 
-// On Windows all of this is the system's own (<windows.h>).
-#ifndef _WIN32
 using HGDIOBJ = void*;
 
 struct POINTFLOAT {
@@ -62,9 +61,3 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
 // stored in the disk cache for later runs (GlyphCache.h). This drops what is kept in memory: the
 // next wglUseFontOutlinesA takes its glyphs from the disk cache or makes them anew.
 void ForgetGlyphOutlines();
-
-#endif  // _WIN32
-
-// The Unicode code point of a Windows code page 1250 byte; the five bytes the code page leaves
-// unassigned give the C1 controls U+0081, U+0083, U+0088, U+0090 and U+0098, as on Windows.
-uint32_t Cp1250ToUnicode(uint8_t code);

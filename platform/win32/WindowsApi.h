@@ -1,4 +1,4 @@
-// The real Win32 API, as the program uses it on Windows: <windows.h> with OpenGL and GLU.
+// Win32 backend: the real Win32 API, as the program uses it: <windows.h> with OpenGL and GLU.
 // Two calls go through thin wrappers of ours: message boxes, whose texts are Windows code page
 // 1250 bytes (shown with MessageBoxW after converting from 1250, whatever the machine's ANSI code
 // page), and the tick count, which tests may replace. Both keep Win32's names and signatures.

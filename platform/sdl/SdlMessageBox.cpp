@@ -1,3 +1,5 @@
+// SDL backend: message boxes through SDL's own (texts converted from code page 1250), and the
+// tick count.
 #include "Win32Api.h"
 
 #include "SdlText.h"

@@ -1,4 +1,4 @@
-// The program module's resources on Linux: the files under resources/, embedded into the
+// SDL backend: the program module's resources: the files under resources/, embedded into the
 // program_resources library at build time. Type and name compare without regard to case.
 #include "ModuleResources.h"
 #include "Resources.h"
