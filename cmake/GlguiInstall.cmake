@@ -36,10 +36,12 @@ install(TARGETS ${GLGUI_LIBRARY_TARGETS} EXPORT glguiTargets
 install(FILES ${PROJECT_SOURCE_DIR}/gui/GLGUI.h ${PROJECT_SOURCE_DIR}/textures/GLTextures.h
               ${PROJECT_SOURCE_DIR}/shell/GLGlobal.h ${PROJECT_SOURCE_DIR}/shell/GLWindow.h
               ${PROJECT_SOURCE_DIR}/platform/Win32Api.h ${PROJECT_SOURCE_DIR}/platform/WinFonts.h
+              ${PROJECT_SOURCE_DIR}/platform/WinTypes.h
               ${PROJECT_SOURCE_DIR}/platform/Resources.h ${PROJECT_SOURCE_DIR}/platform/Files.h
               ${PROJECT_SOURCE_DIR}/platform/Sound.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
 install(FILES ${PROJECT_SOURCE_DIR}/platform/sdl/SdlApi.h ${PROJECT_SOURCE_DIR}/platform/sdl/SdlFonts.h
+              ${PROJECT_SOURCE_DIR}/platform/sdl/SdlTypes.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/sdl)
 
 install(EXPORT glguiTargets NAMESPACE glgui:: DESTINATION ${GLGUI_INSTALL_CMAKEDIR})

@@ -3,58 +3,10 @@
 // here. Included through Win32Api.h, which picks it everywhere but on Windows.
 #pragma once
 
+#include "SdlTypes.h"
+
 #include <cstddef>
 #include <cstdint>
-
-// ---- basic types -------------------------------------------------------------------------------
-using BYTE = uint8_t;
-using WORD = uint16_t;
-using DWORD = uint32_t;
-using UINT = uint32_t;
-using LONG = int32_t;
-using BOOL = int;
-using WPARAM = uintptr_t;
-using LPARAM = intptr_t;
-using LRESULT = intptr_t;
-using LONG_PTR = intptr_t;
-using ATOM = uint16_t;
-
-struct HWND__;
-struct HDC__;
-struct HGLRC__;
-struct HINSTANCE__;
-struct HCURSOR__;
-struct HFONT__;
-struct HMENU__;
-struct HICON__;
-struct HBRUSH__;
-using HWND = HWND__*;
-using HDC = HDC__*;
-using HGLRC = HGLRC__*;
-using HINSTANCE = HINSTANCE__*;
-using HCURSOR = HCURSOR__*;
-using HFONT = HFONT__*;
-using HMENU = HMENU__*;
-using HICON = HICON__*;
-using HBRUSH = HBRUSH__*;
-using LPVOID = void*;
-using LPCSTR = const char*;
-
-#ifndef TRUE
-#define TRUE 1
-#endif
-#ifndef FALSE
-#define FALSE 0
-#endif
-
-constexpr WORD LOWORD(uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
-constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
-  return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
-}
-constexpr WPARAM MAKEWPARAM(WORD lo, WORD hi) {
-  return static_cast<WPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
-}
 
 // ---- message boxes -----------------------------------------------------------------------------
 constexpr UINT MB_OK = 0x00000000;
@@ -72,17 +24,9 @@ constexpr int IDOK = 1;
 // Where no display can show a box, the text goes to standard error instead.
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 
-// Test hook: while set, MessageBoxA calls it instead of showing anything and returns its result.
-using MessageBoxHook = int (*)(const char* text, const char* caption, UINT type);
-void SetMessageBoxHook(MessageBoxHook hook);
-
 // ---- time --------------------------------------------------------------------------------------
 // Milliseconds since the system started, wrapping at 2^32, as Win32's tick count.
 DWORD GetTickCount();
-
-// Test hook: while set, GetTickCount returns what the hook returns.
-using TickSource = DWORD (*)();
-void SetTickSource(TickSource source);
 
 // ---- windows, classes and messages -----------------------------------------------------------
 // A window is an SDL window; its class names the window procedure that receives its messages.
@@ -482,11 +426,3 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc);
 BOOL wglDeleteContext(HGLRC rc);
 HGLRC wglGetCurrentContext();
 BOOL SwapBuffers(HDC dc);
-
-// ---- test hooks ------------------------------------------------------------------------------------
-// The number of windows that exist, and the descriptor that SetPixelFormat was given for the
-// window of `dc` (false when none).
-int CountWindows();
-// The SDL id of the window's SDL window (0 while it has none), for tests that feed SDL events.
-uint32_t GetSdlWindowId(HWND hWnd);
-bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd);

@@ -4,23 +4,11 @@
 // page 1250. Included through WinFonts.h, which picks it everywhere but on Windows.
 #pragma once
 
-#include "sdl/SdlApi.h"
+#include "SdlApi.h"
 
 #include <cstdint>
 
 using HGDIOBJ = void*;
-
-struct POINTFLOAT {
-  float x, y;
-};
-
-struct GLYPHMETRICSFLOAT {
-  float gmfBlackBoxX;
-  float gmfBlackBoxY;
-  POINTFLOAT gmfptGlyphOrigin;
-  float gmfCellIncX;
-  float gmfCellIncY;
-};
 
 constexpr int WGL_FONT_LINES = 0;
 constexpr int WGL_FONT_POLYGONS = 1;

@@ -6,6 +6,7 @@
 // ShowWindow makes a plain one for a window that never gets a pixel format.
 #include "SdlText.h"
 #include "Win32Api.h"
+#include "sdl/SdlHooks.h"
 
 #include <SDL.h>
 

@@ -24,15 +24,7 @@ int Cp1250MessageBox(HWND owner, const char* text, const char* caption, UINT typ
 #undef MessageBoxA
 #define MessageBoxA Cp1250MessageBox
 
-// Test hook: while set, message boxes call it instead of showing anything and return its result.
-using MessageBoxHook = int (*)(const char* text, const char* caption, UINT type);
-void SetMessageBoxHook(MessageBoxHook hook);
-
 // ---- time --------------------------------------------------------------------------------------
 // The system's tick count, unless a test has set a source.
 DWORD HookableTickCount();
 #define GetTickCount HookableTickCount
-
-// Test hook: while set, GetTickCount returns what the hook returns.
-using TickSource = DWORD (*)();
-void SetTickSource(TickSource source);
