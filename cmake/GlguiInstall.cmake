@@ -30,16 +30,19 @@ install(TARGETS ${GLGUI_LIBRARY_TARGETS} EXPORT glguiTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The units' public headers and the platform headers they include, all in one folder, so that
-# their own "..." includes find each other there.
-file(GLOB GLGUI_PLATFORM_HEADERS ${PROJECT_SOURCE_DIR}/platform/*.h)
-list(REMOVE_ITEM GLGUI_PLATFORM_HEADERS ${PROJECT_SOURCE_DIR}/platform/SdlText.h
-     ${PROJECT_SOURCE_DIR}/platform/GlyphCache.h)
-install(FILES ${GLGUI_PLATFORM_HEADERS}
+# The public headers, the ones docs/guide.md documents, and the backend's declarations that the
+# platform headers pick (the platform's internals, test hooks and caches stay in the tree). They
+# keep their folders under include/glgui, so that their own "..." includes find each other there.
+install(FILES ${PROJECT_SOURCE_DIR}/gui/GLGUI.h ${PROJECT_SOURCE_DIR}/textures/GLTextures.h
               ${PROJECT_SOURCE_DIR}/shell/GLGlobal.h ${PROJECT_SOURCE_DIR}/shell/GLWindow.h
-              ${PROJECT_SOURCE_DIR}/textures/GLTextures.h
-              ${PROJECT_SOURCE_DIR}/gui/GLGUI.h
+              ${PROJECT_SOURCE_DIR}/platform/Win32Api.h ${PROJECT_SOURCE_DIR}/platform/WinFonts.h
+              ${PROJECT_SOURCE_DIR}/platform/WinTypes.h
+              ${PROJECT_SOURCE_DIR}/platform/Resources.h ${PROJECT_SOURCE_DIR}/platform/Files.h
+              ${PROJECT_SOURCE_DIR}/platform/Sound.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
+install(FILES ${PROJECT_SOURCE_DIR}/platform/sdl/SdlApi.h ${PROJECT_SOURCE_DIR}/platform/sdl/SdlFonts.h
+              ${PROJECT_SOURCE_DIR}/platform/sdl/SdlTypes.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/sdl)
 
 install(EXPORT glguiTargets NAMESPACE glgui:: DESTINATION ${GLGUI_INSTALL_CMAKEDIR})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/glguiConfig.cmake.in

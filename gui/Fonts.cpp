@@ -4,6 +4,7 @@
 #include "GLGUI.h"
 #include "GLTextures.h"
 #include "GUIShared.h"
+#include "WinFonts.h"
 
 #include <GL/glu.h>
 

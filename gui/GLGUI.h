@@ -3,7 +3,7 @@
 // fixed 1024 x 768 space of virtual pixels, origin top-left, relative to the parent's Left and Top.
 #pragma once
 
-#include "WinFonts.h"
+#include "WinTypes.h"
 
 #include <GL/gl.h>
 

@@ -19,14 +19,3 @@ bool FindProgramResource(const char* type, const char* name, ResourceBlob* blob)
 void RegisterProgramResource(const char* type, const char* name, const void* data, size_t size);
 // Removes a resource added with RegisterProgramResource or embedded at build time.
 void UnregisterProgramResource(const char* type, const char* name);
-
-// The table that the build generates from the files under resources/ (program_resources library).
-// Only the resource layer reads it.
-struct EmbeddedResource {
-  const char* Type;  // upper case, e.g. "TGA"
-  const char* Name;  // upper case, e.g. "PANEL"
-  const uint8_t* Data;
-  const size_t* Size;
-};
-extern const EmbeddedResource gEmbeddedResources[];
-extern const size_t gEmbeddedResourceCount;

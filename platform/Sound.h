@@ -1,49 +1,40 @@
-// A small asynchronous player of one WAV sound on SDL2's own audio.
+// A small asynchronous player of one WAV sound, on the platform's own audio (SDL2's, or MCI's
+// waveaudio device on Windows).
 //
 // Play() returns at once. It starts the sound from the beginning when nothing is playing and
-// changes nothing while the sound still plays. A file that cannot be read, or an audio device
-// that cannot be opened (a machine with no sound card), makes a silent player: Play() then does
-// nothing. The device is closed and the samples freed when the player is destroyed.
+// changes nothing audible while the sound still plays. A file that cannot be read, or an audio
+// device that cannot be opened (a machine with no sound card), makes a silent player: Play() then
+// does nothing. The device is closed and the samples freed when the player is destroyed.
 #pragma once
 
-#ifdef _WIN32
-#include "win32/SoundPlayer.h"
-#else
-
-#include <SDL.h>
-
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class TSoundPlayer {
  public:
-  // Reads the WAV file (a backslash in the name separates folders) and opens a device for it.
+  // Reads the WAV file (a backslash or slash in the name separates folders) and opens a device for it.
   explicit TSoundPlayer(const std::string& fileName);
   ~TSoundPlayer();
   TSoundPlayer(const TSoundPlayer&) = delete;
   TSoundPlayer& operator=(const TSoundPlayer&) = delete;
 
   // True when the sound was read and a device is open: Play() can be heard.
-  bool Audible() const { return device_ != 0; }
+  bool Audible() const { return device_ != nullptr; }
   // The reason the player is silent; empty for an audible player.
   const std::string& Error() const { return error_; }
-  // Length of the sound in bytes of the device's format.
+  // Length of the sound (0 for a silent player): bytes of the device's format where the program
+  // queues the samples itself (SDL), milliseconds where the system plays the file (MCI).
   uint32_t Length() const { return length_; }
 
   // Starts the sound from the beginning unless it is still playing.
   void Play();
-  // True from a Play() until its last sample has left the device.
+  // True from a Play() until the sound has been played out.
   bool Playing() const;
 
  private:
-  bool audioInit_ = false;
-  SDL_AudioDeviceID device_ = 0;
-  uint8_t* samples_ = nullptr;
+  struct Device;  // the backend's open device; null for a silent player
+  std::unique_ptr<Device> device_;
   uint32_t length_ = 0;
-  uint32_t soundMs_ = 0;   // playing time of the whole sound
-  uint32_t bufferMs_ = 0;  // what the device holds beyond the queue
-  uint64_t endTick_ = 0;   // when the last Play() ends
   std::string error_;
 };
-
-#endif  // _WIN32

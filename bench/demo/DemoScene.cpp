@@ -1,5 +1,7 @@
 #include "DemoScene.h"
 
+#include "PlatformHooks.h"
+
 #include <unistd.h>
 
 #include <atomic>

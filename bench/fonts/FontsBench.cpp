@@ -4,6 +4,7 @@
 // uploading it as a texture.
 #include "FontTestSupport.h"
 #include "GLGUI.h"
+#include "WinFonts.h"
 
 #include <benchmark/benchmark.h>
 #include <imgui.h>

@@ -2,7 +2,7 @@
 // glyph set or refused cleanly. The input is tried as it is, and with a correct check appended,
 // so that the fuzzer reaches the reader behind the check. The expected key is the one the input
 // names, when it names one.
-#include "GlyphCache.h"
+#include "sdl/GlyphCache.h"
 
 #include <cstddef>
 #include <cstdint>

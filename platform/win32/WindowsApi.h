@@ -1,4 +1,4 @@
-// The real Win32 API, as the program uses it on Windows: <windows.h> with OpenGL and GLU.
+// Win32 backend: the real Win32 API, as the program uses it: <windows.h> with OpenGL and GLU.
 // Two calls go through thin wrappers of ours: message boxes, whose texts are Windows code page
 // 1250 bytes (shown with MessageBoxW after converting from 1250, whatever the machine's ANSI code
 // page), and the tick count, which tests may replace. Both keep Win32's names and signatures.
@@ -24,15 +24,7 @@ int Cp1250MessageBox(HWND owner, const char* text, const char* caption, UINT typ
 #undef MessageBoxA
 #define MessageBoxA Cp1250MessageBox
 
-// Test hook: while set, message boxes call it instead of showing anything and return its result.
-using MessageBoxHook = int (*)(const char* text, const char* caption, UINT type);
-void SetMessageBoxHook(MessageBoxHook hook);
-
 // ---- time --------------------------------------------------------------------------------------
 // The system's tick count, unless a test has set a source.
 DWORD HookableTickCount();
 #define GetTickCount HookableTickCount
-
-// Test hook: while set, GetTickCount returns what the hook returns.
-using TickSource = DWORD (*)();
-void SetTickSource(TickSource source);

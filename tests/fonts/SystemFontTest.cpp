@@ -11,7 +11,7 @@
 
 #include <iconv.h>
 #ifndef _WIN32
-#include "GlyphCache.h"
+#include "sdl/GlyphCache.h"
 
 #include <unistd.h>
 

@@ -2,6 +2,8 @@
 // with an injected tick count, minimising, the fullscreen toggle, failures and quitting.
 #include "GLHarness.h"
 #include "GLWindow.h"
+#include "PlatformHooks.h"
+#include "sdl/SdlHooks.h"
 
 #include <GL/gl.h>
 #include <SDL.h>

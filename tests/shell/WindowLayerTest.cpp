@@ -1,6 +1,7 @@
 // The Win32-style window layer: geometry, the message queue, SDL input turned into messages,
 // the pointer counter and display modes. Runs on SDL's offscreen driver (no X).
 #include "Win32Api.h"
+#include "sdl/SdlHooks.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

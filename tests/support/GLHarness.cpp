@@ -1,6 +1,7 @@
 #include "GLHarness.h"
 
 #include "Win32Api.h"
+#include "PlatformHooks.h"
 
 #ifndef _WIN32
 #include <EGL/egl.h>

@@ -3,6 +3,7 @@
 // an injected tick count, minimising, the close box, the fullscreen toggle).
 #include "GLHarness.h"
 #include "GLWindow.h"
+#include "PlatformHooks.h"
 
 #include <gtest/gtest.h>
 

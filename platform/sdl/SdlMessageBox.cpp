@@ -1,4 +1,7 @@
+// SDL backend: message boxes through SDL's own (texts converted from code page 1250), and the
+// tick count.
 #include "Win32Api.h"
+#include "PlatformHooks.h"
 
 #include "SdlText.h"
 

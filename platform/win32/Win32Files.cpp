@@ -1,4 +1,4 @@
-// The file layer on Windows: CreateFileA for reading only (others may read and write meanwhile),
+// Win32 backend: the file layer: CreateFileA for reading only (others may read and write meanwhile),
 // ReadFile in a loop, the handle closed by its owner.
 #include "Files.h"
 

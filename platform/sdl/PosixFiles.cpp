@@ -1,3 +1,4 @@
+// SDL backend: the file layer on POSIX calls (open, fstat, read), the descriptor closed by its owner.
 #include "Files.h"
 
 #include <fcntl.h>

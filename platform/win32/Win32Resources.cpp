@@ -1,4 +1,4 @@
-// The program module's resources on Windows: real Win32 resources of the program's own module,
+// Win32 backend: the program module's resources: real Win32 resources of the program's own module,
 // compiled from the files under resources/ by the resource compiler, found with FindResource and
 // LoadResource (which compare names without regard to case).
 #include "ModuleResources.h"

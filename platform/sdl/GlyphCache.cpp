@@ -1,3 +1,4 @@
+// SDL backend: the glyph geometry cache file, its format, key check and folder (see GlyphCache.h).
 #include "GlyphCache.h"
 
 #include "Files.h"

@@ -1,3 +1,6 @@
+// Win32 backend: the sound player on an MCI waveaudio device for the one WAV file. Play() plays on
+// from the device's position, rewinding first when it stands at the end, so a Play() while the
+// sound still plays changes nothing audible.
 #include "Sound.h"
 
 #include "Files.h"
@@ -34,30 +37,37 @@ unsigned long Number(const std::string& alias, const char* item) {
 
 }  // namespace
 
+struct TSoundPlayer::Device {
+  std::string alias;
+  Device() = default;
+  Device(const Device&) = delete;
+  Device& operator=(const Device&) = delete;
+  ~Device() { Mci("close " + alias); }
+};
+
 TSoundPlayer::TSoundPlayer(const std::string& fileName) {
   static unsigned serial = 0;
-  alias_ = "glgui_sound" + std::to_string(++serial);
+  const std::string alias = "glgui_sound" + std::to_string(++serial);
   // The device type follows from the file's extension (.wav: waveaudio).
-  if (!Mci("open \"" + NativePath(fileName) + "\" alias " + alias_, nullptr, &error_)) {
+  if (!Mci("open \"" + NativePath(fileName) + "\" alias " + alias, nullptr, &error_)) {
     error_ = fileName + ": " + error_;
     return;
   }
-  open_ = true;
-  Mci("set " + alias_ + " time format milliseconds");
-  length_ = static_cast<uint32_t>(Number(alias_, "length"));
+  device_ = std::make_unique<Device>();
+  device_->alias = alias;
+  Mci("set " + alias + " time format milliseconds");
+  length_ = static_cast<uint32_t>(Number(alias, "length"));
 }
 
-TSoundPlayer::~TSoundPlayer() {
-  if (open_) Mci("close " + alias_);
-}
+TSoundPlayer::~TSoundPlayer() = default;
 
 void TSoundPlayer::Play() {
-  if (!open_) return;
-  if (Number(alias_, "position") >= length_) Mci("seek " + alias_ + " to start");
-  Mci("play " + alias_);
+  if (!device_) return;
+  if (Number(device_->alias, "position") >= length_) Mci("seek " + device_->alias + " to start");
+  Mci("play " + device_->alias);
 }
 
 bool TSoundPlayer::Playing() const {
   std::string mode;
-  return open_ && Mci("status " + alias_ + " mode", &mode) && mode == "playing";
+  return device_ && Mci("status " + device_->alias + " mode", &mode) && mode == "playing";
 }

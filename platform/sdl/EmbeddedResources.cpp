@@ -1,7 +1,7 @@
-// The program module's resources on Linux: the files under resources/, embedded into the
+// SDL backend: the program module's resources: the files under resources/, embedded into the
 // program_resources library at build time. Type and name compare without regard to case.
+#include "EmbeddedResources.h"
 #include "ModuleResources.h"
-#include "Resources.h"
 
 namespace {
 

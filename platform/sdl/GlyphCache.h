@@ -1,4 +1,4 @@
-// The outline fonts' glyph geometry, and its cache on disk: a font's glyphs are read, flattened
+// SDL backend: the outline fonts' glyph geometry, and its cache on disk: a font's glyphs are read, flattened
 // and tessellated once, and later runs (of any program on this toolkit) compile their display
 // lists from the stored numbers. A set is stored under a key that names everything the geometry
 // depends on (font file and its stamp, tolerance, format, FreeType and GLU versions); a file

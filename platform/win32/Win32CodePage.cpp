@@ -1,3 +1,4 @@
+// Win32 backend: code page 1250 bytes to Unicode through the system's own converter.
 #include "WinFonts.h"
 
 uint32_t Cp1250ToUnicode(uint8_t code) {

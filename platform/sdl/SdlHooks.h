@@ -1,0 +1,13 @@
+// SDL backend: what the tests of the window layer look at beyond the API. Not installed.
+#pragma once
+
+#include "SdlApi.h"
+
+#include <cstdint>
+
+// The number of windows that exist.
+int CountWindows();
+// The SDL id of the window's SDL window (0 while it has none), for tests that feed SDL events.
+uint32_t GetSdlWindowId(HWND hWnd);
+// The descriptor that SetPixelFormat was given for the window of `dc` (false when none).
+bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd);
