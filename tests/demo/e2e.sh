@@ -188,10 +188,14 @@ case $scenario in
   exit)
     e2e_start_x 1024x768
     e2e_start_demo "$demo"
-    e2e_click $EXIT
-    e2e_move $REST
+    # The click ends the program after the pull-back: frames are drawn after the release.
+    e2e_move $EXIT
     e2e_sync
-    e2e_check "exit does not quit at once" e2e_running
+    xdotool mousedown 1
+    e2e_sync
+    e2e_check "exit does not quit at once" \
+      python3 "$E2E_SOURCE_DIR/tests/demo/e2e_frames.py" "$E2E_WID" 5 20 --strict -- xdotool mouseup 1
+    e2e_move $REST
     e2e_wait_exit 10 || e2e_fail "the demo did not quit after \"exit\""
     e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
     ;;

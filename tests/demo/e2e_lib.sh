@@ -186,9 +186,11 @@ e2e_difference() {
 # Takes shots and compares them with the reference of that name, allowing `budget` pixels
 # (default 1500 of 307200: a missing button or a label moved by a few pixels costs more). A page
 # that is still settling (a hover fading, the last frames of a transition, a window just made)
-# is shot again until it matches or E2E_PAGE_WAIT seconds (default 10) have passed. A fourth
-# argument "part" accepts a shot smaller than the reference (the window reaches past the screen)
-# and compares it with the same corner of the reference.
+# is shot again until it matches and has stopped changing, or until E2E_PAGE_WAIT seconds
+# (default 10) have passed: a shot counts once the program has drawn frames since the shot
+# before it (a message box, which draws no frames, a moment) and nothing has changed. A fourth
+# argument "part" accepts a shot smaller than the reference (the window reaches past the
+# screen) and compares it with the same corner of the reference.
 e2e_expect_page() {
   local name=$1 budget=${2:-1500} window=${3:-$E2E_WID} part=${4:-}
   e2e_shot "$name" "$window"
@@ -199,7 +201,7 @@ e2e_expect_page() {
     return 0
   fi
   [ -f "$E2E_REFERENCE_DIR/$name.png" ] || e2e_fail "no reference picture $name.png"
-  local ref size diff tries=0 deadline=$((SECONDS + ${E2E_PAGE_WAIT:-10}))
+  local ref size diff settled=0 tries=0 deadline=$((SECONDS + ${E2E_PAGE_WAIT:-10}))
   ref=$(identify -format '%wx%h' "$E2E_REFERENCE_DIR/$name.png")
   for (( ; ; )); do
     tries=$((tries + 1))
@@ -207,21 +209,25 @@ e2e_expect_page() {
     diff=""
     if [ -n "$part" ] && [ "$size" != "$ref" ]; then
       diff=$(e2e_difference "$name" "$size")
-      diff=${diff%%.*}
-      [ -n "$diff" ] || e2e_fail "$name: compare gave no figure"
-      [ "$diff" -le "$budget" ] && break
     elif [ "$size" = "$ref" ]; then
       diff=$(e2e_difference "$name")
+    fi
+    if [ "$size" = "$ref" ] || [ -n "$part" ]; then
       diff=${diff%%.*}
       [ -n "$diff" ] || e2e_fail "$name: compare gave no figure"
-      [ "$diff" -le "$budget" ] && break
+      [ "$diff" -le "$budget" ] && [ "$settled" = 1 ] && break
     fi
     if [ "$SECONDS" -ge "$deadline" ]; then
-      [ "$size" = "$ref" ] || e2e_fail "$name: picture is $size, reference $ref"
+      [ "$size" = "$ref" ] || [ -n "$part" ] || e2e_fail "$name: picture is $size, reference $ref"
+      [ "$diff" -le "$budget" ] && e2e_fail "$name: the picture was still changing after ${E2E_PAGE_WAIT:-10} s"
       e2e_fail "$name: $diff pixels differ from the reference (budget $budget; see $E2E_WORK/$name.diff.png)"
     fi
-    sleep 0.25
+    cp "$E2E_WORK/$name.masked.png" "$E2E_WORK/$name.before.png" 2>/dev/null || e2e_mask "$E2E_WORK/$name.png" "$E2E_WORK/$name.before.png"
+    if [ "$window" = "$E2E_WID" ]; then e2e_sync; else sleep 0.25; fi
     e2e_shot "$name" "$window"
+    e2e_mask "$E2E_WORK/$name.png" "$E2E_WORK/$name.now.png"
+    settled=0
+    [ "$(compare -metric AE "$E2E_WORK/$name.before.png" "$E2E_WORK/$name.now.png" null: 2>&1 | sed 's/[^0-9.e+].*//')" = 0 ] && settled=1
   done
   e2e_log "ok: $name matches its reference ($diff pixels differ, budget $budget, shot $tries)"
 }
