@@ -210,7 +210,8 @@ void BuildMainScreen() {
 }
 
 void DrawBackPlate() {
-  const float x = 0.552f, y = 0.414f, z = 0.1f;
+  // The box behind the GUI: its front face is the plane's visible rectangle, 0.1 deep.
+  const float x = static_cast<float>(GUIPlaneHalfWidth), y = static_cast<float>(GUIPlaneHalfHeight), z = 0.1f;
   glBegin(GL_QUADS);
   glColor3f(0.3f, 0.3f, 0.3f);
   glVertex3f(-x, -y, 0);  // front

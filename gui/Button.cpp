@@ -4,6 +4,7 @@
 
 #include "GLGlobal.h"
 #include "GUIShared.h"
+#include "PlaneMapping.h"
 
 using gui_detail::ParentLeft;
 using gui_detail::ParentTop;
@@ -51,13 +52,9 @@ bool TGUIButton::MouseInside() {
   return x < MouseVirtualX && MouseVirtualX < x + Width && y < MouseVirtualY && MouseVirtualY < y + Height;
 }
 
-float TGUIButton::PlaneX(int32_t dx) {
-  return static_cast<float>((ParentLeft(Parent) + Left + dx - 512) * 0.001078125);
-}
+float TGUIButton::PlaneX(int32_t dx) { return gui_plane::VertexX(ParentLeft(Parent) + Left + dx); }
 
-float TGUIButton::PlaneY(int32_t dy) {
-  return static_cast<float>((384 - (ParentTop(Parent) + Top + dy)) * 0.001078125);
-}
+float TGUIButton::PlaneY(int32_t dy) { return gui_plane::VertexY(ParentTop(Parent) + Top + dy); }
 
 void TGUIButton::Draw() {
   if (!Visible || Alpha == 0) return;
@@ -163,8 +160,8 @@ void TGUIButton::DrawCaption() {
   if (Font.Texture == 0 || Caption.empty()) return;
   // A font record without a cell grid cannot place any glyph.
   if (Font.CellsPerRow <= 0) return;
-  const double ox = (ParentLeft(Parent) + Left + 30 - 522) * 0.552 / 522;
-  const double oy = (350 - (ParentTop(Parent) + Top)) * 0.385 / 353;
+  const double ox = gui_plane::CaptionOriginX(ParentLeft(Parent) + Left);
+  const double oy = gui_plane::CaptionOriginY(ParentTop(Parent) + Top);
   gui_detail::SetColour(TextRed, TextGreen, TextBlue, TextAlpha);
   glBindTexture(GL_TEXTURE_2D, Font.Texture);
   glBegin(GL_QUADS);

@@ -4,6 +4,7 @@
 #include "GLGUI.h"
 #include "GLTextures.h"
 #include "GUIShared.h"
+#include "PlaneMapping.h"
 #include "WinFonts.h"
 
 #include <GL/glu.h>
@@ -78,8 +79,8 @@ void EmitBFFontRun(const TGUIBFFont& font, const std::string& text, double ox, d
 
 void DrawText(int32_t x, int32_t y, const std::string& text) {
   const TGUIBFFont& f = BuiltinFont;
-  const double ox = (static_cast<double>(x) - 522) * 0.552 / 522;
-  const double oy = (350 - static_cast<double>(y)) * 0.395 / 358;
+  const double ox = gui_plane::TextOriginX(x);
+  const double oy = gui_plane::TextOriginY(y);
 
   GLint matrixMode = GL_MODELVIEW;
   glGetIntegerv(GL_MATRIX_MODE, &matrixMode);

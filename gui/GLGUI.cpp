@@ -4,6 +4,7 @@
 #include "GLGlobal.h"
 #include "GLTextures.h"
 #include "GUIShared.h"
+#include "PlaneMapping.h"
 #include "Resources.h"
 
 #include <cmath>
@@ -13,10 +14,10 @@ bool WideScreen = false;
 int32_t ObjectCount = 0;
 double CursorSize = 0.04;
 double ClipPlanes[4][4] = {
-    {0, 1, 0, 0.414},
-    {1, 0, 0, 0.552},
-    {-1, 0, 0, 0.552},
-    {0, -1, 0, 0.414},
+    {0, 1, 0, gui_plane::kHalfHeight},
+    {1, 0, 0, gui_plane::kHalfWidth},
+    {-1, 0, 0, gui_plane::kHalfWidth},
+    {0, -1, 0, gui_plane::kHalfHeight},
 };
 GLuint PanelTexture = 0;
 GLuint ButtonTexture = 0;
@@ -87,10 +88,10 @@ void DrawCursor() {
   glBindTexture(GL_TEXTURE_2D, (MouseLeft || MouseMiddle || MouseRight) ? CursorPressedTexture : CursorTexture);
   // Without a window size there is nothing to map from: keep the last position.
   if (ScreenWidth != 0 && ScreenHeight != 0) {
-    MouseVirtualX = ToVirtual(MouseX, 1024, ScreenWidth);
-    MouseVirtualY = ToVirtual(MouseY, 768, ScreenHeight);
-    CursorX = 1.102 / ScreenWidth * MouseX - 0.551;
-    CursorY = 0.413 - 0.826 / ScreenHeight * MouseY;
+    MouseVirtualX = ToVirtual(MouseX, gui_plane::kVirtualWidth, ScreenWidth);
+    MouseVirtualY = ToVirtual(MouseY, gui_plane::kVirtualHeight, ScreenHeight);
+    CursorX = gui_plane::CursorPlaneX(MouseX, ScreenWidth);
+    CursorY = gui_plane::CursorPlaneY(MouseY, ScreenHeight);
   }
   const double s = CursorSize;
   glColor4f(1, 1, 1, 1);

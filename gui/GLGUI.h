@@ -108,6 +108,16 @@ bool CreateGridFont(TGUIBMPFONT& font, uint8_t size);
 bool CreateSystemFont(TGUISYSFONT& font, const std::string& face, int32_t weight, bool outline,
                       double extrusion, HDC dc);
 
+// ---- the GUI plane -------------------------------------------------------------------------------
+
+// The part of the z = 0 plane that the GUI fills, as a camera at distance 1 with a 45 degree
+// vertical field of view sees it in a 4:3 view: x from -GUIPlaneHalfWidth (virtual x 0) to
+// GUIPlaneHalfWidth (1024), y from GUIPlaneHalfHeight (virtual y 0) down to -GUIPlaneHalfHeight
+// (768). 0.414 is tan 22.5 degrees to three decimals and 0.552 is 4/3 of it; ClipPlanes holds
+// this rectangle.
+constexpr double GUIPlaneHalfWidth = 0.552;
+constexpr double GUIPlaneHalfHeight = 0.414;
+
 // ---- global GUI state ------------------------------------------------------------------------------
 
 extern bool WideScreen;

@@ -2,6 +2,7 @@
 #include "GLGUI.h"
 
 #include "GUIShared.h"
+#include "PlaneMapping.h"
 
 #include <cstdint>
 
@@ -41,14 +42,15 @@ TGUISysLabel::TGUISysLabel(int32_t x, int32_t y, double scaleX, double scaleY, T
 void TGUISysLabel::UpdatePosition() {
   const int32_t pl = ParentLeft(Parent), pt = ParentTop(Parent);
   if (WideScreen) {
-    OriginX = (pl + Left - 492) * (0.706 / 492);
-    OriginY = -0.313 - Top * (0.4135 / 384);
+    // The parent's Top does not enter in this mode.
+    OriginX = gui_plane::OutlineLabelWideOriginX(pl + Left);
+    OriginY = gui_plane::OutlineLabelOriginY(Top);
   } else {
-    OriginX = (pl + Left - 485) * (0.522 / 485);
-    OriginY = -0.313 - (pt + Top) * (0.4135 / 384);
+    OriginX = gui_plane::OutlineLabelOriginX(pl + Left);
+    OriginY = gui_plane::OutlineLabelOriginY(pt + Top);
   }
-  OriginX = OriginX - (100 - 100 * ScaleX) / 3500;
-  OriginY = OriginY + (100 - 100 * ScaleY) * (0.356 / 49);
+  OriginX = OriginX - gui_plane::OutlineLabelShiftX(ScaleX);
+  OriginY = OriginY + gui_plane::OutlineLabelShiftY(ScaleY);
 }
 
 void TGUISysLabel::Draw() {
@@ -87,8 +89,8 @@ void TGUIBmpLabel::UpdatePosition() {
   if (Parent.Get() == nullptr || WideScreen) return;
   const int32_t pl = ParentLeft(Parent), pt = ParentTop(Parent);
   const double s = Font.Size;
-  OriginX = (0.552 + 0.000288 * s) * (pl + Left - 522) / 522;
-  OriginY = (0.395 - 0.001788 * s) * (358 - Top - pt) / 358;
+  OriginX = gui_plane::GridLabelOriginX(pl + Left, s);
+  OriginY = gui_plane::GridLabelOriginY(Top, pt, s);
 }
 
 void TGUIBmpLabel::Draw() {

@@ -3,6 +3,7 @@
 
 #include "GLGlobal.h"
 #include "GUIShared.h"
+#include "PlaneMapping.h"
 
 using gui_detail::ParentLeft;
 using gui_detail::ParentTop;
@@ -122,23 +123,19 @@ TGUIpanel::TGUIpanel(int32_t left, int32_t top, int32_t right, int32_t bottom, d
 void TGUIpanel::AddChild(TGUISlot slot) { Children.push_back(slot); }
 
 void TGUIpanel::UpdatePosition() {
-  const double h = WideScreen ? 0.736 : 0.552;
+  const double h = WideScreen ? gui_plane::kWideHalfWidth : gui_plane::kHalfWidth;
   const int32_t pl = ParentLeft(Parent), pt = ParentTop(Parent);
-  PlaneLeft = static_cast<double>(pl + Left - 512) / 512 * h;
-  PlaneRight = static_cast<double>(pl + Right - 512) / 512 * h;
-  PlaneTop = static_cast<double>(384 - (pt + Top)) / 384 * 0.414;
-  PlaneBottom = static_cast<double>(384 - (pt + Bottom)) / 384 * 0.414;
+  PlaneLeft = gui_plane::FromVirtualX(pl + Left, h);
+  PlaneRight = gui_plane::FromVirtualX(pl + Right, h);
+  PlaneTop = gui_plane::FromVirtualY(pt + Top);
+  PlaneBottom = gui_plane::FromVirtualY(pt + Bottom);
   for (size_t i = 0; i < Children.size(); ++i)
     if (TGUIobject* child = Children[i].Get()) child->UpdatePosition();
 }
 
-float TGUIpanel::PlaneX(int32_t dx) {
-  return static_cast<float>((ParentLeft(Parent) + Left + dx - 512) * 0.001078125);
-}
+float TGUIpanel::PlaneX(int32_t dx) { return gui_plane::VertexX(ParentLeft(Parent) + Left + dx); }
 
-float TGUIpanel::PlaneY(int32_t dy) {
-  return static_cast<float>((384 - (ParentTop(Parent) + Top + dy)) * 0.001078125);
-}
+float TGUIpanel::PlaneY(int32_t dy) { return gui_plane::VertexY(ParentTop(Parent) + Top + dy); }
 
 bool TGUIpanel::MouseInside() {
   const int32_t pl = ParentLeft(Parent), pt = ParentTop(Parent);

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Cross-builds the program and its tests for 64-bit Windows with mingw-w64 into build-windows/,
-# and writes build-windows/gui_demo-windows.zip (gui_demo.exe and default/, statically linked:
-# it needs no DLLs beyond the system's). Installs what it needs on Debian 12 first.
+# and writes build-windows/gui_demo-windows.zip (gui_demo.exe, statically linked: it needs no DLLs
+# beyond the system's; default/; LICENSE and NOTICES.md). Installs what it needs on Debian 12 first.
 # libjpeg-turbo comes from Debian's own source package and GoogleTest from Debian's googletest
 # sources, both cross-compiled as static libraries inside build-windows/deps/.
 # Extra arguments go to the configure step of the program.
@@ -52,11 +52,12 @@ cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAK
   -DGLGUI_DEPS_PREFIX="$PREFIX" "$@"
 cmake --build "$BUILD" -j "$JOBS"
 
-# ---- the zip: gui_demo.exe next to its default/ folder ----
+# ---- the zip: gui_demo.exe next to its default/ folder, with the licence and the notices of what
+# the exe carries (libjpeg-turbo, the MinGW-w64 and GCC runtimes) ----
 STAGE=$BUILD/zip
 rm -rf "$STAGE" "$BUILD/gui_demo-windows.zip"
 mkdir -p "$STAGE"
-cp "$BUILD/demo/gui_demo.exe" "$STAGE/"
+cp "$BUILD/demo/gui_demo.exe" "$ROOT/LICENSE" "$ROOT/NOTICES.md" "$STAGE/"
 cp -r "$ROOT/default" "$STAGE/default"
-(cd "$STAGE" && zip -qr -X "$BUILD/gui_demo-windows.zip" gui_demo.exe default)
+(cd "$STAGE" && zip -qr -X "$BUILD/gui_demo-windows.zip" gui_demo.exe LICENSE NOTICES.md default)
 echo "wrote $BUILD/gui_demo-windows.zip"
