@@ -37,7 +37,7 @@ bool FontFace::Open(const std::string& path, std::string& error) {
   FT_Face face = nullptr;
   if (FT_New_Face(library, path.c_str(), 0, &face) != 0) {
     error = "font file missing or unreadable: " + path +
-            " (install the Debian package fonts-dejavu-core)";
+            " (install the Debian packages fonts-dejavu-core and fonts-dejavu-extra)";
     return false;
   }
   Face = face;
