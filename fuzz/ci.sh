@@ -7,7 +7,7 @@ set -euo pipefail
 seconds="${1:-20}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${GLGUI_FUZZ_BUILD:-$root/build-fuzz}"
-harnesses=(tga bmp jpeg bff glyphs)
+harnesses=(tga bmp jpeg bff glyphs outlines)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DGLGUI_FUZZ=ON -DGLGUI_TESTS=OFF -DGLGUI_BENCH=OFF >/dev/null
@@ -17,7 +17,7 @@ status=0
 for name in "${harnesses[@]}"; do
   case "$name" in
     bff) area=gui ;;
-    glyphs) area=platform ;;
+    glyphs | outlines) area=platform ;;
     *) area=textures ;;
   esac
   seeds="$root/fuzz/$area/corpus/$name"

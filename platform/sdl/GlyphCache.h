@@ -6,35 +6,12 @@
 // anew. Linux only: on Windows the system's wglUseFontOutlines builds the glyphs.
 #pragma once
 
-#include "WinFonts.h"
+#include "GlyphGeometry.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
-
-struct GlyphPoint {
-  double x, y;
-};
-
-// Everything a character's list is compiled from: its outline flattened to closed contours, the
-// fill's triangles (filled fonts only), the advance and the metrics record. The extrusion is not
-// part of it: the back face and the walls are made from the same outline while compiling.
-struct GlyphGeometry {
-  bool loaded = false;
-  double advance = 0;
-  GLYPHMETRICSFLOAT metrics{};
-  std::vector<GlyphPoint> points;
-  std::vector<size_t> contourStarts;  // contour k is points[contourStarts[k] .. next start)
-  std::vector<GlyphPoint> triangles;  // three vertices per triangle, counter-clockwise
-  bool outerClockwise = false;        // TrueType contour direction
-
-  size_t ContourEnd(size_t k) const { return k + 1 < contourStarts.size() ? contourStarts[k + 1] : points.size(); }
-};
-
-// Glyph geometry by character code.
-using GlyphSet = std::map<DWORD, GlyphGeometry>;
 
 // The bytes of a cache file holding `set` for `key`.
 std::vector<uint8_t> EncodeGlyphSet(const std::string& key, const GlyphSet& set);

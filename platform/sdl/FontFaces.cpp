@@ -1,0 +1,111 @@
+// SDL backend: face lookup through fontconfig, faces opened with FreeType (see FontFaces.h).
+#include "FontFaces.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace {
+
+struct FreeTypeLibraryDeleter {
+  void operator()(FT_Library lib) const { FT_Done_FreeType(lib); }
+};
+struct FaceDeleter {
+  void operator()(FT_Face face) const { FT_Done_Face(face); }
+};
+struct PatternDeleter {
+  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
+};
+using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
+using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
+
+// Fontconfig's configuration, loaded on first use and released when the program ends.
+class FontconfigSession {
+ public:
+  FontconfigSession() : ok_(FcInit() == FcTrue) {}
+  ~FontconfigSession() {
+    if (ok_) FcFini();
+  }
+  FontconfigSession(const FontconfigSession&) = delete;
+  FontconfigSession& operator=(const FontconfigSession&) = delete;
+  bool Ok() const { return ok_; }
+
+ private:
+  bool ok_;
+};
+
+// The FreeType library and every face opened so far, by request (face name, weight, italic).
+// Faces stay open so that a rebuilt font (a new window) does not search and parse again.
+class FaceCache {
+ public:
+  FT_Face Get(const std::string& family, int weight, bool italic) {
+    if (!fontconfig_.Ok()) return nullptr;
+    if (!library_) {
+      FT_Library lib = nullptr;
+      if (FT_Init_FreeType(&lib) != 0) return nullptr;
+      library_.reset(lib);
+    }
+    const std::string key = family + '\n' + std::to_string(weight) + (italic ? "i" : "");
+    auto found = faces_.find(key);
+    if (found != faces_.end()) return found->second.get();
+    std::string file;
+    FacePtr face = Open(family, weight, italic, file);
+    if (!face) return nullptr;
+    files_[face.get()] = file;
+    return faces_.emplace(key, std::move(face)).first->second.get();
+  }
+
+  // The font file a face was opened from (empty for a face this cache did not open).
+  std::string FileOf(FT_Face face) const {
+    const auto found = files_.find(face);
+    return found == files_.end() ? std::string() : found->second;
+  }
+
+ private:
+  FacePtr Open(const std::string& family, int weight, bool italic, std::string& path) {
+    PatternPtr pattern(FcPatternCreate());
+    if (!pattern) return nullptr;
+    if (!family.empty())
+      FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern.get(), FC_OUTLINE, FcTrue);
+    if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern)) return nullptr;
+    FcDefaultSubstitute(pattern.get());
+    FcResult result = FcResultNoMatch;
+    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+    if (!match) return nullptr;
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file) return nullptr;
+    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    FT_Face face = nullptr;
+    if (FT_New_Face(library_.get(), reinterpret_cast<const char*>(file), index, &face) != 0) return nullptr;
+    FacePtr owned(face);
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+    path = reinterpret_cast<const char*>(file);
+    if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0)
+      FT_Set_Charmap(face, face->charmaps[0]);
+    return owned;
+  }
+
+  // Members are destroyed in reverse order: the faces, then the library, then fontconfig.
+  FontconfigSession fontconfig_;
+  std::unique_ptr<FT_LibraryRec_, FreeTypeLibraryDeleter> library_;
+  std::map<std::string, FacePtr> faces_;
+  std::map<FT_Face, std::string> files_;
+};
+
+FaceCache& Faces() {
+  static FaceCache cache;
+  return cache;
+}
+
+}  // namespace
+
+FT_Face FindFace(const std::string& family, int weight, bool italic) { return Faces().Get(family, weight, italic); }
+
+std::string FaceFile(FT_Face face) { return Faces().FileOf(face); }

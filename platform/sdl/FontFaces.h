@@ -1,0 +1,17 @@
+// SDL backend: the faces behind the GDI font names. fontconfig picks the file for a family name,
+// weight and slant; FreeType opens it. Faces stay open for the whole run, so that a font built
+// again (a new window) neither searches nor parses again.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <string>
+
+// The outline face that fontconfig matches for the family (empty: the system's default face),
+// the OpenType weight and the slant, with its Unicode character map selected; null when there is
+// none or it cannot be opened.
+FT_Face FindFace(const std::string& family, int weight, bool italic);
+
+// The font file a face from FindFace was opened from (empty for any other face).
+std::string FaceFile(FT_Face face);
