@@ -1,12 +1,15 @@
-// SDL backend: windows, window classes, the message queue, display modes and WGL on top of SDL2.
+// SDL backend: window classes, windows, the message queue and the translation of SDL's events
+// (keys to virtual-key codes, the mouse, window events) into Win32 messages. Display modes are in
+// SdlDisplayModes.cpp, device and GL contexts in SdlWgl.cpp, the shared state in SdlWindowLayer.h.
 //
 // Handles are small numbers (never pointers into our tables), so a stale handle is simply not
 // found. A window's SDL window is made when it is first needed: SetPixelFormat makes it an
 // OpenGL window with the chosen format (X11 fixes the visual when the window is created), and
 // ShowWindow makes a plain one for a window that never gets a pixel format.
+#include "SdlHooks.h"
 #include "SdlText.h"
+#include "SdlWindowLayer.h"
 #include "Win32Api.h"
-#include "sdl/SdlHooks.h"
 
 #include <SDL.h>
 
@@ -19,73 +22,12 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace sdl_layer {
 
-struct WindowClass {
-  std::string name;  // as registered
-  HINSTANCE instance;
-  WNDPROC proc;
-  UINT style;
-};
-
-struct Window {
-  uintptr_t id = 0;
-  WNDPROC proc = nullptr;
-  DWORD style = 0, exStyle = 0;
-  std::string title;  // UTF-8
-  int clientX = 0, clientY = 0, clientW = 0, clientH = 0;
-  bool positioned = true;  // false for CW_USEDEFAULT
-  LONG_PTR userData = 0;
-  SDL_Window* sdl = nullptr;
-  bool gl = false;  // the SDL window was made for OpenGL
-  bool visible = false;
-  bool needSize = true;  // WM_SIZE and WM_MOVE not yet sent: Win32 sends them at the first showing
-  bool destroying = false;
-  int pixelFormat = 0;
-  PIXELFORMATDESCRIPTOR pfd{};
-};
-
-struct Context {
-  SDL_GLContext context;
-};
-
-// Handle encodings: distinct low bits per kind so that one kind is never taken for another.
-constexpr uintptr_t kWindowTag = 1, kDcTag = 2, kRcTag = 3, kCursorTag = 4;
-template <typename H>
-H MakeHandle(uintptr_t id, uintptr_t tag) {
-  return reinterpret_cast<H>((id << 3) | tag);
-}
-template <typename H>
-uintptr_t HandleId(H handle, uintptr_t tag) {
-  const auto v = reinterpret_cast<uintptr_t>(handle);
-  return (v & 7) == tag ? v >> 3 : 0;
-}
-
-std::vector<WindowClass> gClasses;
-std::map<uintptr_t, std::unique_ptr<Window>> gWindows;
-std::map<uintptr_t, Context> gContexts;
-std::deque<MSG> gQueue;
-std::vector<PIXELFORMATDESCRIPTOR> gFormats;
-uintptr_t gNextWindowId = 1, gNextContextId = 1;
-uintptr_t gCurrentContext = 0;
-int gCursorCounter = 0;
-bool gOwnVideo = false;
-bool gModeSwitched = false;  // a WS_POPUP window created now gets gSwitchedMode
-SDL_DisplayMode gSwitchedMode{};
-Uint32 gButtons = 0;  // SDL button mask as the posted messages have reported it
-
-bool SameName(const std::string& a, const char* b) {
-  if (!b || a.size() != std::strlen(b)) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-bool IsAtom(const char* name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
+LayerState gLayer;
 
 void ApplyCursor() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(gCursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(gLayer.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
 }
 
 bool EnsureVideo() {
@@ -98,39 +40,28 @@ bool EnsureVideo() {
     SDL_Log("SDL video: %s", SDL_GetError());
     return false;
   }
-  gOwnVideo = true;
+  gLayer.ownVideo = true;
   ApplyCursor();
   return true;
 }
 
-// Shuts SDL's video down once nothing of ours needs it any more.
 void MaybeReleaseVideo() {
-  if (gOwnVideo && gClasses.empty() && gWindows.empty() && gContexts.empty()) {
+  if (gLayer.ownVideo && gLayer.classes.empty() && gLayer.windows.empty() && gLayer.contexts.empty()) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    gOwnVideo = false;
-    gModeSwitched = false;
-    gButtons = 0;
+    gLayer.ownVideo = false;
+    gLayer.modeSwitched = false;
+    gLayer.buttons = 0;
   }
 }
 
 Window* FindWindow(HWND hWnd) {
-  const auto it = gWindows.find(HandleId(hWnd, kWindowTag));
-  return it == gWindows.end() ? nullptr : it->second.get();
+  const auto it = gLayer.windows.find(HandleId(hWnd, kWindowTag));
+  return it == gLayer.windows.end() ? nullptr : it->second.get();
 }
-Window* FindWindowOfDc(HDC dc) {
-  const auto it = gWindows.find(HandleId(dc, kDcTag));
-  return it == gWindows.end() ? nullptr : it->second.get();
-}
-Window* FindWindowBySdlId(Uint32 sdlId) {
-  for (auto& entry : gWindows)
-    if (entry.second->sdl && SDL_GetWindowID(entry.second->sdl) == sdlId) return entry.second.get();
-  return nullptr;
-}
-HWND HandleOf(const Window& w) { return MakeHandle<HWND>(w.id, kWindowTag); }
 
-void FrameOf(DWORD style, BOOL menu, RECT* frame) {
-  *frame = RECT{0, 0, 0, 0};
-  AdjustWindowRectEx(frame, style, menu, 0);
+Window* FindWindowOfDc(HDC dc) {
+  const auto it = gLayer.windows.find(HandleId(dc, kDcTag));
+  return it == gLayer.windows.end() ? nullptr : it->second.get();
 }
 
 void ApplyGlAttributes(const PIXELFORMATDESCRIPTOR& pfd) {
@@ -158,7 +89,6 @@ void ApplyGlAttributes(const PIXELFORMATDESCRIPTOR& pfd) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
 
-// Gives the window its SDL window (an OpenGL one when `gl`), replacing a plain one.
 bool Materialize(Window& w, bool gl) {
   if (w.sdl && (w.gl || !gl)) return true;
   if (!EnsureVideo()) return false;
@@ -172,7 +102,7 @@ bool Materialize(Window& w, bool gl) {
   if ((w.style & WS_CAPTION) != WS_CAPTION && !(w.style & WS_THICKFRAME)) flags |= SDL_WINDOW_BORDERLESS;
   if (w.style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
   if (w.exStyle & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
-  const bool switched = popup && gModeSwitched;
+  const bool switched = popup && gLayer.modeSwitched;
   if (switched) flags |= SDL_WINDOW_FULLSCREEN;
   const int x = w.positioned ? w.clientX : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
   const int y = w.positioned ? w.clientY : static_cast<int>(SDL_WINDOWPOS_UNDEFINED);
@@ -181,11 +111,44 @@ bool Materialize(Window& w, bool gl) {
     SDL_Log("SDL_CreateWindow: %s", SDL_GetError());
     return false;
   }
-  if (switched) SDL_SetWindowDisplayMode(w.sdl, &gSwitchedMode);
+  if (switched) SDL_SetWindowDisplayMode(w.sdl, &gLayer.switchedMode);
   w.gl = gl;
   if (w.visible) SDL_ShowWindow(w.sdl);
   return true;
 }
+
+}  // namespace sdl_layer
+
+using namespace sdl_layer;
+
+namespace {
+
+bool SameName(const std::string& a, const char* b) {
+  if (!b || a.size() != std::strlen(b)) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+bool IsAtom(const char* name) { return reinterpret_cast<uintptr_t>(name) < 0x10000; }
+
+
+
+
+Window* FindWindowBySdlId(Uint32 sdlId) {
+  for (auto& entry : gLayer.windows)
+    if (entry.second->sdl && SDL_GetWindowID(entry.second->sdl) == sdlId) return entry.second.get();
+  return nullptr;
+}
+HWND HandleOf(const Window& w) { return MakeHandle<HWND>(w.id, kWindowTag); }
+
+void FrameOf(DWORD style, BOOL menu, RECT* frame) {
+  *frame = RECT{0, 0, 0, 0};
+  AdjustWindowRectEx(frame, style, menu, 0);
+}
+
+
 
 void Enqueue(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   MSG msg{};
@@ -199,7 +162,7 @@ void Enqueue(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     SDL_GetGlobalMouseState(&x, &y);
     msg.pt = POINT{x, y};
   }
-  gQueue.push_back(msg);
+  gLayer.queue.push_back(msg);
 }
 
 int VirtualKey(const SDL_Keysym& key) {
@@ -346,7 +309,7 @@ bool Translate(const SDL_Event& e) {
       // Ctrl+C, kill or the session ending: each shown window is asked to close, as its close
       // box would ask it.
       bool produced = false;
-      for (auto& entry : gWindows) {
+      for (auto& entry : gLayer.windows) {
         if (!entry.second->visible) continue;
         Enqueue(HandleOf(*entry.second), WM_CLOSE, 0, 0);
         produced = true;
@@ -376,8 +339,8 @@ bool Translate(const SDL_Event& e) {
     case SDL_MOUSEMOTION: {
       Window* w = FindWindowBySdlId(e.motion.windowID);
       if (!w || !InClient(*w, e.motion.x, e.motion.y)) return false;
-      gButtons = e.motion.state;
-      Enqueue(HandleOf(*w), WM_MOUSEMOVE, MouseKeyFlags(gButtons, SDL_GetModState()),
+      gLayer.buttons = e.motion.state;
+      Enqueue(HandleOf(*w), WM_MOUSEMOVE, MouseKeyFlags(gLayer.buttons, SDL_GetModState()),
               PointParam(e.motion.x, e.motion.y));
       return true;
     }
@@ -394,10 +357,10 @@ bool Translate(const SDL_Event& e) {
         default: return false;
       }
       if (down)
-        gButtons |= SDL_BUTTON(e.button.button);
+        gLayer.buttons |= SDL_BUTTON(e.button.button);
       else
-        gButtons &= ~SDL_BUTTON(e.button.button);
-      Enqueue(HandleOf(*w), message, MouseKeyFlags(gButtons, SDL_GetModState()), PointParam(e.button.x, e.button.y));
+        gLayer.buttons &= ~SDL_BUTTON(e.button.button);
+      Enqueue(HandleOf(*w), message, MouseKeyFlags(gLayer.buttons, SDL_GetModState()), PointParam(e.button.x, e.button.y));
       return true;
     }
     case SDL_MOUSEWHEEL: {
@@ -410,7 +373,7 @@ bool Translate(const SDL_Event& e) {
       int x = 0, y = 0;
       SDL_GetGlobalMouseState(&x, &y);  // WM_MOUSEWHEEL carries screen coordinates
       const WPARAM wParam =
-          MAKEWPARAM(static_cast<WORD>(MouseKeyFlags(gButtons, SDL_GetModState())), static_cast<WORD>(static_cast<int16_t>(distance)));
+          MAKEWPARAM(static_cast<WORD>(MouseKeyFlags(gLayer.buttons, SDL_GetModState())), static_cast<WORD>(static_cast<int16_t>(distance)));
       Enqueue(HandleOf(*w), WM_MOUSEWHEEL, wParam, PointParam(x, y));
       return true;
     }
@@ -452,19 +415,19 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
   if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc || !wc->lpszClassName ||
       IsAtom(wc->lpszClassName) || !*wc->lpszClassName)
     return 0;
-  for (const auto& c : gClasses)
+  for (const auto& c : gLayer.classes)
     if (c.instance == wc->hInstance && SameName(c.name, wc->lpszClassName)) return 0;
-  gClasses.push_back(WindowClass{wc->lpszClassName, wc->hInstance, wc->lpfnWndProc, wc->style});
-  return static_cast<ATOM>(0xC000 + gClasses.size());
+  gLayer.classes.push_back(WindowClass{wc->lpszClassName, wc->hInstance, wc->lpfnWndProc, wc->style});
+  return static_cast<ATOM>(0xC000 + gLayer.classes.size());
 }
 
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance) {
   if (!className || IsAtom(className)) return FALSE;
-  for (auto it = gClasses.begin(); it != gClasses.end(); ++it) {
+  for (auto it = gLayer.classes.begin(); it != gLayer.classes.end(); ++it) {
     if (it->instance != instance || !SameName(it->name, className)) continue;
-    for (const auto& entry : gWindows)
+    for (const auto& entry : gLayer.windows)
       if (entry.second->proc == it->proc) return FALSE;  // windows of the class still exist
-    gClasses.erase(it);
+    gLayer.classes.erase(it);
     MaybeReleaseVideo();
     return TRUE;
   }
@@ -502,13 +465,13 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
   if (!className || IsAtom(className)) return nullptr;
   const WindowClass* cls = nullptr;
-  for (const auto& c : gClasses)
+  for (const auto& c : gLayer.classes)
     if (SameName(c.name, className) && (!cls || c.instance == instance)) cls = &c;
   if (!cls) return nullptr;
 
   auto owned = std::make_unique<Window>();
   Window& w = *owned;
-  w.id = gNextWindowId++;
+  w.id = gLayer.nextWindowId++;
   w.proc = cls->proc;
   w.style = style & ~WS_VISIBLE;
   w.exStyle = exStyle;
@@ -523,7 +486,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w.clientW = std::max(0, width - (frame.right - frame.left));
   w.clientH = std::max(0, height - (frame.bottom - frame.top));
   const HWND hWnd = HandleOf(w);
-  gWindows.emplace(w.id, std::move(owned));
+  gLayer.windows.emplace(w.id, std::move(owned));
 
   CREATESTRUCTA cs{};
   cs.lpCreateParams = param;
@@ -555,10 +518,10 @@ BOOL DestroyWindow(HWND hWnd) {
   SendMessageA(hWnd, WM_DESTROY, 0, 0);
   SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
   if (w->sdl) SDL_DestroyWindow(w->sdl);
-  gQueue.erase(std::remove_if(gQueue.begin(), gQueue.end(), [&](const MSG& m) { return m.hwnd == hWnd; }),
-               gQueue.end());
-  gWindows.erase(w->id);
-  if (gWindows.empty()) gButtons = 0;
+  gLayer.queue.erase(std::remove_if(gLayer.queue.begin(), gLayer.queue.end(), [&](const MSG& m) { return m.hwnd == hWnd; }),
+               gLayer.queue.end());
+  gLayer.windows.erase(w->id);
+  if (gLayer.windows.empty()) gLayer.buttons = 0;
   MaybeReleaseVideo();
   return TRUE;
 }
@@ -629,10 +592,10 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value) {
 
 BOOL PeekMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
   Pump();
-  for (auto it = gQueue.begin(); it != gQueue.end(); ++it) {
+  for (auto it = gLayer.queue.begin(); it != gLayer.queue.end(); ++it) {
     if (!Matches(*it, hWnd, filterMin, filterMax)) continue;
     if (msg) *msg = *it;
-    if (removeFlags & PM_REMOVE) gQueue.erase(it);
+    if (removeFlags & PM_REMOVE) gLayer.queue.erase(it);
     return TRUE;
   }
   return FALSE;
@@ -640,10 +603,10 @@ BOOL PeekMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT remo
 
 BOOL WaitMessage() {
   for (;;) {
-    if (!gQueue.empty()) return TRUE;
+    if (!gLayer.queue.empty()) return TRUE;
     if (Pump() > 0) return TRUE;
     // Nothing can ever arrive without SDL's video (no windows): do not block for good.
-    if (!SDL_WasInit(SDL_INIT_VIDEO) || gWindows.empty()) return FALSE;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || gLayer.windows.empty()) return FALSE;
     SDL_WaitEvent(nullptr);
   }
 }
@@ -712,178 +675,16 @@ LRESULT DefWindowProcA(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int ShowCursor(BOOL show) {
-  gCursorCounter += show ? 1 : -1;
+  gLayer.cursorCounter += show ? 1 : -1;
   ApplyCursor();
-  return gCursorCounter;
+  return gLayer.cursorCounter;
 }
 
-// ---- display modes -------------------------------------------------------------------------------
+// ---- test hooks ----------------------------------------------------------------------------------
 
-namespace {
-DWORD BitsOf(Uint32 format) { return static_cast<DWORD>(SDL_BYTESPERPIXEL(format) * 8); }
-
-void FillMode(const SDL_DisplayMode& m, DEVMODEA* mode) {
-  std::memset(mode, 0, sizeof(*mode));
-  mode->dmSize = sizeof(DEVMODEA);
-  mode->dmSpecVersion = 0x0401;
-  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
-  mode->dmBitsPerPel = BitsOf(m.format);
-  mode->dmPelsWidth = static_cast<DWORD>(m.w);
-  mode->dmPelsHeight = static_cast<DWORD>(m.h);
-  mode->dmDisplayFrequency = static_cast<DWORD>(m.refresh_rate);
-}
-
-bool SameMode(const SDL_DisplayMode& a, const SDL_DisplayMode& b) {
-  return a.w == b.w && a.h == b.h && BitsOf(a.format) == BitsOf(b.format) && a.refresh_rate == b.refresh_rate;
-}
-}  // namespace
-
-BOOL EnumDisplaySettingsA(LPCSTR, DWORD modeNum, DEVMODEA* mode) {
-  if (!mode || !EnsureVideo()) return FALSE;
-  SDL_DisplayMode m{};
-  if (modeNum == ENUM_CURRENT_SETTINGS && gModeSwitched) {
-    m = gSwitchedMode;
-  } else if (modeNum == ENUM_CURRENT_SETTINGS || modeNum == ENUM_REGISTRY_SETTINGS) {
-    if (SDL_GetDesktopDisplayMode(0, &m) != 0) return FALSE;
-  } else if (modeNum > static_cast<DWORD>(INT32_MAX) || SDL_GetDisplayMode(0, static_cast<int>(modeNum), &m) != 0) {
-    return FALSE;
-  }
-  if (m.w <= 0 || m.h <= 0) return FALSE;
-  FillMode(m, mode);
-  return TRUE;
-}
-
-LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
-  if (!EnsureVideo()) return DISP_CHANGE_FAILED;
-  if (!mode || mode->dmFields == 0) {
-    if (!(flags & CDS_TEST)) gModeSwitched = false;
-    return DISP_CHANGE_SUCCESSFUL;
-  }
-  SDL_DisplayMode desktop{};
-  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return DISP_CHANGE_FAILED;
-  // The mode in force first (some drivers leave it out of their list), then the list.
-  const int count = SDL_GetNumDisplayModes(0);
-  for (int i = -1; i < count; ++i) {
-    SDL_DisplayMode m = desktop;
-    if (i >= 0 && SDL_GetDisplayMode(0, i, &m) != 0) continue;
-    if (m.w <= 0 || m.h <= 0) continue;
-    if ((mode->dmFields & DM_PELSWIDTH) && static_cast<DWORD>(m.w) != mode->dmPelsWidth) continue;
-    if ((mode->dmFields & DM_PELSHEIGHT) && static_cast<DWORD>(m.h) != mode->dmPelsHeight) continue;
-    if ((mode->dmFields & DM_BITSPERPEL) && BitsOf(m.format) != mode->dmBitsPerPel &&
-        static_cast<DWORD>(SDL_BITSPERPIXEL(m.format)) != mode->dmBitsPerPel)
-      continue;
-    if ((mode->dmFields & DM_DISPLAYFREQUENCY) && mode->dmDisplayFrequency > 1 && m.refresh_rate != 0 &&
-        static_cast<DWORD>(m.refresh_rate) != mode->dmDisplayFrequency)
-      continue;
-    if (flags & CDS_TEST) return DISP_CHANGE_SUCCESSFUL;
-    gModeSwitched = !SameMode(m, desktop);
-    gSwitchedMode = m;
-    return DISP_CHANGE_SUCCESSFUL;
-  }
-  return DISP_CHANGE_BADMODE;
-}
-
-// ---- GDI and WGL ---------------------------------------------------------------------------------
-
-HDC GetDC(HWND hWnd) {
-  const Window* w = FindWindow(hWnd);
-  return w ? MakeHandle<HDC>(w->id, kDcTag) : nullptr;
-}
-
-int ReleaseDC(HWND hWnd, HDC dc) {
-  const Window* w = FindWindow(hWnd);
-  return (w && FindWindowOfDc(dc) == w) ? 1 : 0;
-}
-
-int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {
-  if (!FindWindowOfDc(dc) || !pfd || pfd->nSize != sizeof(PIXELFORMATDESCRIPTOR) || pfd->nVersion != 1) return 0;
-  if (!(pfd->dwFlags & PFD_SUPPORT_OPENGL) || !(pfd->dwFlags & PFD_DRAW_TO_WINDOW) || pfd->iPixelType != PFD_TYPE_RGBA)
-    return 0;
-  for (size_t i = 0; i < gFormats.size(); ++i)
-    if (std::memcmp(&gFormats[i], pfd, sizeof(*pfd)) == 0) return static_cast<int>(i + 1);
-  gFormats.push_back(*pfd);
-  return static_cast<int>(gFormats.size());
-}
-
-BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
-  Window* w = FindWindowOfDc(dc);
-  if (!w || format < 1 || static_cast<size_t>(format) > gFormats.size()) return FALSE;
-  if (w->pixelFormat != 0) return w->pixelFormat == format;
-  if (!EnsureVideo()) return FALSE;
-  ApplyGlAttributes(gFormats[format - 1]);
-  if (!Materialize(*w, true)) return FALSE;
-  w->pixelFormat = format;
-  w->pfd = gFormats[format - 1];
-  return TRUE;
-}
-
-bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd) {
-  const Window* w = FindWindowOfDc(dc);
-  if (!w || w->pixelFormat == 0 || !pfd) return false;
-  *pfd = w->pfd;
-  return true;
-}
-
-int CountWindows() { return static_cast<int>(gWindows.size()); }
+int CountWindows() { return static_cast<int>(gLayer.windows.size()); }
 
 uint32_t GetSdlWindowId(HWND hWnd) {
   const Window* w = FindWindow(hWnd);
   return (w && w->sdl) ? SDL_GetWindowID(w->sdl) : 0;
-}
-
-HGLRC wglCreateContext(HDC dc) {
-  Window* w = FindWindowOfDc(dc);
-  if (!w || !w->sdl || !w->gl) return nullptr;
-  SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
-  SDL_GLContext previous = SDL_GL_GetCurrentContext();
-  ApplyGlAttributes(w->pfd);
-  SDL_GLContext context = SDL_GL_CreateContext(w->sdl);
-  if (!context) {
-    SDL_Log("SDL_GL_CreateContext: %s", SDL_GetError());
-    return nullptr;
-  }
-  // SDL makes a new context current; a WGL context is not current until wglMakeCurrent.
-  if (previous)
-    SDL_GL_MakeCurrent(previousWindow, previous);
-  else
-    SDL_GL_MakeCurrent(w->sdl, nullptr);
-  const uintptr_t id = gNextContextId++;
-  gContexts.emplace(id, Context{context});
-  return MakeHandle<HGLRC>(id, kRcTag);
-}
-
-BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
-  if (!rc) {
-    if (gCurrentContext != 0) SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
-    gCurrentContext = 0;
-    return TRUE;
-  }
-  const uintptr_t id = HandleId(rc, kRcTag);
-  const auto it = gContexts.find(id);
-  Window* w = FindWindowOfDc(dc);
-  if (it == gContexts.end() || !w || !w->sdl || !w->gl) return FALSE;
-  if (SDL_GL_MakeCurrent(w->sdl, it->second.context) != 0) return FALSE;
-  gCurrentContext = id;
-  SDL_GL_SetSwapInterval(0);  // no vsync; a driver that cannot turn it off is no error
-  return TRUE;
-}
-
-BOOL wglDeleteContext(HGLRC rc) {
-  const uintptr_t id = HandleId(rc, kRcTag);
-  const auto it = gContexts.find(id);
-  if (it == gContexts.end()) return FALSE;
-  if (gCurrentContext == id) wglMakeCurrent(nullptr, nullptr);
-  SDL_GL_DeleteContext(it->second.context);
-  gContexts.erase(it);
-  MaybeReleaseVideo();
-  return TRUE;
-}
-
-HGLRC wglGetCurrentContext() { return gCurrentContext ? MakeHandle<HGLRC>(gCurrentContext, kRcTag) : nullptr; }
-
-BOOL SwapBuffers(HDC dc) {
-  Window* w = FindWindowOfDc(dc);
-  if (!w || !w->sdl || !w->gl) return FALSE;
-  SDL_GL_SwapWindow(w->sdl);
-  return TRUE;
 }
