@@ -1,16 +1,19 @@
-# Embeds every file under resources/ into the program image: "panel.tga" becomes the blob PANEL of
-# type "TGA" (name = file name up to its first ".", type = its last extension, both upper-cased).
-# The generated table is the program_resources library, which platform links, so every program
-# built on platform finds the blobs with FindProgramResource.
+# Embeds the files of a folder into the program image: "panel.tga" becomes the blob PANEL of type
+# "TGA" (name = file name up to its first ".", type = its last extension, both upper-cased).
 #
-# On Windows the blobs are real Win32 resources instead: the generator writes a resource script
-# ("PANEL TGA \"<path>/panel.tga\"" per file) that the resource compiler turns into an object
-# linked into every program, where FindResource finds them under the same types and names.
+#   include(${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake)
+#   glgui_embed_resources(TARGET program_resources DIRECTORY <folder>)
+#
+# makes TARGET, which the platform layer links. Elsewhere than on Windows it is a library holding
+# the generated table that FindProgramResource searches. On Windows the blobs are real Win32
+# resources instead: the generator writes a resource script ("PANEL TGA \"<path>/panel.tga\"" per
+# file) that the resource compiler turns into objects (TARGET is an object library), which the
+# program links and where FindResource finds them under the same types and names.
 #
 # This file is also the generator: the build runs it in script mode (cmake -P) whenever a resource
 # file changes; adding or removing one re-runs the configure step through the glob.
 
-if(CMAKE_SCRIPT_MODE_FILE)
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   # ---- script mode: RESOURCE_LIST (a file with one path per line) -> OUTPUT (C++ source, or a
   # resource script when OUTPUT ends in .rc) --------------------------------------------------------
   file(STRINGS "${RESOURCE_LIST}" files)
@@ -55,7 +58,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
     math(EXPR index "${index} + 1")
   endforeach()
   if(OUTPUT MATCHES "\\.rc$")
-    file(WRITE "${OUTPUT}.tmp" "// Generated from the files under resources/ by resources/CMakeLists.txt. Do not edit.\n${script}")
+    file(WRITE "${OUTPUT}.tmp" "// Generated from the files under resources/ by cmake/EmbedResources.cmake. Do not edit.\n${script}")
     file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")
     return()
   endif()
@@ -63,7 +66,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
     set(entries "    {nullptr, nullptr, nullptr, nullptr},\n")
   endif()
   file(WRITE "${OUTPUT}.tmp"
-       "// Generated from the files under resources/ by resources/CMakeLists.txt. Do not edit.\n"
+       "// Generated from the files under resources/ by cmake/EmbedResources.cmake. Do not edit.\n"
        "#include \"sdl/EmbeddedResources.h\"\n\nnamespace {\n\n${decls}}  // namespace\n\n"
        "const EmbeddedResource gEmbeddedResources[] = {\n${entries}};\n"
        "const size_t gEmbeddedResourceCount = ${index};\n")
@@ -72,52 +75,50 @@ if(CMAKE_SCRIPT_MODE_FILE)
 endif()
 
 # ---- configure mode ---------------------------------------------------------------------------
-file(GLOB_RECURSE RESOURCE_CANDIDATES CONFIGURE_DEPENDS LIST_DIRECTORIES false
-     "${CMAKE_CURRENT_SOURCE_DIR}/*")
-set(RESOURCE_FILES "")
-foreach(path IN LISTS RESOURCE_CANDIDATES)
-  get_filename_component(base "${path}" NAME)
-  if(path STREQUAL "${CMAKE_CURRENT_LIST_FILE}")
-    continue()
-  endif()
-  # A resource needs a name before its first "." and a type after its last one.
-  if(NOT base MATCHES "^[^.]+\\..*[^.]$" OR base MATCHES "~$")
-    message(STATUS "resources: skipping ${base} (no NAME.TYPE file name)")
-    continue()
-  endif()
-  list(APPEND RESOURCE_FILES "${path}")
-endforeach()
-list(SORT RESOURCE_FILES)
+function(glgui_embed_resources)
+  cmake_parse_arguments(ARG "" "TARGET;DIRECTORY" "" ${ARGN})
+  file(GLOB_RECURSE candidates CONFIGURE_DEPENDS LIST_DIRECTORIES false "${ARG_DIRECTORY}/*")
+  set(files "")
+  foreach(path IN LISTS candidates)
+    get_filename_component(base "${path}" NAME)
+    if(path STREQUAL "${ARG_DIRECTORY}/CMakeLists.txt")
+      continue()
+    endif()
+    # A resource needs a name before its first "." and a type after its last one.
+    if(NOT base MATCHES "^[^.]+\\..*[^.]$" OR base MATCHES "~$")
+      message(STATUS "resources: skipping ${base} (no NAME.TYPE file name)")
+      continue()
+    endif()
+    list(APPEND files "${path}")
+  endforeach()
+  list(SORT files)
 
-set(RESOURCE_LIST_FILE "${CMAKE_CURRENT_BINARY_DIR}/resource_files.txt")
-string(REPLACE ";" "\n" RESOURCE_LIST_TEXT "${RESOURCE_FILES}")
-file(GENERATE OUTPUT "${RESOURCE_LIST_FILE}" CONTENT "${RESOURCE_LIST_TEXT}\n")
+  set(list_file "${CMAKE_CURRENT_BINARY_DIR}/${ARG_TARGET}_files.txt")
+  string(REPLACE ";" "\n" list_text "${files}")
+  file(GENERATE OUTPUT "${list_file}" CONTENT "${list_text}\n")
 
-if(WIN32)
-  set(RESOURCE_SCRIPT "${CMAKE_CURRENT_BINARY_DIR}/program_resources.rc")
+  set(generator "${CMAKE_CURRENT_FUNCTION_LIST_FILE}")
+  if(WIN32)
+    set(output "${CMAKE_CURRENT_BINARY_DIR}/${ARG_TARGET}.rc")
+    set(comment "Writing the resource script of ${ARG_DIRECTORY}")
+  else()
+    set(output "${CMAKE_CURRENT_BINARY_DIR}/${ARG_TARGET}.cpp")
+    set(comment "Embedding ${ARG_DIRECTORY} into the program image")
+  endif()
   add_custom_command(
-    OUTPUT "${RESOURCE_SCRIPT}"
-    COMMAND "${CMAKE_COMMAND}" -DRESOURCE_LIST=${RESOURCE_LIST_FILE} -DOUTPUT=${RESOURCE_SCRIPT}
-            -P "${CMAKE_CURRENT_LIST_FILE}"
-    DEPENDS ${RESOURCE_FILES} "${RESOURCE_LIST_FILE}" "${CMAKE_CURRENT_LIST_FILE}"
-    COMMENT "Writing the resource script of ${CMAKE_CURRENT_SOURCE_DIR}"
+    OUTPUT "${output}"
+    COMMAND "${CMAKE_COMMAND}" -DRESOURCE_LIST=${list_file} -DOUTPUT=${output} -P "${generator}"
+    DEPENDS ${files} "${list_file}" "${generator}"
+    COMMENT "${comment}"
     VERBATIM)
-  # Objects of their own, not an archive member: a linker takes an archive member only when
-  # something refers to a symbol in it, and nothing refers to resources.
-  add_library(program_resources OBJECT "${RESOURCE_SCRIPT}")
-  target_link_libraries(platform INTERFACE $<TARGET_OBJECTS:program_resources>)
-  return()
-endif()
 
-set(RESOURCE_SOURCE "${CMAKE_CURRENT_BINARY_DIR}/program_resources.cpp")
-add_custom_command(
-  OUTPUT "${RESOURCE_SOURCE}"
-  COMMAND "${CMAKE_COMMAND}" -DRESOURCE_LIST=${RESOURCE_LIST_FILE} -DOUTPUT=${RESOURCE_SOURCE}
-          -P "${CMAKE_CURRENT_LIST_FILE}"
-  DEPENDS ${RESOURCE_FILES} "${RESOURCE_LIST_FILE}" "${CMAKE_CURRENT_LIST_FILE}"
-  COMMENT "Embedding ${CMAKE_CURRENT_SOURCE_DIR} into the program image"
-  VERBATIM)
-
-add_library(program_resources "${RESOURCE_SOURCE}")
-target_include_directories(program_resources PRIVATE "${PROJECT_SOURCE_DIR}/platform")
-target_link_libraries(platform PUBLIC program_resources)
+  if(WIN32)
+    # Objects of their own, not an archive member: a linker takes an archive member only when
+    # something refers to a symbol in it, and nothing refers to resources.
+    add_library(${ARG_TARGET} OBJECT "${output}")
+  else()
+    add_library(${ARG_TARGET} "${output}")
+    # The table's declaration (EmbeddedResources.h) is the platform layer's.
+    target_include_directories(${ARG_TARGET} PRIVATE "${PROJECT_SOURCE_DIR}/platform")
+  endif()
+endfunction()
