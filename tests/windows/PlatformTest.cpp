@@ -1,8 +1,11 @@
-// The small interfaces of our own on the real API: the hover sound on MCI, the code page 1250
-// conversion that message boxes use, files through CreateFile, resources through FindResource.
+// The real API as the program uses it: the messages a window gets at creation and its client
+// area, the pointer counter and display modes; and the small interfaces of our own on it: the
+// hover sound on MCI, the code page 1250 conversion that message boxes use, files through
+// CreateFile, resources through FindResource.
 #include "Files.h"
 #include "Resources.h"
 #include "Sound.h"
+#include "Win32Api.h"
 #include "WinFonts.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,75 @@
 #include <vector>
 
 namespace {
+
+std::vector<UINT> gSeen;  // what the spy procedure received, in order
+LPARAM gSizeParam = 0;
+
+LRESULT CALLBACK SpyProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  gSeen.push_back(message);
+  if (message == WM_SIZE) gSizeParam = lParam;
+  if (message == WM_CREATE)
+    SetWindowLongPtrA(hWnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams));
+  return DefWindowProcA(hWnd, message, wParam, lParam);
+}
+
+// Only the messages the shell's window procedure acts on at creation.
+std::vector<UINT> ShellMessages(const std::vector<UINT>& all) {
+  std::vector<UINT> out;
+  for (UINT m : all)
+    if (m == WM_NCCREATE || m == WM_CREATE || m == WM_SIZE || m == WM_MOVE) out.push_back(m);
+  return out;
+}
+
+std::vector<LONG> ClientSize(HWND hWnd) {
+  RECT r{};
+  GetClientRect(hWnd, &r);
+  return {r.right, r.bottom};
+}
+
+TEST(RealWindows, CreationAndFirstShowingSendTheirMessagesWithTheParameterAndAnExactClientArea) {
+  const WNDCLASSEXA wc{sizeof(WNDCLASSEXA), 0, SpyProc, 0, 0, GetModuleHandleA(nullptr),
+                       nullptr, nullptr, nullptr, nullptr, "Spy", nullptr};
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  RECT rect{0, 0, 640, 480};
+  AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);
+  int tag = 0;
+  gSeen.clear();
+  HWND hWnd = CreateWindowExA(WS_EX_APPWINDOW, "Spy", "spy", WS_OVERLAPPEDWINDOW, 0, 0, rect.right - rect.left,
+                              rect.bottom - rect.top, nullptr, nullptr, GetModuleHandleA(nullptr), &tag);
+  ASSERT_NE(hWnd, nullptr);
+  // A window created hidden gets its size and place when it is first shown.
+  EXPECT_EQ(ShellMessages(gSeen), (std::vector<UINT>{WM_NCCREATE, WM_CREATE}));
+  gSeen.clear();
+  ShowWindow(hWnd, SW_SHOWNORMAL);
+  EXPECT_EQ(ShellMessages(gSeen), (std::vector<UINT>{WM_SIZE, WM_MOVE}));
+  EXPECT_EQ(gSizeParam, MAKELPARAM(640, 480));
+  EXPECT_EQ(GetWindowLongPtrA(hWnd, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&tag));
+  EXPECT_EQ(ClientSize(hWnd), std::vector<LONG>({640, 480}));
+  DestroyWindow(hWnd);
+  EXPECT_TRUE(UnregisterClassA("spy", GetModuleHandleA(nullptr)));
+}
+
+TEST(RealWindows, ShowCursorCountsAndDisplayModesTheScreenLacksAreRefused) {
+  const int start = ShowCursor(TRUE) - 1;
+  std::vector<int> counts;
+  for (BOOL show : {FALSE, FALSE, TRUE, TRUE, TRUE, FALSE}) counts.push_back(ShowCursor(show) - start);
+  EXPECT_EQ(counts, (std::vector<int>{0, -1, 0, 1, 2, 1}));
+  ShowCursor(FALSE);
+  // The test display is 1024 x 768 and offers no other mode.
+  DEVMODEA current{};
+  current.dmSize = sizeof(DEVMODEA);
+  ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current));
+  ASSERT_EQ(std::vector<DWORD>({current.dmPelsWidth, current.dmPelsHeight}), std::vector<DWORD>({1024, 768}));
+  DEVMODEA mode{};
+  mode.dmSize = sizeof(DEVMODEA);
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode.dmBitsPerPel = 32;
+  mode.dmPelsWidth = 640;
+  mode.dmPelsHeight = 480;
+  EXPECT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+}
 
 const std::string kSound = std::string(GLGUI_SOURCE_DIR) + "/default/nvg_off.wav";
 
