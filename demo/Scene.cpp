@@ -319,8 +319,8 @@ void BuildScene() {
 
 void ProcessKeys() {
   if (Keys == nullptr || MainWindow == nullptr) return;
-  if (Keys->Down[27]) QuitApp(*MainWindow);
-  if (Keys->Down[112]) RequestFullscreenToggle(*MainWindow);
+  if (Keys->Down[VK_ESCAPE]) QuitApp(*MainWindow);
+  if (Keys->Down[VK_F1]) RequestFullscreenToggle(*MainWindow);
 }
 
 void DrawScene() {

@@ -26,16 +26,3 @@ void QuitApp(TWindow& window) {
 }
 
 void RequestFullscreenToggle(TWindow& window) { PostMessageA(window.Handle, WM_TOGGLEFULLSCREEN, 0, 0); }
-
-bool SetDisplayMode(int32_t width, int32_t height, int32_t bits) {
-  DEVMODEA mode{};
-  mode.dmSize = sizeof(DEVMODEA);  // 156
-  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-  mode.dmBitsPerPel = static_cast<DWORD>(bits);
-  mode.dmPelsWidth = static_cast<DWORD>(width);
-  mode.dmPelsHeight = static_cast<DWORD>(height);
-  const LONG result = ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
-  ScreenWidth = width;
-  ScreenHeight = height;
-  return result == DISP_CHANGE_SUCCESSFUL;
-}

@@ -57,5 +57,3 @@ extern TWindow* MainWindow;
 void QuitApp(TWindow& window);
 // Posts WM_TOGGLEFULLSCREEN to the window; the window procedure does the toggling.
 void RequestFullscreenToggle(TWindow& window);
-// Switches the display to width x height x bits; true when the switch succeeded.
-bool SetDisplayMode(int32_t width, int32_t height, int32_t bits);

@@ -1,4 +1,5 @@
-// The application shell: window class, OpenGL window and context, main loop and window procedure.
+// The application shell: window class, OpenGL window and context, display mode, main loop and
+// window procedure.
 #pragma once
 
 #include "GLGlobal.h"
@@ -14,6 +15,9 @@ int32_t RunWindowLoop(int32_t width, int32_t height, int32_t bits, const char* t
                       bool showCursor, HINSTANCE instance);
 
 bool RegisterWindowClass(TApplication& app);
+// Switches the display to width x height x bits for a fullscreen window; true when the switch
+// succeeded. Records the size as the screen size either way.
+bool SetDisplayMode(int32_t width, int32_t height, int32_t bits);
 bool OpenGLWindow(TWindow& window);
 bool CloseGLWindow(TWindow& window);
 bool SetupGL(TWindow& window, TKeys& keys);

@@ -256,9 +256,16 @@ TEST_F(DemoScene, BackPlateIsTheFirstThingDrawnWithItsSixFacesInOrder) {
 }
 
 TEST_F(DemoScene, EscapeQuitsAndF1AsksForTheToggle) {
+  MSG msg;
   ProcessKeys();
   EXPECT_EQ(Running, 1);
-  keys_.Down[27] = 1;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TOGGLEFULLSCREEN, WM_TOGGLEFULLSCREEN, PM_REMOVE));
+  keys_.Down[VK_F1] = 1;
+  ProcessKeys();
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_TOGGLEFULLSCREEN, WM_TOGGLEFULLSCREEN, PM_REMOVE));
+  EXPECT_EQ(Running, 1);
+  keys_.Down[VK_F1] = 0;
+  keys_.Down[VK_ESCAPE] = 1;
   ProcessKeys();
   EXPECT_EQ(Running, 0);
 }

@@ -1,18 +1,20 @@
-// The main loop with real windows and contexts (SDL offscreen driver): frames, timing and FPS
-// with an injected tick count, minimising, the fullscreen toggle, failures and quitting.
+// The main loop with real windows and contexts (SDL's offscreen driver on Linux, the real API
+// under Wine on Windows): frames, timing and FPS with an injected tick count, minimising, the
+// fullscreen toggle, failures, and the ways a window closes. Events from outside come from the
+// platform's injector (EventInjector.h).
+#include "EventInjector.h"
 #include "GLHarness.h"
 #include "GLWindow.h"
 #include "PlatformHooks.h"
-#include "sdl/SdlHooks.h"
 
 #include <GL/gl.h>
-#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -28,12 +30,6 @@ namespace {
 DWORD gTick = 0;
 DWORD FakeTicks() { return gTick; }
 
-void PushWindowEvent(Uint32 windowId, Uint8 event) {
-  SDL_Event e{};
-  e.window = {SDL_WINDOWEVENT, 0, windowId, event, 0, 0, 0, 0, 0};
-  SDL_PushEvent(&e);
-}
-
 GLint GetInteger(GLenum name, int index = 0) {
   GLint values[4] = {};
   glGetIntegerv(name, values);
@@ -44,6 +40,12 @@ std::vector<LONG> ClientSize() {
   RECT r{};
   GetClientRect(MainWindow->Handle, &r);
   return {r.right, r.bottom};
+}
+
+std::vector<LONG> OuterSize() {
+  RECT r{};
+  GetWindowRect(MainWindow->Handle, &r);
+  return {r.right - r.left, r.bottom - r.top};
 }
 
 class LoopTest : public ::testing::Test {
@@ -59,7 +61,7 @@ class LoopTest : public ::testing::Test {
   void TearDown() override {
     SetTickSource(nullptr);
     gBuild = gProcessKeys = gDraw = gFree = nullptr;
-    EXPECT_EQ(CountWindows(), 0);
+    EXPECT_EQ(inject::ShellWindowCount(), 0);
     EXPECT_EQ(MainWindow, nullptr);
     ShowCursor(TRUE);  // RunWindowLoop hid the pointer for the run and leaves it so
   }
@@ -76,11 +78,15 @@ class LoopTest : public ::testing::Test {
 
 TEST_F(LoopTest, BuildsDrawsAndEndsOnQuitApp) {
   int builds = 0, frees = 0, frames = 0, keys = 0;
-  PIXELFORMATDESCRIPTOR pfd{};
+  PIXELFORMATDESCRIPTOR granted{}, requested{};
+  bool haveRequest = false;
+  std::string title;
   std::vector<long> state;
   gBuild = [&] {
     ++builds;
-    ASSERT_TRUE(GetRequestedPixelFormat(MainWindow->DC, &pfd));
+    granted = inject::GrantedPixelFormat(MainWindow->DC);
+    haveRequest = inject::RequestedPixelFormat(MainWindow->DC, &requested);
+    title = inject::WindowTitle(MainWindow->Handle);
     state = {GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3), ClientSize()[0], ClientSize()[1],
              GetInteger(GL_DEPTH_FUNC), GetInteger(GL_BLEND_SRC), GetInteger(GL_BLEND_DST), glIsEnabled(GL_DEPTH_TEST),
              glIsEnabled(GL_BLEND)};
@@ -96,11 +102,20 @@ TEST_F(LoopTest, BuildsDrawsAndEndsOnQuitApp) {
   };
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(std::vector<int>({builds, frees, frames, Running}), std::vector<int>({1, 1, 3, 0}));
-  // Size, version, flags (draw to window, OpenGL, double buffer), colour, depth, stencil, alpha,
-  // accumulation bits.
-  EXPECT_EQ(std::vector<long>({pfd.nSize, pfd.nVersion, long(pfd.dwFlags), pfd.cColorBits, pfd.cDepthBits,
-                               pfd.cStencilBits, pfd.cAlphaBits, pfd.cAccumBits}),
-            std::vector<long>({40, 1, 0x25, 32, 16, 0, 0, 0}));
+  EXPECT_EQ(title, "GUI  DEMO");
+  // The format granted: double-buffered OpenGL in a window (flags 0x25), 32 colour bits, a depth
+  // buffer of at least the 16 bits asked for.
+  EXPECT_EQ(granted.dwFlags & 0x25, 0x25u);
+  EXPECT_EQ(granted.cColorBits, 32);
+  EXPECT_GE(granted.cDepthBits, 16);
+  // Where the system keeps the request, all of it: size, version, flags, colour, depth, stencil,
+  // alpha, accumulation bits.
+  if (haveRequest) {
+    EXPECT_EQ(std::vector<long>({requested.nSize, requested.nVersion, long(requested.dwFlags), requested.cColorBits,
+                                 requested.cDepthBits, requested.cStencilBits, requested.cAlphaBits,
+                                 requested.cAccumBits}),
+              std::vector<long>({40, 1, 0x25, 32, 16, 0, 0, 0}));
+  }
   EXPECT_EQ(state, std::vector<long>({640, 480, 640, 480, GL_LEQUAL, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, 1, 1}));
 }
 
@@ -133,22 +148,23 @@ INSTANTIATE_TEST_SUITE_P(TickCounts, FrameTimingTest,
                          ::testing::Values(DWORD{5000}, DWORD{0x7FFFFC00}, DWORD{0xFFFFFC00}));
 
 TEST_F(LoopTest, WhileMinimisedNoFrameIsDrawnAndTheLoopWaits) {
-  std::atomic<bool> restorePushed{false};
+  std::atomic<bool> restoreSent{false};
   std::thread restorer;
   int frames = 0;
   std::vector<int> atRestore;
   gDraw = [&] {
     if (++frames == 2) {
       EXPECT_TRUE(PostMessageA(MainWindow->Handle, WM_SIZE, SIZE_MINIMIZED, 0));
-      restorer = std::thread([&restorePushed, id = GetSdlWindowId(MainWindow->Handle)] {
+      // The restore comes from outside while the loop waits; a loop that drew while minimised
+      // would draw its third frame before it.
+      restorer = std::thread([&restoreSent, restore = inject::RestoreEvent(MainWindow->Handle)] {
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        restorePushed = true;
-        PushWindowEvent(id, SDL_WINDOWEVENT_RESTORED);
+        restoreSent = true;
+        restore();
       });
     }
     if (frames == 3) {
-      // Nothing was drawn between minimise and restore.
-      atRestore = {restorePushed, MainWindow->Active, GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3)};
+      atRestore = {restoreSent, MainWindow->Active, GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3)};
       QuitApp(*MainWindow);
     }
   };
@@ -162,11 +178,12 @@ TEST_F(LoopTest, FullscreenToggleRebuildsTheWindowAndKeepsTheFpsCounters) {
   int frames = 0;
   std::vector<HWND> handles;
   std::vector<int> atBuild, atFree;  // IsFullscreen at each build; Running and Fullscreen at each free
-  std::vector<std::vector<LONG>> clients;
+  std::vector<std::vector<LONG>> outers, clients;
   gBuild = [&] {
     frames = 0;
     handles.push_back(MainWindow->Handle);
     atBuild.push_back(MainWindow->IsFullscreen);
+    outers.push_back(OuterSize());
     std::vector<LONG> sizes = ClientSize();
     sizes.insert(sizes.end(), {ScreenWidth, ScreenHeight, GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3)});
     clients.push_back(sizes);
@@ -190,13 +207,22 @@ TEST_F(LoopTest, FullscreenToggleRebuildsTheWindowAndKeepsTheFpsCounters) {
   ASSERT_EQ(handles.size(), 2u);
   EXPECT_NE(handles[0], handles[1]);
   EXPECT_FALSE(IsWindow(handles[0]));
-  // The offscreen display has no 640 x 480 mode: the switch fails and the window stays windowed,
-  // its outer size 640 x 480 and its client area smaller; the viewport and screen size follow the
-  // client area, and Fullscreen says windowed, so that the next toggle tries fullscreen again.
+  // The test display (SDL's offscreen one, or Xvfb's 1024 x 768 under Wine) has no 640 x 480
+  // mode: the switch fails and the window stays windowed, its outer size 640 x 480 and its client
+  // area smaller by the frame; the viewport and screen size follow the client area, and
+  // Fullscreen says windowed, so that the next toggle tries fullscreen again.
   EXPECT_EQ(Shown(boxes), std::vector<std::string>{"Mode Switch Failed.\\nRunning In Windowed Mode." + error});
   EXPECT_EQ(atBuild, std::vector<int>({0, 0}));
   EXPECT_EQ(Fullscreen, 0);
-  EXPECT_EQ(clients, (std::vector<std::vector<LONG>>{{640, 480, 640, 480, 640, 480}, {624, 441, 624, 441, 624, 441}}));
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_APPWINDOW);
+  const LONG width = 640 - (frame.right - frame.left), height = 480 - (frame.bottom - frame.top);
+  ASSERT_EQ(outers.size(), 2u);
+  EXPECT_EQ(outers[1], std::vector<LONG>({640, 480}));
+  EXPECT_EQ(clients, (std::vector<std::vector<LONG>>{{640, 480, 640, 480, 640, 480},
+                                                     {width, height, width, height, width, height}}));
+  EXPECT_LT(width, 640);
+  EXPECT_LT(height, 480);
   // The FPS counters carry over: all three frames fell into the sampling window the first opened.
   EXPECT_EQ(FPSCount, 3);
   EXPECT_EQ(FPSLastTime, 5000u);
@@ -225,15 +251,12 @@ TEST_F(LoopTest, RegistrationFailureShowsBothMessagesAndReturnsMinusOne) {
 }
 
 TEST_F(LoopTest, WindowCreationFailureEndsTheProgramWithItsMessage) {
-  // No video driver of that name: the window cannot get an OpenGL surface.
-  const char* previous = std::getenv("SDL_VIDEODRIVER");
-  const std::string saved = previous ? previous : "";
-  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
   int calls = 0;
   gBuild = gFree = [&] { ++calls; };
   testgl::MessageBoxRecorder boxes;
+  inject::RefuseWindowCreation();
   EXPECT_EQ(Run(), 0);
-  previous ? setenv("SDL_VIDEODRIVER", saved.c_str(), 1) : unsetenv("SDL_VIDEODRIVER");
+  inject::AllowWindowCreation();
   EXPECT_EQ(calls, 0);
   EXPECT_EQ(Running, 0);
   ASSERT_EQ(boxes.Boxes().size(), 1u);
@@ -243,20 +266,27 @@ TEST_F(LoopTest, WindowCreationFailureEndsTheProgramWithItsMessage) {
 TEST_F(LoopTest, RunAppRecordsTheSizeAndReturnsWhenTheWindowCloses) {
   ScreenWidth = ScreenHeight = 0;
   int32_t widthAtBuild = 0;
-  gBuild = [&] { widthAtBuild = ScreenWidth; };
-  // The close box: SDL's close event becomes WM_SYSCOMMAND/SC_CLOSE, then WM_CLOSE and QuitApp.
-  gDraw = [] { PushWindowEvent(GetSdlWindowId(MainWindow->Handle), SDL_WINDOWEVENT_CLOSE); };
+  int frames = 0;
+  gBuild = [&] {
+    widthAtBuild = ScreenWidth;
+    frames = 0;
+  };
+  // The close box: WM_SYSCOMMAND/SC_CLOSE, which the default procedure turns into WM_CLOSE and the
+  // window procedure into QuitApp.
+  gDraw = [&] {
+    if (++frames == 1) inject::ClickCloseBox(MainWindow->Handle);
+  };
   EXPECT_EQ(RunApp(640, 480, 32, "GUI  DEMO", false, false), 0);
   EXPECT_EQ(widthAtBuild, 640);
   EXPECT_EQ(Running, 0);
-  // Ctrl+C, kill or the session ending: SDL's quit event reaches the window as WM_CLOSE.
-  gDraw = [] {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+  EXPECT_GE(frames, 1);
+  // Asked to end from outside: the window gets WM_CLOSE.
+  gDraw = [&] {
+    if (++frames == 1) inject::AskToEnd(MainWindow->Handle);
   };
   EXPECT_EQ(RunApp(640, 480, 32, "GUI  DEMO", false, false), 0);
   EXPECT_EQ(Running, 0);
+  EXPECT_GE(frames, 1);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The Win32-style window layer: geometry, the message queue, SDL input turned into messages,
-// the pointer counter and display modes. Runs on SDL's offscreen driver (no X).
+// The stand-in's window layer on SDL: geometry, the message queue, SDL input turned into
+// messages, the pointer counter and display modes. Runs on SDL's offscreen driver (no X).
 #include "Win32Api.h"
 #include "sdl/SdlHooks.h"
 
