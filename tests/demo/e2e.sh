@@ -22,9 +22,10 @@ BUTTON_DEMO="65 461"
 EXIT="568 461"
 REST="320 240"  # where the mouse rests for the page pictures
 
-# drag X Y DX DY: presses at window pixel (X, Y), moves ten steps of (DX, DY) and lets go. A frame
-# takes the press before the moves (the grab is where the press was) and the last move before the
-# release (the panel is let go where the mouse ended).
+# drag X Y DX DY: presses at window pixel (X, Y), moves ten steps of (DX, DY) and lets go, each
+# taken by a frame before the next: the grab is where the press was, the panel follows step by
+# step (several steps in one frame would leave the mouse outside the panel's last place, and a
+# panel it passes over there would come to the front), and it is let go where the mouse ended.
 drag() {
   e2e_move "$1" "$2"
   e2e_sync
@@ -33,8 +34,8 @@ drag() {
   local step
   for step in 1 2 3 4 5 6 7 8 9 10; do
     e2e_move $(($1 + step * $3)) $(($2 + step * $4))
+    e2e_sync
   done
-  e2e_sync
   xdotool mouseup 1
   e2e_sync
 }
