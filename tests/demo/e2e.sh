@@ -22,9 +22,10 @@ BUTTON_DEMO="65 461"
 EXIT="568 461"
 REST="320 240"  # where the mouse rests for the page pictures
 
-# drag X Y DX DY: presses at window pixel (X, Y), moves ten steps of (DX, DY) and lets go. A frame
-# takes the press before the moves (the grab is where the press was) and the last move before the
-# release (the panel is let go where the mouse ended).
+# drag X Y DX DY: presses at window pixel (X, Y), moves ten steps of (DX, DY) and lets go, each
+# taken by a frame before the next: the grab is where the press was, the panel follows step by
+# step (several steps in one frame would leave the mouse outside the panel's last place, and a
+# panel it passes over there would come to the front), and it is let go where the mouse ended.
 drag() {
   e2e_move "$1" "$2"
   e2e_sync
@@ -33,8 +34,8 @@ drag() {
   local step
   for step in 1 2 3 4 5 6 7 8 9 10; do
     e2e_move $(($1 + step * $3)) $(($2 + step * $4))
+    e2e_sync
   done
-  e2e_sync
   xdotool mouseup 1
   e2e_sync
 }
@@ -126,11 +127,12 @@ case $scenario in
     xdotool key --window "$box" Return
     e2e_check "OK closes the box" e2e_wait_box_gone 10 "$box"
     e2e_check "the program goes on after the box" e2e_running
-    # Leaving the button, its look fades back within a quarter of a second, not the seconds the
-    # box was open.
+    # Leaving the button, its look fades back within a quarter of a second, not over the seconds
+    # the box was open (the frame after the box spans them all: a blend carried that far would
+    # take twice as long to come back, six seconds and more).
     e2e_move $REST
     e2e_sync
-    E2E_PAGE_WAIT=2 e2e_expect_page buttons
+    E2E_PAGE_WAIT=5 e2e_expect_page buttons
     ;;
 
   modefail)
