@@ -56,7 +56,7 @@ const HFONT__* AsLogicalFont(HGDIOBJ object) {
 // ---- glyph geometry kept between builds ----------------------------------------------------------
 
 // The glyphs of one face, flattened with one tolerance, with or without the fill's triangles.
-// A face stays loaded for the whole run (FaceCache), so its handle names it.
+// A face stays open for the whole run (FontFaces.h), so its handle names it.
 struct GlyphSetKey {
   FT_Face face;
   double tolerance;

@@ -222,7 +222,7 @@ e2e_expect_page() {
       [ "$diff" -le "$budget" ] && e2e_fail "$name: the picture was still changing after ${E2E_PAGE_WAIT:-10} s"
       e2e_fail "$name: $diff pixels differ from the reference (budget $budget; see $E2E_WORK/$name.diff.png)"
     fi
-    cp "$E2E_WORK/$name.masked.png" "$E2E_WORK/$name.before.png" 2>/dev/null || e2e_mask "$E2E_WORK/$name.png" "$E2E_WORK/$name.before.png"
+    e2e_mask "$E2E_WORK/$name.png" "$E2E_WORK/$name.before.png"
     if [ "$window" = "$E2E_WID" ]; then e2e_sync; else sleep 0.25; fi
     e2e_shot "$name" "$window"
     e2e_mask "$E2E_WORK/$name.png" "$E2E_WORK/$name.now.png"
