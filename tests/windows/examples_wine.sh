@@ -4,20 +4,13 @@
 # run under Wine on a private Xvfb: it writes a screenshot that is not blank, its button's click
 # reaches its handler, and Escape ends it with exit code 0.
 # Usage: examples_wine.sh BUILD_DIR DEPS_PREFIX   (the Windows build and its dependencies' prefix)
-source "$(dirname "${BASH_SOURCE[0]}")/../demo/e2e_lib.sh"
+E2E_TITLE=hello
+source "$(dirname "${BASH_SOURCE[0]}")/wine_lib.sh"
 
 BUILD=$(cd "${1:?Windows build folder}" && pwd)
 DEPS=${2:?prefix of the dependencies built for Windows}
 CMAKE=${CMAKE:-cmake}
-E2E_TITLE=hello
-
-export WINEPREFIX=$BUILD/wineprefix-examples WINEDEBUG=-all
-export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,mscoree,mshtml=d"
-examples_cleanup() {
-  e2e_cleanup
-  wineserver -k 2>/dev/null
-}
-trap examples_cleanup EXIT
+wine_prefix "$BUILD/wineprefix-examples"
 
 PREFIX=$E2E_WORK/prefix
 e2e_log "installing $BUILD into a temporary prefix"
@@ -38,13 +31,7 @@ cp -r "$E2E_SOURCE_DIR/examples/hello" "$E2E_WORK/src"
 
 e2e_log "hello: running under Wine"
 e2e_start_x 1024x768
-WINEDEBUG=-all timeout -k 3 60 wine wineboot -i >/dev/null 2>&1
-(cd "$E2E_WORK" && exec timeout -k 3 120 wine "$E2E_WORK/build/hello.exe" --screenshot hello.tga \
-   >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
-E2E_DEMO_PID=$!
-e2e_wait_window || e2e_fail "the window \"hello\" did not appear"
-xdotool windowfocus --sync "$E2E_WID"
-e2e_sync
+wine_start "$E2E_WORK" "$E2E_WORK/build/hello.exe" --screenshot hello.tga
 
 # wait_line TEXT SECONDS: until the program prints TEXT (it flushes each line).
 wait_line() {
