@@ -250,6 +250,8 @@ void Flush() {
     glBufferData(GL_ARRAY_BUFFER, bytes, g.batch.data(), GL_STREAM_DRAW);
     PointAttributes(0);
     glDrawArrays(GlesTopology(g.batchState.topology), 0, static_cast<GLsizei>(g.batch.size()));
+    ++g.stats.draws;
+    g.stats.streamedBytes += static_cast<unsigned long long>(bytes);
   }
   g.batch.clear();
 }
@@ -270,6 +272,7 @@ void DrawStatic(const StaticDraw& d) {
     glVertexAttrib4f(2, g.texCoord[0], g.texCoord[1], 0.0f, 1.0f);
   }
   glDrawArrays(GlesTopology(d.topology), d.first, d.count);
+  ++g.stats.draws;
   glEnableVertexAttribArray(1);
   glEnableVertexAttribArray(2);
 }
@@ -277,6 +280,8 @@ void DrawStatic(const StaticDraw& d) {
 }  // namespace gl11
 
 using namespace gl11;
+
+const Gl11Stats& gl11Stats() { return g.stats; }
 
 void gl11ContextCreated() {
   // Whatever the last context left is gone with it.

@@ -7,6 +7,7 @@
 #include <GLES3/gl3.h>
 #define GL11_LAYER_SOURCE
 #include "GL/glu.h"
+#include "Gl11Stats.h"
 
 #include <array>
 #include <cstdint>
@@ -251,6 +252,8 @@ struct Layer {
   float listColour[4] = {}, listTexCoord[2] = {}, listNormal[3] = {};  // and their values
   int callDepth = 0;
   std::vector<Chunk> chunks;
+
+  Gl11Stats stats;
 
   // GLES objects
   GLuint program = 0, streamBuffer = 0, vertexArray = 0;

@@ -48,6 +48,7 @@ void Store(List& list, const std::vector<Vertex>& vertices) {
   }
   c.used += n;
   ++c.users;
+  g.stats.staticBytes += static_cast<unsigned long long>(n) * sizeof(Vertex);
 }
 
 // Gives back the list's share of its chunk; the chunk goes with its last list.
