@@ -44,6 +44,9 @@ void main() {
 
 // uTexMode: 0 no texturing, 1 GL_MODULATE, 2 GL_REPLACE, 3 GL_DECAL. uTexBase: bit 0 the base
 // format has colour, bit 1 alpha (a GL_ALPHA texture leaves the colour alone, an RGB one the alpha).
+// uBorder (x: bit 0 s, bit 1 t wrap with GL_CLAMP; y: linear filtering): GLES has no texture
+// border, so the texture clamps to its edge texels and the share of the GL's filter footprint that
+// would fall on the border colour, transparent black, is taken away here.
 const char* const kFragmentShader = R"(#version 300 es
 precision highp float;
 in vec4 vColour;
@@ -53,12 +56,21 @@ in vec3 vClipB;
 uniform sampler2D uSampler;
 uniform int uTexMode;
 uniform int uTexBase;
+uniform ivec2 uBorder;
+uniform vec2 uTexSize;
 out vec4 fragColour;
 void main() {
   if (any(lessThan(vClipA, vec3(0.0))) || any(lessThan(vClipB, vec3(0.0)))) discard;
   vec4 c = vColour;
   if (uTexMode != 0) {
     vec4 t = textureProj(uSampler, vTexCoord);
+    if (uBorder.x != 0) {
+      vec2 st = vTexCoord.xy / vTexCoord.w;
+      vec2 inside = uBorder.y != 0 ? clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0)
+                                   : vec2(greaterThanEqual(st, vec2(0.0))) * vec2(lessThan(st, vec2(1.0)));
+      if ((uBorder.x & 1) != 0) t *= inside.x;
+      if ((uBorder.x & 2) != 0) t *= inside.y;
+    }
     bool hasColour = (uTexBase & 1) != 0;
     bool hasAlpha = (uTexBase & 2) != 0;
     if (uTexMode == 1) {
@@ -151,7 +163,12 @@ void Apply(const DrawState& s) {
   const GLint mode = TexMode(s);
   if (all || mode != TexMode(a)) glUniform1i(g.uTexMode, mode);
   if (mode != 0) {
-    if (all || s.texBase != a.texBase || !a.textured) glUniform1i(g.uTexBase, static_cast<GLint>(s.texBase));
+    const bool was = a.textured && !all;
+    if (!was || s.texBase != a.texBase) glUniform1i(g.uTexBase, static_cast<GLint>(s.texBase));
+    if (!was || s.texBorder != a.texBorder)
+      glUniform2i(g.uBorder, static_cast<GLint>(s.texBorder & 3), static_cast<GLint>(s.texBorder >> 2));
+    if (!was || s.texSize[0] != a.texSize[0] || s.texSize[1] != a.texSize[1])
+      glUniform2f(g.uTexSize, static_cast<float>(s.texSize[0]), static_cast<float>(s.texSize[1]));
     // Texture objects can be re-specified between draws: bind each time texturing is on.
     glBindTexture(GL_TEXTURE_2D, TextureObject(s.texture));
   }
@@ -190,6 +207,8 @@ void ResetState() {
   fresh.uClip = g.uClip;
   fresh.uTexMode = g.uTexMode;
   fresh.uTexBase = g.uTexBase;
+  fresh.uBorder = g.uBorder;
+  fresh.uTexSize = g.uTexSize;
   fresh.uSampler = g.uSampler;
   g = std::move(fresh);
   g.modelview.assign(1, Mat4::Identity());
@@ -209,6 +228,11 @@ DrawState CurrentDrawState(Topology topology) {
     s.texture = g.boundTexture;
     s.texBase = t->base;
     s.texEnvMode = g.texEnvMode;
+    if (t->wrapS == static_cast<GLint>(kClamp)) s.texBorder |= 1;
+    if (t->wrapT == static_cast<GLint>(kClamp)) s.texBorder |= 2;
+    if (t->magFilter == GL_LINEAR) s.texBorder |= 4;
+    s.texSize[0] = t->width;
+    s.texSize[1] = t->height;
   }
   s.blend = g.blend;
   s.blendSrc = g.blendSrc;
@@ -297,6 +321,8 @@ void gl11ContextCreated() {
   g.uClip = glGetUniformLocation(g.program, "uClip");
   g.uTexMode = glGetUniformLocation(g.program, "uTexMode");
   g.uTexBase = glGetUniformLocation(g.program, "uTexBase");
+  g.uBorder = glGetUniformLocation(g.program, "uBorder");
+  g.uTexSize = glGetUniformLocation(g.program, "uTexSize");
   g.uSampler = glGetUniformLocation(g.program, "uSampler");
   glUniform1i(g.uSampler, 0);
   glActiveTexture(GL_TEXTURE0);

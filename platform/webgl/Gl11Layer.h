@@ -107,6 +107,8 @@ struct DrawState {
   uint32_t texture;      // the layer's texture name
   uint32_t texBase;      // what its base format holds: kBaseColour | kBaseAlpha
   uint32_t texEnvMode;
+  uint32_t texBorder;    // bit 0: s wraps with GL_CLAMP, bit 1: t does; bit 2: filtered linearly
+  int32_t texSize[2];
   uint32_t blend;
   uint32_t blendSrc, blendDst;
   uint32_t depthTest;
@@ -259,7 +261,7 @@ struct Layer {
   GLuint program = 0, streamBuffer = 0, vertexArray = 0;
   GLsizeiptr streamCapacity = 0;
   GLint uModelview = -1, uProjection = -1, uTextureMatrix = -1, uClip = -1, uTexMode = -1, uTexBase = -1;
-  GLint uSampler = -1;
+  GLint uSampler = -1, uBorder = -1, uTexSize = -1;
   // what the GLES side was last given, to skip repeated calls
   DrawState applied{};
   bool appliedValid = false;

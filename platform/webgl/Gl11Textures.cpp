@@ -250,8 +250,8 @@ void gl11TexParameteri(GLenum target, GLenum pname, GLint param) {
       break;
     case GL_TEXTURE_WRAP_S:
     case GL_TEXTURE_WRAP_T:
-      // GL_CLAMP blends with the border colour at the edge under linear filtering; GLES has no
-      // border, and clamping to the edge texels is the nearest it has.
+      // GLES has no GL_CLAMP: it clamps to the edge texels, and the shader takes away what the
+      // border colour would have had of the filtered texel.
       if (param == static_cast<GLint>(kClamp))
         gles = kClampToEdge;
       else if (param != GL_REPEAT && param != kClampToEdge)
