@@ -5,9 +5,9 @@
 // Tolerance: at most 0.05 % of the pixels (154 of 640 x 480) may differ by more than 16 levels in
 // any channel. What differs at all is single pixels on edges, where the layer's transform and
 // per-fragment clip plane tests round a little differently from Mesa's fixed-function pipeline
-// (the most seen is 16 pixels, 0.005 %, on the edges where the back plate's faces meet). With GL11_SHOTS set, or
-// when a scene fails, both pictures are written as NAME-opengl.ppm and NAME-layer.ppm into the
-// directory the test was started in.
+// (the most seen is 16 pixels, 0.005 %, on the edges where the back plate's faces meet). With
+// GL11_SHOTS set, or when a scene fails, both pictures are written as NAME-opengl.ppm and
+// NAME-layer.ppm into the directory the test was started in.
 #include "Offscreen.h"
 #include "Scenes.h"
 
