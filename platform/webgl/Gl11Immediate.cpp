@@ -67,17 +67,17 @@ Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Verte
       for (int i = 1; i + 1 < n; ++i) e.Put(0, 0, i, i + 1);
       return Topology::Triangles;
     case kQuads:
-      // Split along the 1-3 diagonal, as Mesa splits a quad.
+      // Split along the 0-2 diagonal, as Mesa draws a quad (its feedback mode reports another split).
       for (int i = 0; i + 3 < n; i += 4) {
-        e.Put(i + 3, i, i + 1, i + 3);
-        e.Put(i + 3, i + 1, i + 2, i + 3);
+        e.Put(i + 3, i, i + 1, i + 2);
+        e.Put(i + 3, i, i + 2, i + 3);
       }
       return Topology::Triangles;
     case kQuadStrip:
-      // Quad k is vertices 2k, 2k+1, 2k+3, 2k+2 in turn.
+      // Quad k is vertices 2k, 2k+1, 2k+3, 2k+2 in turn, split along its first diagonal like a quad.
       for (int i = 0; i + 3 < n; i += 2) {
-        e.Put(i + 3, i, i + 1, i + 2);
-        e.Put(i + 3, i + 1, i + 3, i + 2);
+        e.Put(i + 3, i, i + 1, i + 3);
+        e.Put(i + 3, i, i + 3, i + 2);
       }
       return Topology::Triangles;
     default:

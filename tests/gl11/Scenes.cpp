@@ -1,4 +1,4 @@
-// The named scenes of Scenes.h. This file is compiled twice: against the system's OpenGL and
+// The named scenes of Scenes.h (and one of every primitive mode, drawn directly). This file is compiled twice: against the system's OpenGL and
 // against the OpenGL 1.1 layer, each time with the toolkit and the demo built the same way.
 #include "Scenes.h"
 
@@ -415,6 +415,52 @@ void AttribStack() {
   glFinish();
 }
 
+// ---- every primitive ----------------------------------------------------------------------------
+
+// Each primitive mode with a colour per vertex, smooth and then flat shaded (where the provoking
+// vertex differs between modes), in an orthographic view of 8 x 4 cells.
+void Primitives() {
+  ResetInput();
+  glViewport(0, 0, kWidth, kHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 8, 0, 4, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(0.1f, 0.1f, 0.1f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  const GLenum modes[] = {GL_POINTS,         GL_LINES,      GL_LINE_STRIP, GL_LINE_LOOP, GL_TRIANGLES,
+                          GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,    GL_QUAD_STRIP, GL_POLYGON};
+  // Six points around a cell, in an order that makes a convex outline for fans and polygons and
+  // a band for strips.
+  const double ring[6][2] = {{0.1, 0.1}, {0.9, 0.1}, {0.9, 0.5}, {0.9, 0.9}, {0.1, 0.9}, {0.1, 0.5}};
+  const double band[6][2] = {{0.1, 0.1}, {0.1, 0.9}, {0.5, 0.1}, {0.5, 0.9}, {0.9, 0.1}, {0.9, 0.9}};
+  const float colours[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
+  for (int flat = 0; flat < 2; ++flat) {
+    glShadeModel(flat ? GL_FLAT : GL_SMOOTH);
+    for (int i = 0; i < 10; ++i) {
+      const GLenum mode = modes[i];
+      const bool strip = mode == GL_TRIANGLE_STRIP || mode == GL_QUAD_STRIP;
+      const int cell = flat * 10 + i;
+      glPushMatrix();
+      // Off the pixel grid: a point right on a pixel corner is a tie that Mesa's OpenGL and
+      // OpenGL ES break differently.
+      glTranslated(cell % 8 + 0.003, cell / 8 + 0.003, 0);
+      glBegin(mode);
+      for (int v = 0; v < 6; ++v) {
+        glColor3f(colours[v][0], colours[v][1], colours[v][2]);
+        const double* p = strip ? band[v] : mode == GL_QUADS && v >= 4 ? band[v] : ring[v];
+        glVertex2d(p[0], p[1]);
+      }
+      glEnd();
+      glPopMatrix();
+    }
+  }
+  glShadeModel(GL_SMOOTH);
+  glRectd(4.2, 2.2, 4.8, 2.8);
+  glFinish();
+}
+
 const std::map<std::string, std::function<void()>>& Table() {
   static const std::map<std::string, std::function<void()>> table = {
       {"demo_start", [] { DemoFrame(nullptr, 320, 239, false, 0, 2); }},
@@ -439,6 +485,7 @@ const std::map<std::string, std::function<void()>>& Table() {
       {"clip_planes", [] { ClipPlanes(25, -15); }},
       {"clip_planes_straight", [] { ClipPlanes(0, 0); }},
       {"attrib_stack", AttribStack},
+      {"primitives", Primitives},
   };
   return table;
 }
