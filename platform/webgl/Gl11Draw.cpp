@@ -17,10 +17,10 @@ namespace {
 
 // GLSL ES 3.00, so the same text runs on WebGL 2. The position goes through the product of the
 // projection and modelview matrices, as Mesa's fixed-function pipeline takes it; the eye position
-// is for the clip planes. Clip planes are eye-space planes tested per
-// fragment: a plane's distance is linear over a primitive, so the interpolated distance is exact,
-// and a fragment with a negative one is discarded as the GL's clipping would have cut it away.
-// Disabled planes are (0, 0, 0, 1). Colours are clamped as the GL clamps vertex colours.
+// is for the clip planes. Clip planes are eye-space planes tested per fragment: a plane's distance
+// is linear over a primitive, so the interpolated distance is exact, and a fragment with a
+// negative one is discarded as the GL's clipping would have cut it away. Disabled planes are
+// (0, 0, 0, 1). Colours are clamped as the GL clamps vertex colours.
 const char* const kVertexShader = R"(#version 300 es
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColour;
@@ -160,7 +160,7 @@ void Apply(const DrawState& s) {
   if (all || std::memcmp(&s.projection, &a.projection, sizeof s.projection) != 0 ||
       std::memcmp(&s.modelview, &a.modelview, sizeof s.modelview) != 0) {
     const Mat4 mvp = s.projection * s.modelview;
-    glUniformMatrix4fv(g.uProjection, 1, GL_FALSE, mvp.m);
+    glUniformMatrix4fv(g.uModelviewProjection, 1, GL_FALSE, mvp.m);
   }
   if (all || std::memcmp(&s.textureMatrix, &a.textureMatrix, sizeof s.textureMatrix) != 0)
     glUniformMatrix4fv(g.uTextureMatrix, 1, GL_FALSE, s.textureMatrix.m);
@@ -207,7 +207,7 @@ void ResetState() {
   fresh.streamBuffer = g.streamBuffer;
   fresh.vertexArray = g.vertexArray;
   fresh.uModelview = g.uModelview;
-  fresh.uProjection = g.uProjection;
+  fresh.uModelviewProjection = g.uModelviewProjection;
   fresh.uTextureMatrix = g.uTextureMatrix;
   fresh.uClip = g.uClip;
   fresh.uTexMode = g.uTexMode;
@@ -321,7 +321,7 @@ void gl11ContextCreated() {
   if (!g.program) return;
   glUseProgram(g.program);
   g.uModelview = glGetUniformLocation(g.program, "uModelview");
-  g.uProjection = glGetUniformLocation(g.program, "uModelviewProjection");
+  g.uModelviewProjection = glGetUniformLocation(g.program, "uModelviewProjection");
   g.uTextureMatrix = glGetUniformLocation(g.program, "uTextureMatrix");
   g.uClip = glGetUniformLocation(g.program, "uClip");
   g.uTexMode = glGetUniformLocation(g.program, "uTexMode");

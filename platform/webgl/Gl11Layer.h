@@ -260,7 +260,7 @@ struct Layer {
   // GLES objects
   GLuint program = 0, streamBuffer = 0, vertexArray = 0;
   GLsizeiptr streamCapacity = 0;
-  GLint uModelview = -1, uProjection = -1, uTextureMatrix = -1, uClip = -1, uTexMode = -1, uTexBase = -1;
+  GLint uModelview = -1, uModelviewProjection = -1, uTextureMatrix = -1, uClip = -1, uTexMode = -1, uTexBase = -1;
   GLint uSampler = -1, uBorder = -1, uTexSize = -1;
   // what the GLES side was last given, to skip repeated calls
   DrawState applied{};
