@@ -88,8 +88,8 @@ void gl11uPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble z
   const double depth = zFar - zNear, s = std::sin(half);
   if (depth == 0 || s == 0 || aspect == 0) return;  // as GLU: nothing for a degenerate frustum
   const double f = std::cos(half) / s;
-  const double m[16] = {f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, -(zFar + zNear) / depth, -1,
-                        0, 0, -2 * zNear * zFar / depth, 0};
+  const double m[16] = {
+      f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, -(zFar + zNear) / depth, -1, 0, 0, -2 * zNear * zFar / depth, 0};
   Multiply(m);
 }
 

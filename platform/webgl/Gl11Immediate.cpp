@@ -93,8 +93,18 @@ namespace {
 
 void PutVertex(float x, float y, float z) {
   if (!g.inBegin) return;  // a vertex outside glBegin/glEnd has no effect
-  Vertex v{x, y, z, g.colour[0], g.colour[1], g.colour[2], g.colour[3], g.texCoord[0], g.texCoord[1],
-           g.normal[0], g.normal[1], g.normal[2]};
+  Vertex v{x,
+           y,
+           z,
+           g.colour[0],
+           g.colour[1],
+           g.colour[2],
+           g.colour[3],
+           g.texCoord[0],
+           g.texCoord[1],
+           g.normal[0],
+           g.normal[1],
+           g.normal[2]};
   if (g.compiling) {
     // What the list has set itself is the list's; the rest is filled in when it is called.
     const uint8_t set = g.compiledAttribs;
@@ -123,7 +133,9 @@ void SetAttrib(uint8_t which, const float* values) {
     ListOp op{ListOp::SetCurrent};
     op.attribs = which;
     std::copy(values, values + count,
-              which == kAttrColour ? op.colour : which == kAttrTexCoord ? op.texCoord : op.normal);
+              which == kAttrColour     ? op.colour
+              : which == kAttrTexCoord ? op.texCoord
+                                       : op.normal);
     g.compiled->ops.push_back(std::move(op));
   }
 }

@@ -1,5 +1,5 @@
-// The named scenes of Scenes.h (and one of every primitive mode, drawn directly). This file is compiled twice: against the system's OpenGL and
-// against the OpenGL 1.1 layer, each time with the toolkit and the demo built the same way.
+// The named scenes of Scenes.h (and one of every primitive mode, drawn directly). This file is compiled twice: against
+// the system's OpenGL and against the OpenGL 1.1 layer, each time with the toolkit and the demo built the same way.
 #include "Scenes.h"
 
 #include "GLGUI.h"
@@ -154,8 +154,7 @@ void Elements(bool pressed) {
   Both->AddChild(TGUISlot(&InPanel));
   Title2 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Header only", 1, 1, 0.6, 1, TGUISlot(&HeaderOnly));
   HeaderOnly->AddChild(TGUISlot(&Title2));
-  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only (size 10)", 1, 1, 1, 0.7,
-                           TGUISlot(&FooterOnly));
+  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only (size 10)", 1, 1, 1, 0.7, TGUISlot(&FooterOnly));
   FooterOnly->AddChild(TGUISlot(&Small));
   Hidden = new TGUIBmpLabel(20, 80, grid10, gridTexture, "not shown", 1, 0, 0, 1, TGUISlot(&FooterOnly));
   Hidden->Visible = false;
@@ -242,7 +241,8 @@ void Fonts() {
   DrawText(40, 40, "Built-in bitmap font: The quick brown fox 0123456789");
   DrawText(40, 70, hungarian);
 
-  auto grid = [](const TGUIBMPFONT& font, GLuint texture, double x, double y, const std::string& text, bool signedNames) {
+  auto grid = [](const TGUIBMPFONT& font, GLuint texture, double x, double y, const std::string& text,
+                 bool signedNames) {
     glPushMatrix();
     glBindTexture(GL_TEXTURE_2D, texture);
     glTranslated(x, y, 0);
@@ -429,8 +429,8 @@ void Primitives() {
   glLoadIdentity();
   glClearColor(0.1f, 0.1f, 0.1f, 1);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  const GLenum modes[] = {GL_POINTS,         GL_LINES,      GL_LINE_STRIP, GL_LINE_LOOP, GL_TRIANGLES,
-                          GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,    GL_QUAD_STRIP, GL_POLYGON};
+  const GLenum modes[] = {GL_POINTS,         GL_LINES,        GL_LINE_STRIP, GL_LINE_LOOP,  GL_TRIANGLES,
+                          GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,      GL_QUAD_STRIP, GL_POLYGON};
   // Six points around a cell, in an order that makes a convex outline for fans and polygons and
   // a band for strips.
   const double ring[6][2] = {{0.1, 0.1}, {0.9, 0.1}, {0.9, 0.5}, {0.9, 0.9}, {0.1, 0.9}, {0.1, 0.5}};
@@ -507,8 +507,7 @@ bool DrawNamedScene(const std::string& name, std::vector<std::string>& messages)
   gBoxes.clear();
   SetMessageBoxHook(RecordBox);
   it->second();
-  for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError())
-    gBoxes.push_back("GL error " + std::to_string(e));
+  for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) gBoxes.push_back("GL error " + std::to_string(e));
   SetMessageBoxHook(nullptr);
   messages = gBoxes;
   return true;
