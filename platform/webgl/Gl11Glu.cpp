@@ -30,7 +30,9 @@ GLsizei NearestPowerOfTwo(GLsizei v) {
 
 // One axis of a resampling: each destination sample as source indices and weights. Shrinking
 // averages the source texels the destination texel covers (a box filter); enlarging
-// interpolates linearly between the two nearest texel centres.
+// interpolates linearly between the two nearest texel centres. Measured against GLU 9.0's
+// gluScaleImage on noise: within one level everywhere but the outermost rows and columns of an
+// enlarged side, where GLU blends in the texels of the opposite edge and this keeps to its own.
 struct Tap {
   std::vector<std::pair<int, double>> weights;
 };
