@@ -239,12 +239,13 @@ struct Layer {
 
   // textures
   std::map<GLuint, Texture> textures;
-  GLuint nextTexture = 1;
+  GLuint nextTexture = 1;  // names are not given again after glDeleteTextures, as in Mesa
   GLuint boundTexture = 0;
 
   // display lists
   std::map<GLuint, std::unique_ptr<List>> lists;  // every name handed out, with or without contents
   GLuint listBase = 0;
+  GLuint nextList = 1;
   GLuint compiling = 0;  // the list being compiled, 0 when none
   GLenum compileMode = 0;
   std::unique_ptr<List> compiled;
