@@ -47,8 +47,9 @@ void main() {
 // uTexMode: 0 no texturing, 1 GL_MODULATE, 2 GL_REPLACE, 3 GL_DECAL. uTexBase: bit 0 the base
 // format has colour, bit 1 alpha (a GL_ALPHA texture leaves the colour alone, an RGB one the alpha).
 // uBorder (x: bit 0 s, bit 1 t wrap with GL_CLAMP; y: linear filtering): GLES has no texture
-// border, so the texture clamps to its edge texels and the share of the GL's filter footprint that
-// would fall on the border colour, transparent black, is taken away here.
+// border, so the texture clamps to its edge texels. GL_CLAMP clamps the coordinates to [0, 1], so
+// a nearest texel is never the border, but a linear filter there takes up to half of its texel
+// from the border colour, transparent black: that share is taken away here.
 const char* const kFragmentShader = R"(#version 300 es
 precision highp float;
 in vec4 vColour;
@@ -66,10 +67,9 @@ void main() {
   vec4 c = vColour;
   if (uTexMode != 0) {
     vec4 t = textureProj(uSampler, vTexCoord);
-    if (uBorder.x != 0) {
-      vec2 st = vTexCoord.xy / vTexCoord.w;
-      vec2 inside = uBorder.y != 0 ? clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0)
-                                   : vec2(greaterThanEqual(st, vec2(0.0))) * vec2(lessThan(st, vec2(1.0)));
+    if (uBorder.x != 0 && uBorder.y != 0) {
+      vec2 st = clamp(vTexCoord.xy / vTexCoord.w, 0.0, 1.0);
+      vec2 inside = clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0);
       if ((uBorder.x & 1) != 0) t *= inside.x;
       if ((uBorder.x & 2) != 0) t *= inside.y;
     }
