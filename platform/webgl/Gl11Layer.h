@@ -289,16 +289,19 @@ void DrawStatic(const StaticDraw& draw);
 Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
 bool ValidPrimitive(GLenum mode);
 
-// Applies a matrix to the current stack's top (or records it in the list being compiled).
+// Multiplies the current stack's top by `m` on the right, as the GL's matrix calls do.
 void MultiplyCurrent(const Mat4& m);
-// While compiling, records a call to replay; returns true when the call should not run now.
+// While a list is compiled (outside glBegin/glEnd), records a call to replay when the list is
+// called and returns true: the call is not to run now. Entry points that lists hold begin with it.
 bool Record(std::function<void()> call);
 
 // Deletes every list and the static chunks (context going or gone).
 void ResetLists();
 // Deletes the layer's textures (context going or gone).
 void ResetTextures();
+// The GLES texture of a texture name, made when first needed (the name's record too).
 GLuint TextureObject(GLuint name);
+// The record of a texture name; null for a name never generated or bound.
 const Texture* FindTexture(GLuint name);
 
 }  // namespace gl11
