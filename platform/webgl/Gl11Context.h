@@ -1,0 +1,9 @@
+// WebGL 2 backend: the OpenGL 1.1 layer's context lifetime. The window layer (or a test) calls
+// gl11ContextCreated once a new OpenGL ES 3.0 / WebGL 2 context is current: it makes the layer's
+// shader program and buffers and puts every piece of state to OpenGL 1.1's defaults. It calls
+// gl11ContextDestroyed while the context is still current, before it goes: the layer's GL objects
+// and all display lists are freed. Texture names belong to the context and go with it.
+#pragma once
+
+void gl11ContextCreated();
+void gl11ContextDestroyed();
