@@ -6,7 +6,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${GLGUI_BUILD_DIR:-$ROOT/build}
 
 PACKAGES=(build-essential pkg-config ninja-build cmake libsdl2-dev libsdl2-mixer-dev libgl1-mesa-dev
-  libglu1-mesa-dev libosmesa6-dev libegl-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
+  libglu1-mesa-dev libosmesa6-dev libegl-dev libgles-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue fonts-liberation2 libgtest-dev libbenchmark-dev libstb-dev xvfb xauth x11-utils x11-apps
   xfonts-base xdotool libxdamage1 imagemagick sox clang libimgui-dev libclang-rt-14-dev)
 

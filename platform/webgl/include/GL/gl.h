@@ -47,6 +47,9 @@ typedef double GLclampd;
 #endif
 
 // ---- enumerants ----------------------------------------------------------------------------------
+// (The layer's own sources take the prototypes alone, under GL11_LAYER_SOURCE, beside <GLES3/gl3.h>,
+// so that the compiler checks each definition against its declaration here.)
+#ifndef GL11_LAYER_SOURCE
 
 #define GL_VERSION_1_1 1
 
@@ -237,6 +240,8 @@ typedef double GLclampd;
 #define GL_VERSION 0x1F02
 #define GL_EXTENSIONS 0x1F03
 
+#endif  // GL11_LAYER_SOURCE
+
 // ---- entry points --------------------------------------------------------------------------------
 
 // immediate mode
@@ -324,6 +329,7 @@ GLAPI void GLAPIENTRY gl11GetDoublev(GLenum pname, GLdouble* params);
 GLAPI const GLubyte* GLAPIENTRY gl11GetString(GLenum name);
 
 // ---- the standard names --------------------------------------------------------------------------
+#ifndef GL11_LAYER_SOURCE
 
 #define glBegin gl11Begin
 #define glEnd gl11End
@@ -392,6 +398,7 @@ GLAPI const GLubyte* GLAPIENTRY gl11GetString(GLenum name);
 #define glGetFloatv gl11GetFloatv
 #define glGetDoublev gl11GetDoublev
 #define glGetString gl11GetString
+#endif  // GL11_LAYER_SOURCE
 
 #ifdef __cplusplus
 }

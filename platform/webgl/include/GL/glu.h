@@ -88,6 +88,7 @@ GLAPI GLint GLAPIENTRY gl11uBuild2DMipmaps(GLenum target, GLint internalFormat, 
 GLAPI const GLubyte* GLAPIENTRY gl11uErrorString(GLenum error);
 GLAPI const GLubyte* GLAPIENTRY gl11uGetString(GLenum name);
 
+#ifndef GL11_LAYER_SOURCE
 #define gluPerspective gl11uPerspective
 #define gluLookAt gl11uLookAt
 #define gluOrtho2D gl11uOrtho2D
@@ -95,6 +96,7 @@ GLAPI const GLubyte* GLAPIENTRY gl11uGetString(GLenum name);
 #define gluBuild2DMipmaps gl11uBuild2DMipmaps
 #define gluErrorString gl11uErrorString
 #define gluGetString gl11uGetString
+#endif  // GL11_LAYER_SOURCE
 
 // ---- GLU's tessellator, under its real names -----------------------------------------------------
 

@@ -1,0 +1,303 @@
+// WebGL 2 backend: the OpenGL 1.1 layer's state and its internal interface. Every entry point
+// only changes this state; drawing happens when a batch of vertices is flushed, with the state
+// that the vertices were given under (DrawState), so runs of primitives under the same state go
+// to the GPU as one draw.
+#pragma once
+
+#include <GLES3/gl3.h>
+#define GL11_LAYER_SOURCE
+#include "GL/glu.h"
+#include "Gl11Stats.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace gl11 {
+
+// ---- OpenGL 1.1 enumerants that OpenGL ES 3.0 does not have --------------------------------------
+
+constexpr GLenum kQuads = 0x0007;
+constexpr GLenum kQuadStrip = 0x0008;
+constexpr GLenum kPolygon = 0x0009;
+constexpr GLenum kStackOverflow = 0x0503;
+constexpr GLenum kStackUnderflow = 0x0504;
+constexpr GLenum kClipPlane0 = 0x3000;
+constexpr GLenum kModelview = 0x1700;
+constexpr GLenum kProjection = 0x1701;
+constexpr GLenum kTexture = 0x1702;
+constexpr GLenum kCompile = 0x1300;
+constexpr GLenum kCompileAndExecute = 0x1301;
+constexpr GLenum kFlat = 0x1D00;
+constexpr GLenum kSmooth = 0x1D01;
+constexpr GLenum kTextureEnv = 0x2300;
+constexpr GLenum kTextureEnvMode = 0x2200;
+constexpr GLenum kModulate = 0x2100;
+constexpr GLenum kDecal = 0x2101;
+constexpr GLenum kReplace = 0x1E01;
+constexpr GLenum kClamp = 0x2900;
+constexpr GLenum kPerspectiveCorrectionHint = 0x0C50;
+constexpr GLenum kLuminanceAlpha = 0x190A;
+constexpr GLenum kAlpha = 0x1906;
+constexpr GLenum kLuminance = 0x1909;
+constexpr GLenum kUnpackSwapBytes = 0x0CF0;
+constexpr GLenum kUnpackLsbFirst = 0x0CF1;
+constexpr GLenum kPackSwapBytes = 0x0D00;
+constexpr GLenum kPackLsbFirst = 0x0D01;
+constexpr GLenum kDouble = 0x140A;
+constexpr GLenum k2Bytes = 0x1407;
+constexpr GLenum k3Bytes = 0x1408;
+constexpr GLenum k4Bytes = 0x1409;
+
+// attribute groups
+constexpr GLbitfield kCurrentBit = 0x00000001;
+constexpr GLbitfield kLightingBit = 0x00000040;
+constexpr GLbitfield kPolygonBit = 0x00000008;
+constexpr GLbitfield kViewportBit = 0x00000800;
+constexpr GLbitfield kTransformBit = 0x00001000;
+constexpr GLbitfield kEnableBit = 0x00002000;
+constexpr GLbitfield kColorBufferBit = 0x00004000;
+constexpr GLbitfield kHintBit = 0x00008000;
+constexpr GLbitfield kDepthBufferBit = 0x00000100;
+constexpr GLbitfield kListBit = 0x00020000;
+constexpr GLbitfield kTextureBit = 0x00040000;
+constexpr GLbitfield kClientPixelStoreBit = 0x00000001;
+
+constexpr int kClipPlanes = 6;
+constexpr int kModelviewDepth = 32;
+constexpr int kProjectionDepth = 32;
+constexpr int kTextureDepth = 10;
+constexpr int kAttribDepth = 16;
+constexpr int kListNesting = 64;
+
+// ---- geometry ------------------------------------------------------------------------------------
+
+// A column-major 4 x 4 matrix in single precision, as the GL keeps its matrices.
+struct Mat4 {
+  float m[16];
+  static Mat4 Identity();
+  Mat4 operator*(const Mat4& b) const;
+  bool Inverse(Mat4& out) const;
+};
+// The matrix of column-major doubles, rounded to single precision.
+Mat4 FromDoubles(const double* m);
+
+// What each vertex carries: the position and the current colour, texture coordinates and normal.
+struct Vertex {
+  float x, y, z;
+  float r, g, b, a;
+  float s, t;
+  float nx, ny, nz;
+};
+
+// Attributes a display list sets itself; the others are taken from the current values when it is
+// called.
+enum AttribBits : uint8_t { kAttrColour = 1, kAttrTexCoord = 2, kAttrNormal = 4, kAttrAll = 7 };
+
+enum class Topology : uint32_t { Triangles, Lines, Points };
+
+// Everything a draw depends on besides its vertices. Only fixed-size fields, all written, so
+// two states compare with memcmp.
+struct DrawState {
+  Topology topology;
+  uint32_t textured;     // texturing applies: enabled, and the bound texture is complete
+  uint32_t texture;      // the layer's texture name
+  uint32_t texBase;      // what its base format holds: kBaseColour | kBaseAlpha
+  uint32_t texEnvMode;
+  uint32_t texBorder;    // bit 0: s wraps with GL_CLAMP, bit 1: t does; bit 2: filtered linearly
+  int32_t texSize[2];
+  uint32_t blend;
+  uint32_t blendSrc, blendDst;
+  uint32_t depthTest;
+  uint32_t depthFunc;
+  uint32_t cull;
+  uint32_t cullMode;
+  uint32_t clipMask;
+  int32_t viewport[4];
+  float clip[kClipPlanes][4];
+  Mat4 modelview;
+  Mat4 projection;
+  Mat4 textureMatrix;
+};
+
+// ---- textures ------------------------------------------------------------------------------------
+
+enum TextureBase : uint32_t { kBaseColour = 1, kBaseAlpha = 2 };
+
+struct Texture {
+  GLuint object = 0;  // the GLES texture
+  GLint width = 0, height = 0;
+  GLint internalFormat = 0;  // as the program gave it
+  uint32_t base = kBaseColour;  // TextureBase bits of its base format
+  GLint minFilter = 0x2702;  // GL_NEAREST_MIPMAP_LINEAR
+  GLint magFilter = GL_LINEAR;
+  GLint wrapS = GL_REPEAT, wrapT = GL_REPEAT;
+  uint32_t levels = 0;     // bit i: level i was given
+  bool Complete() const;
+};
+
+// ---- display lists -------------------------------------------------------------------------------
+
+// A run of a list's vertices in the static store: one draw.
+struct StaticDraw {
+  Topology topology;
+  uint8_t attribs;  // AttribBits the vertices carry; the rest come from the current values
+  int chunk;        // index into Layer::chunks
+  GLint first;
+  GLsizei count;
+};
+
+// A primitive whose vertices take some attributes from the list and some from the current
+// values partway through: kept on the CPU and drawn as immediate mode when the list is called.
+struct DynamicPrimitive {
+  GLenum mode;
+  std::vector<Vertex> vertices;
+  std::vector<uint8_t> attribs;
+};
+
+struct ListOp {
+  enum Kind { Draw, Dynamic, SetCurrent, Call } kind;
+  explicit ListOp(Kind k) : kind(k) {}
+  int index = 0;        // into List::draws or List::dynamics
+  uint8_t attribs = 0;  // SetCurrent: which of the values below to set
+  float colour[4] = {};
+  float texCoord[2] = {};
+  float normal[3] = {};
+  std::function<void()> call;  // Call: a recorded entry point with its arguments
+};
+
+struct List {
+  std::vector<ListOp> ops;
+  std::vector<StaticDraw> draws;
+  std::vector<DynamicPrimitive> dynamics;
+};
+
+// A static vertex buffer that lists share; freed when no list uses it any more.
+struct Chunk {
+  GLuint buffer = 0;
+  GLsizei capacity = 0, used = 0;
+  int users = 0;
+};
+
+// ---- the layer -----------------------------------------------------------------------------------
+
+struct AttribFrame {
+  GLbitfield mask;
+  float colour[4], texCoord[2], normal[3];
+  bool blend, depthTest, cull, texture2D;
+  bool clipEnabled[kClipPlanes];
+  double clip[kClipPlanes][4];
+  GLenum blendSrc, blendDst, depthFunc, cullMode, shadeModel, matrixMode, texEnvMode, hint;
+  GLuint texture, listBase;
+  float clearColour[4];
+  double clearDepth;
+  GLint viewport[4];
+};
+
+struct PixelStore {
+  GLint swapBytes = 0, lsbFirst = 0, rowLength = 0, skipRows = 0, skipPixels = 0, alignment = 4;
+};
+
+struct Layer {
+  bool ready = false;  // a context is current and the layer's objects exist
+  GLenum error = GL_NO_ERROR;
+
+  // current vertex attributes
+  float colour[4] = {1, 1, 1, 1};
+  float texCoord[2] = {0, 0};
+  float normal[3] = {0, 0, 1};
+
+  // immediate mode
+  bool inBegin = false;
+  GLenum beginMode = 0;
+  std::vector<Vertex> primitive;        // the vertices since glBegin
+  std::vector<uint8_t> primitiveAttribs;  // per vertex while compiling: what the list had set
+
+  // the batch waiting to be drawn, and the state it was given under
+  std::vector<Vertex> batch;
+  DrawState batchState{};
+
+  // matrices
+  GLenum matrixMode = kModelview;
+  std::vector<Mat4> modelview, projection, textureMatrix;
+
+  // fixed-function state
+  bool blend = false, depthTest = false, cull = false, texture2D = false;
+  bool clipEnabled[kClipPlanes] = {};
+  double clip[kClipPlanes][4] = {};  // in eye coordinates
+  GLenum blendSrc = GL_ONE, blendDst = GL_ZERO, depthFunc = GL_LESS, cullMode = GL_BACK;
+  GLenum shadeModel = kSmooth, texEnvMode = kModulate, hint = GL_DONT_CARE;
+  float clearColour[4] = {0, 0, 0, 0};
+  double clearDepth = 1.0;
+  GLint viewport[4] = {0, 0, 0, 0};
+  std::vector<AttribFrame> attribStack;
+  PixelStore unpack, pack;
+  std::vector<std::pair<GLbitfield, std::pair<PixelStore, PixelStore>>> clientStack;
+
+  // textures
+  std::map<GLuint, Texture> textures;
+  GLuint nextTexture = 1;
+  GLuint boundTexture = 0;
+
+  // display lists
+  std::map<GLuint, std::unique_ptr<List>> lists;  // every name handed out, with or without contents
+  GLuint listBase = 0;
+  GLuint compiling = 0;       // the list being compiled, 0 when none
+  GLenum compileMode = 0;
+  std::unique_ptr<List> compiled;
+  std::vector<Vertex> compiledVertices;  // its static vertices until glEndList
+  uint8_t compiledAttribs = 0;           // attributes the list under compilation has set so far
+  uint8_t blockAttribs = 0;              // and those it set since its last glBegin
+  float listColour[4] = {}, listTexCoord[2] = {}, listNormal[3] = {};  // and their values
+  int callDepth = 0;
+  std::vector<Chunk> chunks;
+
+  Gl11Stats stats;
+
+  // GLES objects
+  GLuint program = 0, streamBuffer = 0, vertexArray = 0;
+  GLsizeiptr streamCapacity = 0;
+  GLint uModelview = -1, uProjection = -1, uTextureMatrix = -1, uClip = -1, uTexMode = -1, uTexBase = -1;
+  GLint uSampler = -1, uBorder = -1, uTexSize = -1;
+  // what the GLES side was last given, to skip repeated calls
+  DrawState applied{};
+  bool appliedValid = false;
+};
+
+extern Layer g;
+
+// Records an error unless one is waiting to be read already.
+void SetError(GLenum error);
+// True when the call may go on: a context is current and no glBegin is open (else the error).
+bool Outside();
+// The matrix stack of the current matrix mode.
+std::vector<Mat4>& CurrentStack();
+// The draw state the current GL state gives for primitives of this topology.
+DrawState CurrentDrawState(Topology topology);
+// Adds triangles, lines or points to the batch, drawing the batch first if its state differs.
+void AddToBatch(Topology topology, const Vertex* vertices, size_t count);
+// Draws the batch, if any.
+void Flush();
+// Draws vertices of a static buffer under the current state; attributes missing from `attribs`
+// take the current values.
+void DrawStatic(const StaticDraw& draw);
+// Turns the vertices of one glBegin/glEnd into independent triangles, lines or points.
+Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
+bool ValidPrimitive(GLenum mode);
+
+// Applies a matrix to the current stack's top (or records it in the list being compiled).
+void MultiplyCurrent(const Mat4& m);
+// While compiling, records a call to replay; returns true when the call should not run now.
+bool Record(std::function<void()> call);
+
+// Deletes every list and the static chunks (context going or gone).
+void ResetLists();
+// Deletes the layer's textures (context going or gone).
+void ResetTextures();
+GLuint TextureObject(GLuint name);
+const Texture* FindTexture(GLuint name);
+
+}  // namespace gl11

@@ -1,0 +1,257 @@
+// WebGL 2 backend: OpenGL 1.1's display lists in the layer. A list's primitives are decomposed
+// once, when it is compiled, and its vertices go into a static buffer shared with other lists;
+// calling the list draws those ranges (one draw per run of primitives under the same state) and
+// replays its other calls (matrices, state, nested lists) in order. Nothing is uploaded again.
+#include "Gl11Layer.h"
+
+#include <algorithm>
+
+namespace gl11 {
+
+namespace {
+
+// Static vertices are shared in chunks of at least this many (a 256-glyph outline font's lists
+// fill one or two).
+constexpr GLsizei kChunkVertices = 1 << 16;
+
+// Puts a finished list's vertices into a chunk and points its draws there.
+void Store(List& list, const std::vector<Vertex>& vertices) {
+  if (vertices.empty()) return;
+  const auto n = static_cast<GLsizei>(vertices.size());
+  int index = -1;
+  for (size_t i = 0; i < g.chunks.size(); ++i)
+    if (g.chunks[i].buffer && g.chunks[i].capacity - g.chunks[i].used >= n) index = static_cast<int>(i);
+  if (index < 0) {
+    Chunk c;
+    c.capacity = std::max(n, kChunkVertices);
+    glGenBuffers(1, &c.buffer);
+    glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(c.capacity) * static_cast<GLsizeiptr>(sizeof(Vertex)),
+                 nullptr, GL_STATIC_DRAW);
+    // Reuse the slot of a chunk that was freed.
+    auto freeSlot = std::find_if(g.chunks.begin(), g.chunks.end(), [](const Chunk& k) { return k.buffer == 0; });
+    if (freeSlot != g.chunks.end()) {
+      *freeSlot = c;
+      index = static_cast<int>(freeSlot - g.chunks.begin());
+    } else {
+      g.chunks.push_back(c);
+      index = static_cast<int>(g.chunks.size() - 1);
+    }
+  }
+  Chunk& c = g.chunks[static_cast<size_t>(index)];
+  glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
+  glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(c.used) * static_cast<GLintptr>(sizeof(Vertex)),
+                  static_cast<GLsizeiptr>(n) * static_cast<GLsizeiptr>(sizeof(Vertex)), vertices.data());
+  for (StaticDraw& d : list.draws) {
+    d.chunk = index;
+    d.first += c.used;
+  }
+  c.used += n;
+  ++c.users;
+  g.stats.staticBytes += static_cast<unsigned long long>(n) * sizeof(Vertex);
+}
+
+// Gives back the list's share of its chunk; the chunk goes with its last list.
+void Release(List& list) {
+  if (list.draws.empty() || list.draws.front().chunk < 0) return;
+  Chunk& c = g.chunks[static_cast<size_t>(list.draws.front().chunk)];
+  if (--c.users > 0) return;
+  if (g.ready) glDeleteBuffers(1, &c.buffer);
+  c = Chunk{};
+}
+
+void Execute(GLuint name) {
+  auto it = g.lists.find(name);
+  if (it == g.lists.end() || !it->second) return;  // a name without a list does nothing
+  if (g.callDepth >= kListNesting) return;
+  ++g.callDepth;
+  const List& list = *it->second;
+  for (const ListOp& op : list.ops) {
+    switch (op.kind) {
+      case ListOp::Draw:
+        DrawStatic(list.draws[static_cast<size_t>(op.index)]);
+        break;
+      case ListOp::Dynamic: {
+        const DynamicPrimitive& p = list.dynamics[static_cast<size_t>(op.index)];
+        std::vector<Vertex> in = p.vertices, out;
+        for (size_t i = 0; i < in.size(); ++i) {
+          Vertex& v = in[i];
+          if (!(p.attribs[i] & kAttrColour)) v.r = g.colour[0], v.g = g.colour[1], v.b = g.colour[2], v.a = g.colour[3];
+          if (!(p.attribs[i] & kAttrTexCoord)) v.s = g.texCoord[0], v.t = g.texCoord[1];
+          if (!(p.attribs[i] & kAttrNormal)) v.nx = g.normal[0], v.ny = g.normal[1], v.nz = g.normal[2];
+        }
+        const Topology t = Decompose(p.mode, in, out);
+        AddToBatch(t, out.data(), out.size());
+        break;
+      }
+      case ListOp::SetCurrent:
+        if (op.attribs & kAttrColour) std::copy(op.colour, op.colour + 4, g.colour);
+        if (op.attribs & kAttrTexCoord) std::copy(op.texCoord, op.texCoord + 2, g.texCoord);
+        if (op.attribs & kAttrNormal) std::copy(op.normal, op.normal + 3, g.normal);
+        break;
+      case ListOp::Call:
+        op.call();
+        break;
+    }
+  }
+  --g.callDepth;
+}
+
+GLuint ListName(GLenum type, const GLvoid* lists, GLsizei i) {
+  const auto* b = static_cast<const uint8_t*>(lists);
+  switch (type) {
+    case GL_BYTE:
+      return static_cast<GLuint>(static_cast<int8_t>(b[i]));
+    case GL_UNSIGNED_BYTE:
+      return b[i];
+    case GL_SHORT:
+      return static_cast<GLuint>(static_cast<const int16_t*>(lists)[i]);
+    case GL_UNSIGNED_SHORT:
+      return static_cast<const uint16_t*>(lists)[i];
+    case GL_INT:
+      return static_cast<GLuint>(static_cast<const int32_t*>(lists)[i]);
+    case GL_UNSIGNED_INT:
+      return static_cast<const uint32_t*>(lists)[i];
+    case GL_FLOAT:
+      return static_cast<GLuint>(static_cast<const float*>(lists)[i]);
+    case k2Bytes:
+      return static_cast<GLuint>(b[2 * i] << 8 | b[2 * i + 1]);
+    case k3Bytes:
+      return static_cast<GLuint>(b[3 * i] << 16 | b[3 * i + 1] << 8 | b[3 * i + 2]);
+    case k4Bytes:
+      return static_cast<GLuint>(b[4 * i]) << 24 | static_cast<GLuint>(b[4 * i + 1]) << 16 |
+             static_cast<GLuint>(b[4 * i + 2]) << 8 | b[4 * i + 3];
+    default:
+      return 0;
+  }
+}
+
+size_t TypeSize(GLenum type) {
+  switch (type) {
+    case GL_BYTE:
+    case GL_UNSIGNED_BYTE:
+      return 1;
+    case GL_SHORT:
+    case GL_UNSIGNED_SHORT:
+    case k2Bytes:
+      return 2;
+    case k3Bytes:
+      return 3;
+    case GL_INT:
+    case GL_UNSIGNED_INT:
+    case GL_FLOAT:
+    case k4Bytes:
+      return 4;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+bool Record(std::function<void()> call) {
+  if (!g.compiling || g.inBegin) return false;
+  ListOp op{ListOp::Call};
+  op.call = std::move(call);
+  g.compiled->ops.push_back(std::move(op));
+  return true;
+}
+
+void ResetLists() {
+  for (Chunk& c : g.chunks)
+    if (c.buffer && g.ready) glDeleteBuffers(1, &c.buffer);
+  g.chunks.clear();
+  g.lists.clear();
+  g.compiled.reset();
+  g.compiledVertices.clear();
+  g.compiling = 0;
+}
+
+}  // namespace gl11
+
+using namespace gl11;
+
+extern "C" {
+
+GLuint gl11GenLists(GLsizei range) {
+  if (!Outside()) return 0;
+  if (range < 0) {
+    SetError(GL_INVALID_VALUE);
+    return 0;
+  }
+  if (range == 0) return 0;
+  // The first run of `range` unused names after 0.
+  GLuint start = 1;
+  for (const auto& entry : g.lists) {
+    if (entry.first >= start + static_cast<GLuint>(range)) break;
+    if (entry.first >= start) start = entry.first + 1;
+  }
+  if (start > UINT32_MAX - static_cast<GLuint>(range)) return 0;
+  for (GLuint i = 0; i < static_cast<GLuint>(range); ++i) g.lists[start + i] = nullptr;
+  return start;
+}
+
+void gl11DeleteLists(GLuint list, GLsizei range) {
+  if (!Outside()) return;
+  if (range < 0) return SetError(GL_INVALID_VALUE);
+  for (auto it = g.lists.lower_bound(list); it != g.lists.end() && it->first - list < static_cast<GLuint>(range);) {
+    if (it->second) Release(*it->second);
+    it = g.lists.erase(it);
+  }
+}
+
+void gl11NewList(GLuint list, GLenum mode) {
+  if (!Outside()) return;
+  if (list == 0) return SetError(GL_INVALID_VALUE);
+  if (mode != kCompile && mode != kCompileAndExecute) return SetError(GL_INVALID_ENUM);
+  if (g.compiling) return SetError(GL_INVALID_OPERATION);
+  g.compiling = list;
+  g.compileMode = mode;
+  g.compiled = std::make_unique<List>();
+  g.compiledVertices.clear();
+  g.compiledAttribs = 0;
+}
+
+void gl11EndList(void) {
+  if (!Outside()) return;
+  if (!g.compiling) return SetError(GL_INVALID_OPERATION);
+  const GLuint name = g.compiling;
+  const GLenum mode = g.compileMode;
+  g.compiling = 0;
+  Store(*g.compiled, g.compiledVertices);
+  g.compiledVertices.clear();
+  auto& slot = g.lists[name];
+  if (slot) Release(*slot);
+  slot = std::move(g.compiled);
+  // Compile-and-execute runs the list once it is made, which draws what running each call would.
+  if (mode == kCompileAndExecute) Execute(name);
+}
+
+void gl11CallList(GLuint list) {
+  if (Record([=] { gl11CallList(list); })) return;
+  if (!g.ready) return;
+  Execute(list);
+}
+
+void gl11CallLists(GLsizei n, GLenum type, const GLvoid* lists) {
+  if (n < 0) return SetError(GL_INVALID_VALUE);
+  const size_t size = TypeSize(type);
+  if (size == 0) return SetError(GL_INVALID_ENUM);
+  if (g.compiling && !g.inBegin) {
+    // The names are copied now; the list base applies when the list runs.
+    std::vector<uint8_t> names(static_cast<const uint8_t*>(lists),
+                               static_cast<const uint8_t*>(lists) + size * static_cast<size_t>(n));
+    Record([=] { gl11CallLists(n, type, names.data()); });
+    return;
+  }
+  if (!g.ready || n == 0) return;
+  for (GLsizei i = 0; i < n; ++i) Execute(g.listBase + ListName(type, lists, i));
+}
+
+void gl11ListBase(GLuint base) {
+  if (Record([=] { gl11ListBase(base); })) return;
+  if (!Outside()) return;
+  g.listBase = base;
+}
+
+}  // extern "C"

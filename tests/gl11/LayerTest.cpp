@@ -1,0 +1,227 @@
+// The OpenGL 1.1 layer alone, where a fault would not show in the scenes' pixels or would show
+// only as a vague difference: batching and list replay without uploads, nested lists and the
+// current values they leave, the attribute stack, errors, gluBuild2DMipmaps' sizes, and a new
+// context starting from the defaults.
+#include "Gl11Stats.h"
+#include "Offscreen.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int kSize = 64;
+
+class Gl11Layer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(gl_.Ok()) << gl_.Error();
+    glViewport(0, 0, kSize, kSize);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, kSize, 0, kSize, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  // The colour at pixel (x, y), as 0xRRGGBB.
+  uint32_t At(int x, int y) {
+    glFinish();
+    const std::vector<uint8_t> p = gl_.Pixels();
+    const uint8_t* c = &p[(static_cast<size_t>(y) * kSize + x) * 4];
+    return uint32_t(c[0]) << 16 | uint32_t(c[1]) << 8 | c[2];
+  }
+  static void Square(double x, double y, double side) {
+    glBegin(GL_QUADS);
+    glVertex2d(x, y);
+    glVertex2d(x + side, y);
+    glVertex2d(x + side, y + side);
+    glVertex2d(x, y + side);
+    glEnd();
+  }
+
+  Offscreen gl_{kSize, kSize};
+};
+
+TEST_F(Gl11Layer, PrimitivesUnderOneStateAreOneDrawAndAStateChangeStartsAnother) {
+  glFinish();
+  const Gl11Stats before = gl11Stats();
+  glColor3f(1, 0, 0);
+  for (int i = 0; i < 100; ++i) Square(i % 10 * 6, i / 10 * 6, 4);
+  glColor3f(0, 1, 0);
+  Square(60, 60, 2);
+  glFinish();
+  EXPECT_EQ(gl11Stats().draws - before.draws, 1u);
+  glEnable(GL_CULL_FACE);
+  Square(0, 0, 2);
+  glDisable(GL_CULL_FACE);
+  Square(2, 2, 2);
+  glFinish();
+  EXPECT_EQ(gl11Stats().draws - before.draws, 3u);
+  EXPECT_EQ(At(1, 1), 0x00FF00u);
+  EXPECT_EQ(At(61, 61), 0x00FF00u);
+  EXPECT_EQ(At(7, 7), 0xFF0000u);
+}
+
+TEST_F(Gl11Layer, NestedListsReplayWithoutUploadsAndLeaveTheirMatrixAndColour) {
+  const GLuint lists = glGenLists(2);
+  ASSERT_NE(lists, 0u);
+  // A square without a colour of its own, then a step to the right.
+  glNewList(lists, GL_COMPILE);
+  Square(2, 2, 8);
+  glTranslated(16, 0, 0);
+  glEndList();
+  // The square twice, the second time in a colour the list sets.
+  glNewList(lists + 1, GL_COMPILE);
+  glCallList(lists);
+  glColor3f(0, 0, 1);
+  glCallList(lists);
+  glEndList();
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  glFinish();
+  const Gl11Stats before = gl11Stats();
+
+  glColor3f(1, 1, 0);
+  glListBase(lists);
+  const GLubyte offsets[] = {1, 1};
+  glCallLists(2, GL_UNSIGNED_BYTE, offsets);
+  glFinish();
+  EXPECT_EQ(gl11Stats().streamedBytes, before.streamedBytes);
+  EXPECT_EQ(gl11Stats().staticBytes, before.staticBytes);
+  EXPECT_EQ(At(5, 5), 0xFFFF00u);   // the caller's colour
+  EXPECT_EQ(At(21, 5), 0x0000FFu);  // the list's own
+  EXPECT_EQ(At(37, 5), 0x0000FFu);  // still the list's: it is current now
+  EXPECT_EQ(At(53, 5), 0x0000FFu);
+  GLdouble m[16];
+  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  EXPECT_DOUBLE_EQ(m[12], 64.0);
+  GLfloat colour[4];
+  glGetFloatv(GL_CURRENT_COLOR, colour);
+  EXPECT_FLOAT_EQ(colour[2], 1.0f);
+  EXPECT_FLOAT_EQ(colour[0], 0.0f);
+
+  // Deleting the lists leaves the names free and calling them harmless.
+  glDeleteLists(lists, 2);
+  glLoadIdentity();
+  glCallList(lists);
+  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  EXPECT_DOUBLE_EQ(m[12], 0.0);
+  EXPECT_EQ(glGenLists(2), lists);
+}
+
+TEST_F(Gl11Layer, AttributeStackRestoresWhatItSavedAndErrorsAreKeptUntilRead) {
+  glEnable(GL_DEPTH_TEST);
+  glListBase(7);
+  glPushAttrib(GL_ENABLE_BIT | GL_LIST_BIT);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_BLEND);
+  glEnable(GL_CLIP_PLANE2);
+  glListBase(300);
+  glBlendFunc(GL_ONE, GL_ONE);  // not in the saved groups: stays
+  glPopAttrib();
+  EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_FALSE(glIsEnabled(GL_CLIP_PLANE2));
+  GLint value = 0;
+  glGetIntegerv(GL_LIST_BASE, &value);
+  EXPECT_EQ(value, 7);
+  glGetIntegerv(GL_BLEND_SRC, &value);
+  EXPECT_EQ(value, GL_ONE);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+  glPopAttrib();  // nothing saved
+  glBegin(GL_TRIANGLES);
+  glEnable(GL_BLEND);  // not allowed between glBegin and glEnd
+  glEnd();
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_STACK_UNDERFLOW));  // the first error only
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  glEnable(0x0B50);  // lighting: not in the subset
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_ENUM));
+
+  glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPopClientAttrib();
+  glGetIntegerv(GL_UNPACK_ALIGNMENT, &value);
+  EXPECT_EQ(value, 4);
+}
+
+TEST_F(Gl11Layer, Build2DMipmapsScalesSidesToTheNearestPowerOfTwoAsGluDoes) {
+  // Sizes and what Mesa's GLU 9.0 makes of them (halfway cases go up).
+  const int cases[][4] = {{256, 384, 256, 512}, {256, 383, 256, 256}, {100, 50, 128, 64},
+                          {96, 96, 128, 128},   {3, 5, 4, 4},         {200, 300, 256, 256}};
+  for (const auto& c : cases) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(c[0]) * c[1] * 4, 200);
+    GLuint t = 0;
+    glGenTextures(1, &t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    EXPECT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, c[0], c[1], GL_RGBA, GL_UNSIGNED_BYTE, pixels.data()), 0);
+    GLint w = 0, h = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    EXPECT_EQ(w, c[2]) << c[0] << "x" << c[1];
+    EXPECT_EQ(h, c[3]) << c[0] << "x" << c[1];
+    glDeleteTextures(1, &t);
+  }
+  // A mipmapped texture is complete with its default minifying filter and modulates the colour.
+  std::vector<uint8_t> grey(16 * 16 * 3, 128);
+  GLuint t = 0;
+  glGenTextures(1, &t);
+  glBindTexture(GL_TEXTURE_2D, t);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 16, 16, GL_RGB, GL_UNSIGNED_BYTE, grey.data());
+  glEnable(GL_TEXTURE_2D);
+  glColor3f(1, 0, 1);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0);
+  glVertex2d(0, 0);
+  glTexCoord2f(1, 0);
+  glVertex2d(kSize, 0);
+  glTexCoord2f(1, 1);
+  glVertex2d(kSize, kSize);
+  glTexCoord2f(0, 1);
+  glVertex2d(0, kSize);
+  glEnd();
+  EXPECT_EQ(At(30, 30), 0x800080u);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(Gl11LayerContext, ANewContextStartsFromTheDefaultsWithoutTheOldListsAndTextures) {
+  GLuint list = 0, texture = 0;
+  {
+    Offscreen first(8, 8);
+    ASSERT_TRUE(first.Ok()) << first.Error();
+    list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glTranslated(1, 0, 0);
+    glEndList();
+    glGenTextures(1, &texture);
+    glEnable(GL_BLEND);
+    glMatrixMode(GL_PROJECTION);
+    glTranslated(0, 5, 0);
+  }
+  Offscreen second(8, 8);
+  ASSERT_TRUE(second.Ok()) << second.Error();
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  GLint mode = 0;
+  glGetIntegerv(GL_MATRIX_MODE, &mode);
+  EXPECT_EQ(mode, GL_MODELVIEW);
+  GLdouble m[16];
+  glGetDoublev(GL_PROJECTION_MATRIX, m);
+  EXPECT_DOUBLE_EQ(m[13], 0.0);
+  glCallList(list);
+  glGetDoublev(GL_MODELVIEW_MATRIX, m);
+  EXPECT_DOUBLE_EQ(m[12], 0.0);
+  GLuint again = 0;
+  glGenTextures(1, &again);
+  EXPECT_EQ(again, texture);
+  GLint viewport[4] = {};
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  EXPECT_EQ(viewport[2], 8);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// A headless context drawing into a framebuffer object, for the OpenGL 1.1 layer's tests: Mesa's
+// OpenGL (compatibility profile) in the reference program, Mesa's OpenGL ES 3 with the layer on
+// top in the layer's tests. Free of GL headers, so that code built against either <GL/gl.h> uses it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Offscreen {
+ public:
+  // Makes the context current with a width x height RGBA8 colour and 16-bit depth buffer (the
+  // layer's build also gives the layer the new context).
+  Offscreen(int width, int height);
+  ~Offscreen();
+  Offscreen(const Offscreen&) = delete;
+  Offscreen& operator=(const Offscreen&) = delete;
+
+  bool Ok() const { return ok_; }
+  const std::string& Error() const { return error_; }
+  // The colour buffer, RGBA, bottom row first, read with the API underneath.
+  std::vector<uint8_t> Pixels() const;
+
+ private:
+  int width_, height_;
+  bool ok_ = false;
+  std::string error_;
+  void* display_ = nullptr;
+  void* context_ = nullptr;
+  unsigned fbo_ = 0, colour_ = 0, depth_ = 0;
+};

@@ -1,0 +1,468 @@
+// The named scenes of Scenes.h. This file is compiled twice: against the system's OpenGL and
+// against the OpenGL 1.1 layer, each time with the toolkit and the demo built the same way.
+#include "Scenes.h"
+
+#include "GLGUI.h"
+#include "GLTextures.h"
+#include "GLWindow.h"
+#include "PlatformHooks.h"
+#include "main.h"
+
+#include <GL/glu.h>
+
+#include <cstring>
+#include <functional>
+#include <map>
+
+namespace {
+
+constexpr int kWidth = 640, kHeight = 480;
+
+std::vector<std::string> gBoxes;
+
+int RecordBox(const char* text, const char* caption, UINT) {
+  gBoxes.push_back(std::string(caption ? caption : "") + ": " + (text ? text : ""));
+  return IDOK;
+}
+
+void ResetInput() {
+  ScreenWidth = kWidth;
+  ScreenHeight = kHeight;
+  MouseX = PrevMouseX = kWidth / 2;
+  MouseY = PrevMouseY = kHeight / 2 - 1;
+  MouseLeft = MouseMiddle = MouseRight = 0;
+  MouseVirtualX = 512;
+  MouseVirtualY = 382;
+  FrameTime = 0;
+  FPS = 0;
+  Dragging = false;
+}
+
+// The window's GL set-up and projection as the shell makes them, and the camera at rest.
+void PlaneCamera() {
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClearDepth(1.0);
+  glDepthFunc(GL_LEQUAL);
+  glEnable(GL_DEPTH_TEST);
+  glShadeModel(GL_SMOOTH);
+  glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_BLEND);
+  ResizeViewport(kWidth, kHeight);
+  glLoadIdentity();
+  gluLookAt(0, 0, 1, 0, 0, 0, 0, 1, 0);
+}
+
+// The GUI state of the demonstration's frame: textures on, no depth test, back faces culled.
+void GuiState() {
+  glEnable(GL_TEXTURE_2D);
+  glDepthFunc(GL_ALWAYS);
+  glDisable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glClearColor(0.28f, 0.3f, 0.33f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// ---- the demonstration's pages ---------------------------------------------------------------------
+
+TWindow gWindow;
+TKeys gKeys;
+TApplication gApp{nullptr, "OpenGL"};
+
+// Builds the demo as its window does, shows `page` (nullptr: the start page), and draws the
+// frame the mouse at (x, y) gives after `frames` frames of `frameTime` ms.
+void DemoFrame(TGUIscreen** page, int x, int y, bool pressed, uint32_t frameTime, int frames,
+               const std::function<void()>& beforeLast = {}) {
+  gWindow = TWindow{};
+  gWindow.KeyTable = &gKeys;
+  gWindow.App = &gApp;
+  gWindow.Title = "GUI  DEMO";
+  gWindow.WindowWidth = kWidth;
+  gWindow.WindowHeight = kHeight;
+  gWindow.Active = 1;
+  std::memset(&gKeys, 0, sizeof gKeys);
+  ResetInput();
+  SetupGL(gWindow, gKeys);
+  ResizeViewport(kWidth, kHeight);
+  if (page) {
+    TitlePanel->Visible = false;
+    (*page)->Visible = true;
+  }
+  MouseX = PrevMouseX = x;
+  MouseY = PrevMouseY = y;
+  MouseLeft = pressed ? 1 : 0;
+  FrameTime = frameTime;
+  for (int i = 0; i < frames; ++i) {
+    if (i == frames - 1 && beforeLast) beforeLast();
+    DrawScene();
+  }
+  glFinish();
+  FreeScene();
+  MainWindow = nullptr;
+  Keys = nullptr;
+}
+
+// ---- the elements in their states ----------------------------------------------------------------
+
+TGUIscreen* Screen;
+TGUIpanel *Both, *HeaderOnly, *FooterOnly, *Plain, *Inner, *OffPlane;
+TGUIBmpLabel *Title1, *Title2, *Small, *Hidden;
+TGUISysLabel *Filled, *Lines;
+TGUIButton *InPanel, *NormalLook, *HoverLook, *PressedLook, *ReleasedLook;
+
+// Panels in their four header/footer combinations (one hot, one with a texture of its own, one
+// inside another, one reaching past the GUI plane's edge), grid and outline labels, and buttons
+// in each look, drawn with the program's art and fonts.
+void Elements(bool pressed) {
+  ResetInput();
+  PlaneCamera();
+  GuiState();
+  InitGUI("default", kWidth, kHeight, nullptr, false);
+  GLuint gridTexture = 0, ownTexture = 0;
+  LoadImageTexture("default\\font.tga", gridTexture, false);
+  LoadImageTexture("about.jpg", ownTexture, true);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  TGUIBMPFONT grid16{}, grid10{};
+  CreateGridFont(grid16, 16);
+  CreateGridFont(grid10, 10);
+  TGUISYSFONT filled = 0, lines = 0;
+  CreateSystemFont(filled, "Comic Sans MS", 700, false, 0.0, nullptr);
+  CreateSystemFont(lines, "Arial", 400, true, 0.0, nullptr);
+
+  Screen = new TGUIscreen();
+  Both = new TGUIpanel(40, 60, 330, 400, 1, 1, 1, 1, TGUISlot(&Screen));
+  Both->HasHeader = Both->HasFooter = true;
+  HeaderOnly = new TGUIpanel(370, 60, 660, 300, 0.6, 0.9, 1, 1, TGUISlot(&Screen));
+  HeaderOnly->HasHeader = true;
+  HeaderOnly->Highlight = 0.15;
+  FooterOnly = new TGUIpanel(700, 60, 990, 300, 1, 0.85, 0.7, 0.8, TGUISlot(&Screen));
+  FooterOnly->HasFooter = true;
+  Plain = new TGUIpanel(370, 330, 990, 560, 0.8, 1, 0.8, 0.9, TGUISlot(&Screen));
+  Plain->Texture = ownTexture;
+  Plain->TextureRepeat = 2.0f;
+  OffPlane = new TGUIpanel(-120, 600, 300, 860, 1, 0.7, 0.7, 0.9, TGUISlot(&Screen));
+  OffPlane->HasHeader = true;
+  for (TGUIpanel** p : {&Both, &HeaderOnly, &FooterOnly, &Plain, &OffPlane}) Screen->Add(TGUISlot(p));
+
+  Inner = new TGUIpanel(20, 190, 270, 300, 0.6, 0.8, 1, 1, TGUISlot(&Both));
+  Both->AddChild(TGUISlot(&Inner));
+  Title1 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Both bands", 1, 1, 1, 1, TGUISlot(&Both));
+  Both->AddChild(TGUISlot(&Title1));
+  InPanel = new TGUIButton(40, 110, 250, 145, 1, 1, 1, 1, TGUISlot(&Both));
+  InPanel->Caption = "in a panel";
+  Both->AddChild(TGUISlot(&InPanel));
+  Title2 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Header only", 1, 1, 0.6, 1, TGUISlot(&HeaderOnly));
+  HeaderOnly->AddChild(TGUISlot(&Title2));
+  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only (size 10)", 1, 1, 1, 0.7,
+                           TGUISlot(&FooterOnly));
+  FooterOnly->AddChild(TGUISlot(&Small));
+  Hidden = new TGUIBmpLabel(20, 80, grid10, gridTexture, "not shown", 1, 0, 0, 1, TGUISlot(&FooterOnly));
+  Hidden->Visible = false;
+  FooterOnly->AddChild(TGUISlot(&Hidden));
+  Filled = new TGUISysLabel(420, 600, 0.05, 0.05, filled, "Filled outline \xC1rv\xEDzt\xFBr\xF5", 1, 1, 1, 1,
+                            TGUISlot(&Screen));
+  Lines = new TGUISysLabel(420, 660, 0.04, 0.04, lines, "Line outline t\xFCk\xF6rf\xFAr\xF3", 1, 0.95, 0.6, 0.8,
+                           TGUISlot(&Screen));
+  Screen->Add(TGUISlot(&Filled));
+  Screen->Add(TGUISlot(&Lines));
+
+  NormalLook = new TGUIButton(20, 700, 250, 736, 1, 1, 1, 1, TGUISlot(&Screen));
+  NormalLook->Caption = "normal";
+  HoverLook = new TGUIButton(270, 700, 500, 736, 1, 1, 1, 1, TGUISlot(&Screen));
+  HoverLook->Caption = "hover";
+  PressedLook = new TGUIButton(520, 700, 750, 736, 1, 0.8, 0.8, 1, TGUISlot(&Screen));
+  PressedLook->Caption = "pressed";
+  ReleasedLook = new TGUIButton(770, 700, 1000, 736, 0.8, 1, 0.8, 1, TGUISlot(&Screen));
+  ReleasedLook->Caption = "released";
+  ReleasedLook->State = TGUIButton::Released;
+
+  // Two frames with the mouse over the header-only panel's surface, so that it shows hot (or is
+  // grabbed, when pressed); the buttons each with the mouse where their look wants it.
+  FrameTime = 120;
+  for (int frame = 0; frame < 2; ++frame) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    MouseVirtualX = 600;
+    MouseVirtualY = 250;
+    MouseLeft = pressed ? 1 : 0;
+    Screen->Draw();
+    MouseLeft = 0;
+    MouseVirtualX = 10;
+    MouseVirtualY = 10;
+    NormalLook->Draw();
+    ReleasedLook->Draw();
+    MouseVirtualX = 380;
+    MouseVirtualY = 720;
+    HoverLook->Draw();
+    MouseVirtualX = 600;
+    MouseVirtualY = 720;
+    MouseLeft = 1;
+    PressedLook->Draw();
+    MouseLeft = pressed ? 1 : 0;
+  }
+  MouseX = 330;
+  MouseY = 300;
+  DrawCursor();
+  glFinish();
+
+  for (TGUIButton* b : {InPanel, NormalLook, HoverLook, PressedLook, ReleasedLook}) delete b;
+  for (TGUISysLabel* l : {Filled, Lines}) delete l;
+  for (TGUIBmpLabel* l : {Title1, Title2, Small, Hidden}) delete l;
+  for (TGUIpanel* p : {Inner, Both, HeaderOnly, FooterOnly, Plain, OffPlane}) delete p;
+  delete Screen;
+  Dragging = false;
+}
+
+// ---- fonts -------------------------------------------------------------------------------------------
+
+// A line in each kind of font: the built-in bitmap font (DrawText), grid fonts in both sizes and
+// both textures (one through signed list names, as a caller may give them), filled and line
+// outline fonts, and an extruded outline font turned so that its sides show, with depth test.
+void Fonts() {
+  ResetInput();
+  PlaneCamera();
+  glClearColor(0.16f, 0.17f, 0.2f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_TEXTURE_2D);
+  glDisable(GL_DEPTH_TEST);
+  InitGUI("default", kWidth, kHeight, nullptr, false);
+  GLuint gridTexture = 0, altTexture = 0;
+  LoadImageTexture("default\\defaultfont.tga", gridTexture, false);
+  LoadImageTexture("default\\font.tga", altTexture, false);
+  TGUIBMPFONT grid16{}, grid10{};
+  CreateGridFont(grid16, 16);
+  CreateGridFont(grid10, 10);
+  TGUISYSFONT comic = 0, outline = 0, extruded = 0;
+  CreateSystemFont(comic, "Comic Sans MS", 700, false, 0.0, nullptr);
+  CreateSystemFont(outline, "Arial", 400, true, 0.0, nullptr);
+  CreateSystemFont(extruded, "DejaVu Serif", 400, false, 0.3, nullptr);
+  const std::string hungarian = "\xE9 \xE1 \xFB \xFA \xF5 \xF3 \xFC \xF6";
+
+  glColor4f(1, 1, 1, 1);
+  DrawText(40, 40, "Built-in bitmap font: The quick brown fox 0123456789");
+  DrawText(40, 70, hungarian);
+
+  auto grid = [](const TGUIBMPFONT& font, GLuint texture, double x, double y, const std::string& text, bool signedNames) {
+    glPushMatrix();
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTranslated(x, y, 0);
+    if (signedNames) {
+      glListBase(GLuint(font.ListBase - 32));
+      glCallLists(GLsizei(text.size()), GL_BYTE, text.data());
+    } else {
+      glListBase(GLuint(font.ListBase));
+      std::vector<uint8_t> cells;
+      for (char c : text) cells.push_back(static_cast<uint8_t>(static_cast<uint8_t>(c) - 32));
+      glCallLists(GLsizei(cells.size()), GL_UNSIGNED_BYTE, cells.data());
+    }
+    glPopMatrix();
+  };
+  glColor4f(1, 1, 0.6f, 1);
+  grid(grid16, gridTexture, -0.5, 0.2, "Grid font 16: Sphinx of black quartz", false);
+  glColor4f(0.6f, 1, 0.8f, 0.8f);
+  grid(grid10, altTexture, -0.5, 0.14, "Grid font 10 on the other texture, signed names", true);
+
+  auto system = [](TGUISYSFONT font, double x, double y, double s, const std::string& text) {
+    glPushMatrix();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glTranslated(x, y, 0);
+    glScaled(s, s, s);
+    glListBase(GLuint(font));
+    glCallLists(GLsizei(text.size()), GL_UNSIGNED_BYTE, text.data());
+    glPopMatrix();
+  };
+  glColor4f(1, 1, 1, 1);
+  system(comic, -0.5, 0.02, 0.06, "Filled outline: Comic " + hungarian);
+  glColor4f(0.5f, 0.9f, 1, 1);
+  system(outline, -0.5, -0.08, 0.06, "Line outline: Arial " + hungarian);
+
+  // The extruded font, turned about y and lit by a plain colour: front and sides under depth test.
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  glPushMatrix();
+  glTranslated(-0.45, -0.3, -0.2);
+  glRotated(35, 0, 1, 0);
+  glRotated(-20, 1, 0, 0);
+  glColor4f(0.9f, 0.6f, 0.3f, 1);
+  system(extruded, 0, 0, 0.1, "Extruded");
+  glPopMatrix();
+  glDisable(GL_DEPTH_TEST);
+  glFinish();
+}
+
+// ---- clip planes ---------------------------------------------------------------------------------
+
+TGUIpanel *Wide, *Tall;
+
+// Panels reaching past every edge of the GUI plane, which the screen's four clip planes cut off;
+// under a turned and moved camera, so that the planes are taken to eye space with a modelview
+// that is not the identity and cut in perspective.
+void ClipPlanes(double turnY, double turnX) {
+  ResetInput();
+  PlaneCamera();
+  glTranslated(0, 0, -0.3);
+  glRotated(turnY, 0, 1, 0);
+  glRotated(turnX, 1, 0, 0);
+  GuiState();
+  glClearColor(0.1f, 0.1f, 0.1f, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  InitGUI("default", kWidth, kHeight, nullptr, false);
+  Screen = new TGUIscreen();
+  Wide = new TGUIpanel(-300, 100, 1300, 400, 1, 1, 1, 0.9, TGUISlot(&Screen));
+  Wide->HasHeader = true;
+  Tall = new TGUIpanel(600, -200, 900, 1000, 0.6, 0.8, 1, 0.9, TGUISlot(&Screen));
+  Tall->HasFooter = true;
+  Screen->Add(TGUISlot(&Wide));
+  Screen->Add(TGUISlot(&Tall));
+  Screen->Draw();
+  // Plain geometry past the plane's corner with the planes given by hand, and one turned off.
+  const double plane[4] = {1, 0, 0, 0.2};
+  glClipPlane(GL_CLIP_PLANE0, plane);
+  glEnable(GL_CLIP_PLANE0);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glBegin(GL_TRIANGLES);
+  glColor4f(1, 0.3f, 0.2f, 0.8f);
+  glVertex3d(-0.7, -0.5, 0.01);
+  glColor4f(0.2f, 1, 0.3f, 0.8f);
+  glVertex3d(0.1, -0.45, 0.01);
+  glColor4f(0.3f, 0.2f, 1, 0.8f);
+  glVertex3d(-0.3, 0.1, 0.01);
+  glEnd();
+  glDisable(GL_CLIP_PLANE0);
+  glFinish();
+  delete Wide;
+  delete Tall;
+  delete Screen;
+}
+
+// ---- the attribute stack ---------------------------------------------------------------------------
+
+// A grid-font label pushes GL_LIST_BIT | GL_ENABLE_BIT, turns the depth test off and sets its list
+// base, then pops: after it, the depth test must be on again (a quad behind the first stays
+// hidden) and the list base the caller's (lists called through it draw the caller's glyphs).
+void AttribStack() {
+  ResetInput();
+  PlaneCamera();
+  glClearColor(0.2f, 0.2f, 0.25f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_TEXTURE_2D);
+  InitGUI("default", kWidth, kHeight, nullptr, false);
+  GLuint gridTexture = 0;
+  LoadImageTexture("default\\defaultfont.tga", gridTexture, false);
+  TGUIBMPFONT grid{};
+  CreateGridFont(grid, 16);
+
+  // A quad in front, under the depth test.
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glColor4f(0.2f, 0.5f, 0.9f, 1);
+  glBegin(GL_QUADS);
+  glVertex3d(-0.3, -0.3, 0.05);
+  glVertex3d(0.3, -0.3, 0.05);
+  glVertex3d(0.3, 0.1, 0.05);
+  glVertex3d(-0.3, 0.1, 0.05);
+  glEnd();
+
+  // The caller's own list base: its lists are the stars of a small list set of its own.
+  const GLuint marks = glGenLists(2);
+  glNewList(marks, GL_COMPILE);
+  glBegin(GL_TRIANGLES);
+  glVertex2d(0, 0);
+  glVertex2d(0.04, 0);
+  glVertex2d(0.02, 0.04);
+  glEnd();
+  glTranslated(0.06, 0, 0);
+  glEndList();
+  glNewList(marks + 1, GL_COMPILE);
+  glCallList(marks);  // nested
+  glColor4f(1, 0.2f, 0.2f, 1);
+  glCallList(marks);
+  glEndList();
+  glListBase(marks);
+
+  Screen = new TGUIscreen();
+  Wide = new TGUIpanel(100, 100, 900, 300, 1, 1, 1, 0.8, TGUISlot(&Screen));
+  Screen->Add(TGUISlot(&Wide));
+  Title1 = new TGUIBmpLabel(40, 60, grid, gridTexture, "Depth test off for me only", 1, 1, 0, 1, TGUISlot(&Wide));
+  Wide->AddChild(TGUISlot(&Title1));
+  Title1->Draw();  // the label alone, under the caller's depth test
+  delete Title1;
+  delete Wide;
+  delete Screen;
+
+  // A quad behind the first: hidden where they overlap if the depth test came back.
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glColor4f(0.9f, 0.8f, 0.2f, 1);
+  glBegin(GL_QUADS);
+  glVertex3d(-0.1, -0.4, -0.05);
+  glVertex3d(0.5, -0.4, -0.05);
+  glVertex3d(0.5, 0.0, -0.05);
+  glVertex3d(-0.1, 0.0, -0.05);
+  glEnd();
+
+  // Lists through the restored base: offsets 1, 0, 1 with the colour the lists leave.
+  glDisable(GL_DEPTH_TEST);
+  glColor4f(0.3f, 1, 0.3f, 1);
+  glPushMatrix();
+  glTranslated(-0.45, -0.38, 0);
+  const uint8_t offsets[] = {1, 0, 1};
+  glCallLists(3, GL_UNSIGNED_BYTE, offsets);
+  glPopMatrix();
+  glListBase(0);
+  glDeleteLists(marks, 2);
+  glFinish();
+}
+
+const std::map<std::string, std::function<void()>>& Table() {
+  static const std::map<std::string, std::function<void()>> table = {
+      {"demo_start", [] { DemoFrame(nullptr, 320, 239, false, 0, 2); }},
+      {"demo_start_hover", [] { DemoFrame(nullptr, 60, 20, false, 60, 3); }},
+      {"demo_panels", [] { DemoFrame(&PanelScreen, 200, 260, false, 0, 2); }},
+      {"demo_text", [] { DemoFrame(&TextScreen, 500, 300, false, 0, 2); }},
+      {"demo_buttons_hover", [] { DemoFrame(&ButtonScreen, 125, 119, false, 40, 3); }},
+      {"demo_buttons_pressed", [] { DemoFrame(&ButtonScreen, 125, 144, true, 40, 3); }},
+      {"demo_transition",
+       [] {
+         DemoFrame(&TextScreen, 500, 100, false, 0, 1, [] {
+           ZoomDistance = 1.5;
+           ZoomingOut = 0;
+           ZoomMouseX = 700;
+           ZoomMouseY = 200;
+         });
+         ZoomDistance = 0;
+       }},
+      {"elements", [] { Elements(false); }},
+      {"elements_pressed", [] { Elements(true); }},
+      {"fonts", Fonts},
+      {"clip_planes", [] { ClipPlanes(25, -15); }},
+      {"clip_planes_straight", [] { ClipPlanes(0, 0); }},
+      {"attrib_stack", AttribStack},
+  };
+  return table;
+}
+
+}  // namespace
+
+int SceneWidth() { return kWidth; }
+int SceneHeight() { return kHeight; }
+
+std::vector<std::string> SceneNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : Table()) names.push_back(entry.first);
+  return names;
+}
+
+bool DrawNamedScene(const std::string& name, std::vector<std::string>& messages) {
+  const auto it = Table().find(name);
+  if (it == Table().end()) return false;
+  gBoxes.clear();
+  SetMessageBoxHook(RecordBox);
+  it->second();
+  for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError())
+    gBoxes.push_back("GL error " + std::to_string(e));
+  SetMessageBoxHook(nullptr);
+  messages = gBoxes;
+  return true;
+}
