@@ -79,6 +79,7 @@ fi
 if [ ! -f "$PREFIX/lib/libfreetype.a" ]; then
   echo "=== FreeType"
   src=$(fetch_source freetype)
+  cp "$ROOT/scripts/web-freetype-modules.h" "$src/include/freetype/config/ftmodule.h"
   emcmake cmake -S "$src" -B "$DEPS/build/freetype" "${DEP_ARGS[@]}" -DBUILD_SHARED_LIBS=OFF \
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
     -DFT_DISABLE_BROTLI=ON -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
@@ -102,10 +103,13 @@ if [ ! -f "$PREFIX/lib/libGLU_tess.a" ]; then
 fi
 
 if [ ! -f "$PREFIX/lib/libSDL2.a" ]; then
+  # Video, events, audio and timers only: what the stand-in uses (no renderer, joysticks, haptics,
+  # sensors or power), which keeps the page's wasm smaller.
   echo "=== SDL2 (its configure checks take a few minutes)"
   src=$(fetch_source libsdl2)
   emcmake cmake -S "$src" -B "$DEPS/build/sdl2" "${DEP_ARGS[@]}" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
-    -DSDL_TEST=OFF -DSDL_PTHREADS=OFF -DSDL_THREADS=OFF -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
+    -DSDL_TEST=OFF -DSDL_PTHREADS=OFF -DSDL_THREADS=OFF -DCMAKE_INSTALL_LIBDIR=lib \
+    -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_HIDAPI=OFF >/dev/null
   cmake --build "$DEPS/build/sdl2" -j "$JOBS"
   cmake --install "$DEPS/build/sdl2" >/dev/null
 fi

@@ -4,6 +4,8 @@
 # scenarios of tests/web/e2e.mjs in headless Chromium (WebGL 2 on SwiftShader). Pictures and the
 # browser's profile go to build-web/e2e/. Extra arguments name the scenarios to run (default: all).
 # Ends with the summary line "web e2e: N passed, M failed".
+# With --bench [RUNS] it measures instead (bench/web/figures.mjs): page load to first frame, the
+# bytes a load transfers, and frames per second on each page.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${GLGUI_WEB_BUILD_DIR:-$ROOT/build-web}
@@ -45,4 +47,9 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
-node e2e.mjs "http://127.0.0.1:$port/" "$ROOT/tests/demo/reference" "$E2E" "$@"
+if [ "${1:-}" = --bench ]; then
+  shift
+  node "$ROOT/bench/web/figures.mjs" "http://127.0.0.1:$port/" "$OUT/site" "$@"
+else
+  node e2e.mjs "http://127.0.0.1:$port/" "$ROOT/tests/demo/reference" "$E2E" "$@"
+fi
