@@ -35,7 +35,7 @@ fi
 
 # The site on a free port of 127.0.0.1, served for as long as the tests run.
 E2E=$OUT/e2e
-rm -rf "$E2E"
+[ "${1:-}" = --bench ] || rm -rf "$E2E"
 mkdir -p "$E2E"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$OUT/site" >"$E2E/server.log" 2>&1 &
