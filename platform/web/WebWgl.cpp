@@ -13,6 +13,12 @@
 using namespace sdl_layer;
 
 namespace {
+bool WindowAlive(SDL_Window* sdl) {
+  for (const auto& entry : gLayer.windows)
+    if (entry.second->sdl == sdl) return sdl != nullptr;
+  return false;
+}
+
 // WebGL 2 is OpenGL ES 3.0.
 void RequestWebGl2() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
@@ -66,12 +72,20 @@ BOOL wglDeleteContext(HGLRC rc) {
   const uintptr_t id = HandleId(rc, kRcTag);
   const auto it = gLayer.contexts.find(id);
   if (it == gLayer.contexts.end()) return FALSE;
-  // The layer releases what it made in the context, so the context must be current meanwhile.
-  if (it->second.everCurrent && it->second.window) {
-    const bool wasCurrent = gLayer.currentContext == id;
-    if (wasCurrent || SDL_GL_MakeCurrent(it->second.window, it->second.context) == 0) {
+  // The layer releases what it made in the context, so the context must be current meanwhile;
+  // after a window that went first, there is nothing to make it current with, and the context
+  // goes with what it holds.
+  const Context& c = it->second;
+  if (c.everCurrent && WindowAlive(c.window)) {
+    if (gLayer.currentContext == id) {
       gl11ContextDestroyed();
-      if (!wasCurrent) SDL_GL_MakeCurrent(it->second.window, nullptr);
+    } else {
+      SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
+      SDL_GLContext previous = SDL_GL_GetCurrentContext();
+      if (SDL_GL_MakeCurrent(c.window, c.context) == 0) {
+        gl11ContextDestroyed();
+        SDL_GL_MakeCurrent(previous ? previousWindow : c.window, previous);
+      }
     }
   }
   if (gLayer.currentContext == id) wglMakeCurrent(nullptr, nullptr);
