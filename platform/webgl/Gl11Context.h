@@ -3,6 +3,8 @@
 // shader program and buffers and puts every piece of state to OpenGL 1.1's defaults. It calls
 // gl11ContextDestroyed while the context is still current, before it goes: the layer's GL objects
 // and all display lists are freed. Texture names belong to the context and go with it.
+// Primitives wait in the layer's batch until a state change, a read or glFlush/glFinish: whoever
+// presents a frame (SwapBuffers) calls glFlush (gl11Flush in the layer's <GL/gl.h>) first.
 #pragma once
 
 void gl11ContextCreated();

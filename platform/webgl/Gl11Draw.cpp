@@ -15,16 +15,18 @@ Layer g;
 
 namespace {
 
-// GLSL ES 3.00, so the same text runs on WebGL 2. Clip planes are eye-space planes tested per
-// fragment: a plane's distance is linear over a primitive, so the interpolated distance is exact,
-// and a fragment with a negative one is discarded as the GL's clipping would have cut it away.
-// Disabled planes are (0, 0, 0, 1). Colours are clamped as the GL clamps vertex colours.
+// GLSL ES 3.00, so the same text runs on WebGL 2. The position goes through the product of the
+// projection and modelview matrices, as Mesa's fixed-function pipeline takes it; the eye position
+// is for the clip planes. Clip planes are eye-space planes tested per fragment: a plane's distance
+// is linear over a primitive, so the interpolated distance is exact, and a fragment with a
+// negative one is discarded as the GL's clipping would have cut it away. Disabled planes are
+// (0, 0, 0, 1). Colours are clamped as the GL clamps vertex colours.
 const char* const kVertexShader = R"(#version 300 es
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec4 aColour;
 layout(location = 2) in vec2 aTexCoord;
 uniform mat4 uModelview;
-uniform mat4 uProjection;
+uniform mat4 uModelviewProjection;
 uniform mat4 uTextureMatrix;
 uniform vec4 uClip[6];
 out vec4 vColour;
@@ -33,7 +35,7 @@ out vec3 vClipA;
 out vec3 vClipB;
 void main() {
   vec4 eye = uModelview * vec4(aPosition, 1.0);
-  gl_Position = uProjection * eye;
+  gl_Position = uModelviewProjection * vec4(aPosition, 1.0);
   vColour = clamp(aColour, 0.0, 1.0);
   vTexCoord = uTextureMatrix * vec4(aTexCoord, 0.0, 1.0);
   vClipA = vec3(dot(uClip[0], eye), dot(uClip[1], eye), dot(uClip[2], eye));
@@ -45,8 +47,9 @@ void main() {
 // uTexMode: 0 no texturing, 1 GL_MODULATE, 2 GL_REPLACE, 3 GL_DECAL. uTexBase: bit 0 the base
 // format has colour, bit 1 alpha (a GL_ALPHA texture leaves the colour alone, an RGB one the alpha).
 // uBorder (x: bit 0 s, bit 1 t wrap with GL_CLAMP; y: linear filtering): GLES has no texture
-// border, so the texture clamps to its edge texels and the share of the GL's filter footprint that
-// would fall on the border colour, transparent black, is taken away here.
+// border, so the texture clamps to its edge texels. GL_CLAMP clamps the coordinates to [0, 1], so
+// a nearest texel is never the border, but a linear filter there takes up to half of its texel
+// from the border colour, transparent black: that share is taken away here.
 const char* const kFragmentShader = R"(#version 300 es
 precision highp float;
 in vec4 vColour;
@@ -64,10 +67,9 @@ void main() {
   vec4 c = vColour;
   if (uTexMode != 0) {
     vec4 t = textureProj(uSampler, vTexCoord);
-    if (uBorder.x != 0) {
-      vec2 st = vTexCoord.xy / vTexCoord.w;
-      vec2 inside = uBorder.y != 0 ? clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0)
-                                   : vec2(greaterThanEqual(st, vec2(0.0))) * vec2(lessThan(st, vec2(1.0)));
+    if (uBorder.x != 0 && uBorder.y != 0) {
+      vec2 st = clamp(vTexCoord.xy / vTexCoord.w, 0.0, 1.0);
+      vec2 inside = clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0);
       if ((uBorder.x & 1) != 0) t *= inside.x;
       if ((uBorder.x & 2) != 0) t *= inside.y;
     }
@@ -155,8 +157,11 @@ void Apply(const DrawState& s) {
     glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
   if (all || std::memcmp(&s.modelview, &a.modelview, sizeof s.modelview) != 0)
     glUniformMatrix4fv(g.uModelview, 1, GL_FALSE, s.modelview.m);
-  if (all || std::memcmp(&s.projection, &a.projection, sizeof s.projection) != 0)
-    glUniformMatrix4fv(g.uProjection, 1, GL_FALSE, s.projection.m);
+  if (all || std::memcmp(&s.projection, &a.projection, sizeof s.projection) != 0 ||
+      std::memcmp(&s.modelview, &a.modelview, sizeof s.modelview) != 0) {
+    const Mat4 mvp = s.projection * s.modelview;
+    glUniformMatrix4fv(g.uModelviewProjection, 1, GL_FALSE, mvp.m);
+  }
   if (all || std::memcmp(&s.textureMatrix, &a.textureMatrix, sizeof s.textureMatrix) != 0)
     glUniformMatrix4fv(g.uTextureMatrix, 1, GL_FALSE, s.textureMatrix.m);
   if (all || std::memcmp(s.clip, a.clip, sizeof s.clip) != 0) glUniform4fv(g.uClip, kClipPlanes, &s.clip[0][0]);
@@ -202,7 +207,7 @@ void ResetState() {
   fresh.streamBuffer = g.streamBuffer;
   fresh.vertexArray = g.vertexArray;
   fresh.uModelview = g.uModelview;
-  fresh.uProjection = g.uProjection;
+  fresh.uModelviewProjection = g.uModelviewProjection;
   fresh.uTextureMatrix = g.uTextureMatrix;
   fresh.uClip = g.uClip;
   fresh.uTexMode = g.uTexMode;
@@ -316,7 +321,7 @@ void gl11ContextCreated() {
   if (!g.program) return;
   glUseProgram(g.program);
   g.uModelview = glGetUniformLocation(g.program, "uModelview");
-  g.uProjection = glGetUniformLocation(g.program, "uProjection");
+  g.uModelviewProjection = glGetUniformLocation(g.program, "uModelviewProjection");
   g.uTextureMatrix = glGetUniformLocation(g.program, "uTextureMatrix");
   g.uClip = glGetUniformLocation(g.program, "uClip");
   g.uTexMode = glGetUniformLocation(g.program, "uTexMode");

@@ -67,17 +67,17 @@ Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Verte
       for (int i = 1; i + 1 < n; ++i) e.Put(0, 0, i, i + 1);
       return Topology::Triangles;
     case kQuads:
-      // Split along the 1-3 diagonal, as Mesa splits a quad.
+      // Split along the 0-2 diagonal, as Mesa draws a quad (its feedback mode reports another split).
       for (int i = 0; i + 3 < n; i += 4) {
-        e.Put(i + 3, i, i + 1, i + 3);
-        e.Put(i + 3, i + 1, i + 2, i + 3);
+        e.Put(i + 3, i, i + 1, i + 2);
+        e.Put(i + 3, i, i + 2, i + 3);
       }
       return Topology::Triangles;
     case kQuadStrip:
-      // Quad k is vertices 2k, 2k+1, 2k+3, 2k+2 in turn.
+      // Quad k is vertices 2k, 2k+1, 2k+3, 2k+2 in turn, split along its first diagonal like a quad.
       for (int i = 0; i + 3 < n; i += 2) {
-        e.Put(i + 3, i, i + 1, i + 2);
-        e.Put(i + 3, i + 1, i + 3, i + 2);
+        e.Put(i + 3, i, i + 1, i + 3);
+        e.Put(i + 3, i, i + 3, i + 2);
       }
       return Topology::Triangles;
     default:
@@ -93,8 +93,18 @@ namespace {
 
 void PutVertex(float x, float y, float z) {
   if (!g.inBegin) return;  // a vertex outside glBegin/glEnd has no effect
-  Vertex v{x, y, z, g.colour[0], g.colour[1], g.colour[2], g.colour[3], g.texCoord[0], g.texCoord[1],
-           g.normal[0], g.normal[1], g.normal[2]};
+  Vertex v{x,
+           y,
+           z,
+           g.colour[0],
+           g.colour[1],
+           g.colour[2],
+           g.colour[3],
+           g.texCoord[0],
+           g.texCoord[1],
+           g.normal[0],
+           g.normal[1],
+           g.normal[2]};
   if (g.compiling) {
     // What the list has set itself is the list's; the rest is filled in when it is called.
     const uint8_t set = g.compiledAttribs;
@@ -123,7 +133,9 @@ void SetAttrib(uint8_t which, const float* values) {
     ListOp op{ListOp::SetCurrent};
     op.attribs = which;
     std::copy(values, values + count,
-              which == kAttrColour ? op.colour : which == kAttrTexCoord ? op.texCoord : op.normal);
+              which == kAttrColour     ? op.colour
+              : which == kAttrTexCoord ? op.texCoord
+                                       : op.normal);
     g.compiled->ops.push_back(std::move(op));
   }
 }

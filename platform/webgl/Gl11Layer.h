@@ -103,11 +103,11 @@ enum class Topology : uint32_t { Triangles, Lines, Points };
 // two states compare with memcmp.
 struct DrawState {
   Topology topology;
-  uint32_t textured;     // texturing applies: enabled, and the bound texture is complete
-  uint32_t texture;      // the layer's texture name
-  uint32_t texBase;      // what its base format holds: kBaseColour | kBaseAlpha
+  uint32_t textured;  // texturing applies: enabled, and the bound texture is complete
+  uint32_t texture;   // the layer's texture name
+  uint32_t texBase;   // what its base format holds: kBaseColour | kBaseAlpha
   uint32_t texEnvMode;
-  uint32_t texBorder;    // bit 0: s wraps with GL_CLAMP, bit 1: t does; bit 2: filtered linearly
+  uint32_t texBorder;  // bit 0: s wraps with GL_CLAMP, bit 1: t does; bit 2: filtered linearly
   int32_t texSize[2];
   uint32_t blend;
   uint32_t blendSrc, blendDst;
@@ -130,12 +130,12 @@ enum TextureBase : uint32_t { kBaseColour = 1, kBaseAlpha = 2 };
 struct Texture {
   GLuint object = 0;  // the GLES texture
   GLint width = 0, height = 0;
-  GLint internalFormat = 0;  // as the program gave it
+  GLint internalFormat = 0;     // as the program gave it
   uint32_t base = kBaseColour;  // TextureBase bits of its base format
-  GLint minFilter = 0x2702;  // GL_NEAREST_MIPMAP_LINEAR
+  GLint minFilter = 0x2702;     // GL_NEAREST_MIPMAP_LINEAR
   GLint magFilter = GL_LINEAR;
   GLint wrapS = GL_REPEAT, wrapT = GL_REPEAT;
-  uint32_t levels = 0;     // bit i: level i was given
+  uint32_t levels = 0;  // bit i: level i was given
   bool Complete() const;
 };
 
@@ -213,7 +213,7 @@ struct Layer {
   // immediate mode
   bool inBegin = false;
   GLenum beginMode = 0;
-  std::vector<Vertex> primitive;        // the vertices since glBegin
+  std::vector<Vertex> primitive;          // the vertices since glBegin
   std::vector<uint8_t> primitiveAttribs;  // per vertex while compiling: what the list had set
 
   // the batch waiting to be drawn, and the state it was given under
@@ -239,13 +239,14 @@ struct Layer {
 
   // textures
   std::map<GLuint, Texture> textures;
-  GLuint nextTexture = 1;
+  GLuint nextTexture = 1;  // names are not given again after glDeleteTextures, as in Mesa
   GLuint boundTexture = 0;
 
   // display lists
   std::map<GLuint, std::unique_ptr<List>> lists;  // every name handed out, with or without contents
   GLuint listBase = 0;
-  GLuint compiling = 0;       // the list being compiled, 0 when none
+  GLuint nextList = 1;
+  GLuint compiling = 0;  // the list being compiled, 0 when none
   GLenum compileMode = 0;
   std::unique_ptr<List> compiled;
   std::vector<Vertex> compiledVertices;  // its static vertices until glEndList
@@ -260,7 +261,7 @@ struct Layer {
   // GLES objects
   GLuint program = 0, streamBuffer = 0, vertexArray = 0;
   GLsizeiptr streamCapacity = 0;
-  GLint uModelview = -1, uProjection = -1, uTextureMatrix = -1, uClip = -1, uTexMode = -1, uTexBase = -1;
+  GLint uModelview = -1, uModelviewProjection = -1, uTextureMatrix = -1, uClip = -1, uTexMode = -1, uTexBase = -1;
   GLint uSampler = -1, uBorder = -1, uTexSize = -1;
   // what the GLES side was last given, to skip repeated calls
   DrawState applied{};

@@ -180,14 +180,16 @@ GLuint gl11GenLists(GLsizei range) {
     return 0;
   }
   if (range == 0) return 0;
-  // The first run of `range` unused names after 0.
-  GLuint start = 1;
-  for (const auto& entry : g.lists) {
-    if (entry.first >= start + static_cast<GLuint>(range)) break;
-    if (entry.first >= start) start = entry.first + 1;
+  // The first run of `range` unused names from the next never handed out: like Mesa, names of
+  // deleted lists are not given again soon, so a stale name draws nothing rather than a new list.
+  GLuint start = g.nextList;
+  for (auto it = g.lists.lower_bound(start); it != g.lists.end(); ++it) {
+    if (it->first >= start + static_cast<GLuint>(range)) break;
+    start = it->first + 1;
   }
   if (start > UINT32_MAX - static_cast<GLuint>(range)) return 0;
   for (GLuint i = 0; i < static_cast<GLuint>(range); ++i) g.lists[start + i] = nullptr;
+  g.nextList = start + static_cast<GLuint>(range);
   return start;
 }
 

@@ -46,22 +46,22 @@ bool Mat4::Inverse(Mat4& out) const {
            a[12] * a[1] * a[11] + a[12] * a[3] * a[9];
   inv[13] = a[0] * a[9] * a[14] - a[0] * a[10] * a[13] - a[8] * a[1] * a[14] + a[8] * a[2] * a[13] +
             a[12] * a[1] * a[10] - a[12] * a[2] * a[9];
-  inv[2] = a[1] * a[6] * a[15] - a[1] * a[7] * a[14] - a[5] * a[2] * a[15] + a[5] * a[3] * a[14] +
-           a[13] * a[2] * a[7] - a[13] * a[3] * a[6];
+  inv[2] = a[1] * a[6] * a[15] - a[1] * a[7] * a[14] - a[5] * a[2] * a[15] + a[5] * a[3] * a[14] + a[13] * a[2] * a[7] -
+           a[13] * a[3] * a[6];
   inv[6] = -a[0] * a[6] * a[15] + a[0] * a[7] * a[14] + a[4] * a[2] * a[15] - a[4] * a[3] * a[14] -
            a[12] * a[2] * a[7] + a[12] * a[3] * a[6];
   inv[10] = a[0] * a[5] * a[15] - a[0] * a[7] * a[13] - a[4] * a[1] * a[15] + a[4] * a[3] * a[13] +
             a[12] * a[1] * a[7] - a[12] * a[3] * a[5];
   inv[14] = -a[0] * a[5] * a[14] + a[0] * a[6] * a[13] + a[4] * a[1] * a[14] - a[4] * a[2] * a[13] -
             a[12] * a[1] * a[6] + a[12] * a[2] * a[5];
-  inv[3] = -a[1] * a[6] * a[11] + a[1] * a[7] * a[10] + a[5] * a[2] * a[11] - a[5] * a[3] * a[10] -
-           a[9] * a[2] * a[7] + a[9] * a[3] * a[6];
-  inv[7] = a[0] * a[6] * a[11] - a[0] * a[7] * a[10] - a[4] * a[2] * a[11] + a[4] * a[3] * a[10] +
-           a[8] * a[2] * a[7] - a[8] * a[3] * a[6];
-  inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] - a[4] * a[3] * a[9] -
-            a[8] * a[1] * a[7] + a[8] * a[3] * a[5];
-  inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] + a[4] * a[2] * a[9] +
-            a[8] * a[1] * a[6] - a[8] * a[2] * a[5];
+  inv[3] = -a[1] * a[6] * a[11] + a[1] * a[7] * a[10] + a[5] * a[2] * a[11] - a[5] * a[3] * a[10] - a[9] * a[2] * a[7] +
+           a[9] * a[3] * a[6];
+  inv[7] = a[0] * a[6] * a[11] - a[0] * a[7] * a[10] - a[4] * a[2] * a[11] + a[4] * a[3] * a[10] + a[8] * a[2] * a[7] -
+           a[8] * a[3] * a[6];
+  inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] - a[4] * a[3] * a[9] - a[8] * a[1] * a[7] +
+            a[8] * a[3] * a[5];
+  inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] + a[4] * a[2] * a[9] + a[8] * a[1] * a[6] -
+            a[8] * a[2] * a[5];
   const double det = a[0] * inv[0] + a[1] * inv[4] + a[2] * inv[8] + a[3] * inv[12];
   if (det == 0.0 || !std::isfinite(det)) return false;
   for (int i = 0; i < 16; ++i) out.m[i] = static_cast<float>(inv[i] / det);
@@ -480,10 +480,12 @@ void gl11Rotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
   const double ux = x / len, uy = y / len, uz = z / len;
   const double a = angle * 3.14159265358979323846 / 180.0;
   const double c = std::cos(a), s = std::sin(a), t = 1.0 - c;
+  // clang-format off
   const double r[16] = {t * ux * ux + c,      t * ux * uy + s * uz, t * ux * uz - s * uy, 0,
                         t * ux * uy - s * uz, t * uy * uy + c,      t * uy * uz + s * ux, 0,
                         t * ux * uz + s * uy, t * uy * uz - s * ux, t * uz * uz + c,      0,
                         0,                    0,                    0,                    1};
+  // clang-format on
   MultiplyCurrent(FromDoubles(r));
 }
 
@@ -502,9 +504,22 @@ void gl11Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLd
   if (Record([=] { gl11Ortho(left, right, bottom, top, zNear, zFar); })) return;
   if (!Outside()) return;
   if (left == right || bottom == top || zNear == zFar) return SetError(GL_INVALID_VALUE);
-  const double m[16] = {2 / (right - left), 0, 0, 0, 0, 2 / (top - bottom), 0, 0, 0, 0, -2 / (zFar - zNear), 0,
-                        -(right + left) / (right - left), -(top + bottom) / (top - bottom),
-                        -(zFar + zNear) / (zFar - zNear), 1};
+  const double m[16] = {2 / (right - left),
+                        0,
+                        0,
+                        0,
+                        0,
+                        2 / (top - bottom),
+                        0,
+                        0,
+                        0,
+                        0,
+                        -2 / (zFar - zNear),
+                        0,
+                        -(right + left) / (right - left),
+                        -(top + bottom) / (top - bottom),
+                        -(zFar + zNear) / (zFar - zNear),
+                        1};
   MultiplyCurrent(FromDoubles(m));
 }
 

@@ -201,7 +201,6 @@ void gl11DeleteTextures(GLsizei n, const GLuint* textures) {
     if (it->second.object) glDeleteTextures(1, &it->second.object);
     g.textures.erase(it);
     if (g.boundTexture == name) g.boundTexture = 0;
-    if (name < g.nextTexture) g.nextTexture = name;
   }
 }
 

@@ -13,13 +13,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 namespace {
 
@@ -31,7 +31,8 @@ void WritePpm(const std::string& path, const std::vector<uint8_t>& rgba, int w, 
   std::ofstream out(path, std::ios::binary);
   out << "P6\n" << w << ' ' << h << "\n255\n";
   for (int y = h - 1; y >= 0; --y)
-    for (int x = 0; x < w; ++x) out.write(reinterpret_cast<const char*>(&rgba[(static_cast<size_t>(y) * w + x) * 4]), 3);
+    for (int x = 0; x < w; ++x)
+      out.write(reinterpret_cast<const char*>(&rgba[(static_cast<size_t>(y) * w + x) * 4]), 3);
 }
 
 class LayerMatchesOpenGL : public ::testing::TestWithParam<std::string> {
@@ -46,8 +47,8 @@ class LayerMatchesOpenGL : public ::testing::TestWithParam<std::string> {
 TEST_P(LayerMatchesOpenGL, Scene) {
   const std::string name = GetParam();
   const int w = SceneWidth(), h = SceneHeight();
-  const std::string file = (std::filesystem::temp_directory_path() /
-                            ("gl11-" + name + "-" + std::to_string(getpid()) + ".rgba")).string();
+  const std::string file =
+      (std::filesystem::temp_directory_path() / ("gl11-" + name + "-" + std::to_string(getpid()) + ".rgba")).string();
   const std::string command = std::string("'") + GL11_REFERENCE_PROGRAM + "' " + name + " '" + file + "'";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   std::ifstream in(file, std::ios::binary);

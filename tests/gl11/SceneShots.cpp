@@ -4,9 +4,9 @@
 #include "Offscreen.h"
 #include "Scenes.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 int main(int argc, char** argv) {
   if (argc != 3) {

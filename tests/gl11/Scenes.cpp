@@ -1,5 +1,6 @@
-// The named scenes of Scenes.h. This file is compiled twice: against the system's OpenGL and
-// against the OpenGL 1.1 layer, each time with the toolkit and the demo built the same way.
+// The named scenes of Scenes.h (and, drawn directly, every primitive mode and texture format). This file is compiled
+// twice: against the system's OpenGL and against the OpenGL 1.1 layer, each time with the toolkit and the demo built
+// the same way.
 #include "Scenes.h"
 
 #include "GLGUI.h"
@@ -154,8 +155,7 @@ void Elements(bool pressed) {
   Both->AddChild(TGUISlot(&InPanel));
   Title2 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Header only", 1, 1, 0.6, 1, TGUISlot(&HeaderOnly));
   HeaderOnly->AddChild(TGUISlot(&Title2));
-  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only (size 10)", 1, 1, 1, 0.7,
-                           TGUISlot(&FooterOnly));
+  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only (size 10)", 1, 1, 1, 0.7, TGUISlot(&FooterOnly));
   FooterOnly->AddChild(TGUISlot(&Small));
   Hidden = new TGUIBmpLabel(20, 80, grid10, gridTexture, "not shown", 1, 0, 0, 1, TGUISlot(&FooterOnly));
   Hidden->Visible = false;
@@ -242,7 +242,8 @@ void Fonts() {
   DrawText(40, 40, "Built-in bitmap font: The quick brown fox 0123456789");
   DrawText(40, 70, hungarian);
 
-  auto grid = [](const TGUIBMPFONT& font, GLuint texture, double x, double y, const std::string& text, bool signedNames) {
+  auto grid = [](const TGUIBMPFONT& font, GLuint texture, double x, double y, const std::string& text,
+                 bool signedNames) {
     glPushMatrix();
     glBindTexture(GL_TEXTURE_2D, texture);
     glTranslated(x, y, 0);
@@ -415,6 +416,125 @@ void AttribStack() {
   glFinish();
 }
 
+// ---- every primitive ----------------------------------------------------------------------------
+
+// Each primitive mode with a colour per vertex, smooth and then flat shaded (where the provoking
+// vertex differs between modes), in an orthographic view of 8 x 4 cells.
+void Primitives() {
+  ResetInput();
+  glViewport(0, 0, kWidth, kHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 8, 0, 4, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(0.1f, 0.1f, 0.1f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  const GLenum modes[] = {GL_POINTS,         GL_LINES,        GL_LINE_STRIP, GL_LINE_LOOP,  GL_TRIANGLES,
+                          GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,      GL_QUAD_STRIP, GL_POLYGON};
+  // Six points around a cell, in an order that makes a convex outline for fans and polygons and
+  // a band for strips.
+  const double ring[6][2] = {{0.1, 0.1}, {0.9, 0.1}, {0.9, 0.5}, {0.9, 0.9}, {0.1, 0.9}, {0.1, 0.5}};
+  const double band[6][2] = {{0.1, 0.1}, {0.1, 0.9}, {0.5, 0.1}, {0.5, 0.9}, {0.9, 0.1}, {0.9, 0.9}};
+  const float colours[6][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
+  for (int flat = 0; flat < 2; ++flat) {
+    glShadeModel(flat ? GL_FLAT : GL_SMOOTH);
+    for (int i = 0; i < 10; ++i) {
+      const GLenum mode = modes[i];
+      const bool strip = mode == GL_TRIANGLE_STRIP || mode == GL_QUAD_STRIP;
+      const int cell = flat * 10 + i;
+      glPushMatrix();
+      // Off the pixel grid: a point right on a pixel corner is a tie that Mesa's OpenGL and
+      // OpenGL ES break differently.
+      glTranslated(cell % 8 + 0.003, cell / 8 + 0.003, 0);
+      glBegin(mode);
+      for (int v = 0; v < 6; ++v) {
+        glColor3f(colours[v][0], colours[v][1], colours[v][2]);
+        const double* p = strip ? band[v] : mode == GL_QUADS && v >= 4 ? band[v] : ring[v];
+        glVertex2d(p[0], p[1]);
+      }
+      glEnd();
+      glPopMatrix();
+    }
+  }
+  glShadeModel(GL_SMOOTH);
+  glRectd(4.2, 2.2, 4.8, 2.8);
+  glFinish();
+}
+
+// ---- texture formats ---------------------------------------------------------------------------
+
+// Small textures in each format and internal format the layer takes, unpacked with odd row
+// lengths, alignments and skips, under each texture environment mode and both wraps, drawn
+// magnified over a coloured background with blending.
+void TextureFormats() {
+  ResetInput();
+  glViewport(0, 0, kWidth, kHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 8, 0, 6, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(0.1f, 0.1f, 0.1f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  // Bytes of a 7 x 5 image with up to four components, padded to rows of 8 pixels and one row
+  // and pixel skipped.
+  std::vector<uint8_t> bytes(8 * 6 * 4);
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>((i * 73 + 41) % 256);
+  struct Kind {
+    GLenum format;
+    GLint internal;
+    int components;
+  };
+  const Kind kinds[] = {{GL_RGBA, GL_RGBA, 4},      {GL_RGB, 3, 3},          {GL_LUMINANCE, 1, 1},
+                        {GL_LUMINANCE_ALPHA, 2, 2}, {GL_ALPHA, GL_ALPHA, 1}, {GL_RGBA, GL_RGB8, 4},
+                        {GL_RGB, GL_LUMINANCE, 3},  {GL_RGBA, GL_ALPHA, 4}};
+  const GLint envs[] = {GL_MODULATE, GL_REPLACE, GL_DECAL};
+  std::vector<GLuint> names;
+  glEnable(GL_TEXTURE_2D);
+  for (int k = 0; k < 8; ++k) {
+    GLuint t = 0;
+    glGenTextures(1, &t);
+    names.push_back(t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, k % 2 ? 1 : 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 8);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 1);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, kinds[k].internal, 7, 5, 0, kinds[k].format, GL_UNSIGNED_BYTE, bytes.data());
+    glPopClientAttrib();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, k % 3 ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, k % 3 ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, k % 2 ? GL_CLAMP : GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    for (int e = 0; e < 3; ++e) {
+      if (envs[e] == GL_DECAL && kinds[k].internal != GL_RGBA && kinds[k].internal != 3) continue;
+      glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, envs[e]);
+      const double x = k, y = e * 2;
+      glBegin(GL_QUADS);
+      glColor4f(1, 0.5f, 0.2f, 0.9f);
+      glTexCoord2f(-0.2f, -0.2f);
+      glVertex2d(x + 0.05, y + 0.05);
+      glColor4f(0.2f, 1, 0.5f, 0.7f);
+      glTexCoord2f(1.2f, -0.2f);
+      glVertex2d(x + 0.95, y + 0.05);
+      glColor4f(0.5f, 0.2f, 1, 1);
+      glTexCoord2f(1.2f, 1.2f);
+      glVertex2d(x + 0.95, y + 1.85);
+      glColor4f(1, 1, 1, 0.5f);
+      glTexCoord2f(-0.2f, 1.2f);
+      glVertex2d(x + 0.05, y + 1.85);
+      glEnd();
+    }
+  }
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glDeleteTextures(static_cast<GLsizei>(names.size()), names.data());
+  glFinish();
+}
+
 const std::map<std::string, std::function<void()>>& Table() {
   static const std::map<std::string, std::function<void()>> table = {
       {"demo_start", [] { DemoFrame(nullptr, 320, 239, false, 0, 2); }},
@@ -439,6 +559,8 @@ const std::map<std::string, std::function<void()>>& Table() {
       {"clip_planes", [] { ClipPlanes(25, -15); }},
       {"clip_planes_straight", [] { ClipPlanes(0, 0); }},
       {"attrib_stack", AttribStack},
+      {"primitives", Primitives},
+      {"texture_formats", TextureFormats},
   };
   return table;
 }
@@ -460,8 +582,7 @@ bool DrawNamedScene(const std::string& name, std::vector<std::string>& messages)
   gBoxes.clear();
   SetMessageBoxHook(RecordBox);
   it->second();
-  for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError())
-    gBoxes.push_back("GL error " + std::to_string(e));
+  for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) gBoxes.push_back("GL error " + std::to_string(e));
   SetMessageBoxHook(nullptr);
   messages = gBoxes;
   return true;

@@ -37,7 +37,7 @@ typedef double GLclampd;
 #define GLAPIENTRY
 #endif
 #ifndef GLAPIENTRYP
-#define GLAPIENTRYP GLAPIENTRY *
+#define GLAPIENTRYP GLAPIENTRY*
 #endif
 #ifndef APIENTRY
 #define APIENTRY GLAPIENTRY

@@ -1,0 +1,64 @@
+// The demonstration's frame (DrawScene and glFinish) per page, headless at 640 x 480: built on
+// the OpenGL 1.1 layer over Mesa's OpenGL ES 3 (gl11_frame_bench, which also counts the layer's
+// draws and streamed bytes per frame) or on Mesa's OpenGL (gl11_frame_bench_gl), the same code
+// both times. Run both to compare.
+#include "DemoScene.h"
+#include "Offscreen.h"
+#ifdef GL11_ON_GLES
+#include "Gl11Stats.h"
+#endif
+
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kWidth = 640, kHeight = 480;
+
+// One context and one built scene for the whole run, as a window keeps them.
+Offscreen& Context() {
+  static std::unique_ptr<Offscreen> gl = [] {
+    auto context = std::make_unique<Offscreen>(kWidth, kHeight);
+    if (context->Ok()) demobench::BuildDemo(kWidth, kHeight);
+    return context;
+  }();
+  return *gl;
+}
+
+void BM_Frame(benchmark::State& state) {
+  if (!Context().Ok()) {
+    state.SkipWithError(Context().Error().c_str());
+    return;
+  }
+  demobench::ShowPage(static_cast<int>(state.range(0)), 320, 239);
+  DrawScene();
+  glFinish();
+#ifdef GL11_ON_GLES
+  const Gl11Stats before = gl11Stats();
+#endif
+  for (auto _ : state) {
+    DrawScene();
+    glFinish();
+  }
+#ifdef GL11_ON_GLES
+  const Gl11Stats& after = gl11Stats();
+  const double frames = static_cast<double>(state.iterations());
+  state.counters["draws"] = static_cast<double>(after.draws - before.draws) / frames;
+  state.counters["streamed_bytes"] = static_cast<double>(after.streamedBytes - before.streamedBytes) / frames;
+#endif
+}
+
+BENCHMARK(BM_Frame)
+    ->ArgName("page")
+    ->Arg(demobench::kStartPage)
+    ->Arg(demobench::kPanelPage)
+    ->Arg(demobench::kTextPage)
+    ->Arg(demobench::kButtonPage)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
