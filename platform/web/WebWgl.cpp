@@ -1,11 +1,12 @@
 // Web backend: WGL contexts on SDL's WebGL 2 contexts, with the OpenGL 1.1 layer told when one is
-// new and before one goes, and the buffer swap, which waits for the browser's next frame (the page
-// shows what was drawn once the program yields to the browser).
+// new and before one goes, and the buffer swap, which flushes the layer's batch and waits for the
+// browser's next frame (the page shows what was drawn once the program yields to the browser).
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
 #include "WebPage.h"
 #include "webgl/Gl11Context.h"
 
+#include <GL/gl.h>
 #include <SDL.h>
 
 #include <cstdint>
@@ -100,6 +101,7 @@ HGLRC wglGetCurrentContext() { return gLayer.currentContext ? MakeHandle<HGLRC>(
 BOOL SwapBuffers(HDC dc) {
   Window* w = FindWindowOfDc(dc);
   if (!w || !w->sdl || !w->gl) return FALSE;
+  glFlush();  // the layer's batch holds the frame's last primitives until then
   web_page::WaitForNextFrame();
   return TRUE;
 }
