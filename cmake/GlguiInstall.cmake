@@ -1,18 +1,29 @@
 # Installation: cmake --install BUILD --prefix PREFIX gives
 #   PREFIX/include/glgui/         the public headers (#include <glgui/GLGUI.h>)
-#   PREFIX/lib/                   libglgui_*.a, or .so with -DBUILD_SHARED_LIBS=ON
+#   PREFIX/lib/                   libglgui_*.a, or .so with -DBUILD_SHARED_LIBS=ON (on Windows the
+#                                 static libraries and glgui_resources.obj, the art as Win32 resources)
 #   PREFIX/lib/cmake/glgui/       the package: find_package(glgui CONFIG) -> glgui::gui, ...
 #   PREFIX/lib/pkgconfig/glgui.pc
 #   PREFIX/bin/gui_demo and PREFIX/share/glgui/default/ (the demo's data files)
+#   PREFIX/share/doc/glgui/       the licence and the third-party notices
 # The toolkit's art and built-in font are compiled into the program_resources library, which
-# platform links, so a program gets them through glgui::gui with no data path at all.
+# platform links, so a program gets them through glgui::gui with no data path at all. On Windows
+# they are Win32 resources: one object file that every program must link whole (a linker takes
+# nothing from an archive that no symbol asks for), which the package adds to glgui::platform.
 # Everything installed is relocatable: nothing records the prefix given at configure time.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(GLGUI_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/glgui)
 set(GLGUI_DATA_DIR ${CMAKE_INSTALL_DATADIR}/glgui)
-set(GLGUI_LIBRARY_TARGETS platform program_resources shell_globals shell textures gui)
+set(GLGUI_LIBRARY_TARGETS platform shell_globals shell textures gui)
+if(WIN32)
+  set(GLGUI_RESOURCE_OBJECT glgui_resources.obj)
+  install(FILES $<TARGET_OBJECTS:program_resources> DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          RENAME ${GLGUI_RESOURCE_OBJECT})
+else()
+  list(APPEND GLGUI_LIBRARY_TARGETS program_resources)
+endif()
 
 foreach(target IN LISTS GLGUI_LIBRARY_TARGETS)
   # Installed side by side with other libraries, the files carry the project's name
@@ -40,9 +51,13 @@ install(FILES ${PROJECT_SOURCE_DIR}/gui/GLGUI.h ${PROJECT_SOURCE_DIR}/textures/G
               ${PROJECT_SOURCE_DIR}/platform/Resources.h ${PROJECT_SOURCE_DIR}/platform/Files.h
               ${PROJECT_SOURCE_DIR}/platform/Sound.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
-install(FILES ${PROJECT_SOURCE_DIR}/platform/sdl/SdlApi.h ${PROJECT_SOURCE_DIR}/platform/sdl/SdlFonts.h
-              ${PROJECT_SOURCE_DIR}/platform/sdl/SdlTypes.h
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/sdl)
+if(WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/platform/win32/WindowsApi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/win32)
+else()
+  install(FILES ${PROJECT_SOURCE_DIR}/platform/sdl/SdlApi.h ${PROJECT_SOURCE_DIR}/platform/sdl/SdlFonts.h
+                ${PROJECT_SOURCE_DIR}/platform/sdl/SdlTypes.h
+          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/sdl)
+endif()
 
 install(EXPORT glguiTargets NAMESPACE glgui:: DESTINATION ${GLGUI_INSTALL_CMAKEDIR})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/glguiConfig.cmake.in
@@ -56,9 +71,17 @@ install(FILES ${PROJECT_BINARY_DIR}/glguiConfig.cmake ${PROJECT_BINARY_DIR}/glgu
 
 file(RELATIVE_PATH GLGUI_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 string(REGEX REPLACE "/$" "" GLGUI_PC_TO_PREFIX "${GLGUI_PC_TO_PREFIX}")
+if(WIN32)
+  set(GLGUI_PC_REQUIRES "")
+  set(GLGUI_PC_LIBS_EXTRA "\${libdir}/${GLGUI_RESOURCE_OBJECT} -ljpeg -lglu32 -lopengl32 -lgdi32 -lwinmm")
+else()
+  set(GLGUI_PC_REQUIRES "sdl2 gl glu freetype2 fontconfig libjpeg")
+  set(GLGUI_PC_LIBS_EXTRA "-lglgui_program_resources")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/glgui.pc.in ${PROJECT_BINARY_DIR}/glgui.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/glgui.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 # The demonstration reads default\... from its current folder: run it from PREFIX/share/glgui.
 install(TARGETS gui_demo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/default DESTINATION ${GLGUI_DATA_DIR})
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/NOTICES.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

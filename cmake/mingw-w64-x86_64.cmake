@@ -9,9 +9,10 @@ set(CMAKE_CXX_COMPILER ${GLGUI_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${GLGUI_MINGW_TRIPLE}-windres)
 set(CMAKE_ASM_NASM_COMPILER nasm)
 
-# Headers and libraries come from the mingw-w64 tree (and from the prefixes of dependencies built
-# with this same file, which the build appends); programs from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${GLGUI_MINGW_TRIPLE})
+# Headers and libraries come from the mingw-w64 tree and from the prefixes given in
+# CMAKE_PREFIX_PATH (libraries built with this same file: libjpeg-turbo, an installed glgui);
+# programs from the build machine.
+set(CMAKE_FIND_ROOT_PATH /usr/${GLGUI_MINGW_TRIPLE} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

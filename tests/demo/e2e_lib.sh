@@ -14,6 +14,7 @@ E2E_DEMO_PID=""
 E2E_WID=""
 E2E_FAILED=0
 E2E_KEEP=${E2E_KEEP:-0}
+E2E_TITLE=${E2E_TITLE:-GUI  DEMO}  # the main window's title
 
 e2e_cleanup() {
   if [ -n "$E2E_DEMO_PID" ] && kill -0 "$E2E_DEMO_PID" 2>/dev/null; then
@@ -100,12 +101,12 @@ e2e_sync() {
   python3 "$E2E_SOURCE_DIR/tests/demo/e2e_frames.py" "${1:-$E2E_WID}" || e2e_fail "the program drew no frames"
 }
 
-# Waits (up to 10 s) for a main window named "GUI  DEMO" and sets E2E_WID.
+# Waits (up to 10 s) for a main window titled $E2E_TITLE and sets E2E_WID.
 e2e_wait_window() {
   local i
   E2E_WID=""
   for i in $(seq 100); do
-    E2E_WID=$(xdotool search --onlyvisible --name '^GUI  DEMO$' 2>/dev/null | head -n 1)
+    E2E_WID=$(xdotool search --onlyvisible --name "^$E2E_TITLE\$" 2>/dev/null | head -n 1)
     [ -n "$E2E_WID" ] && return 0
     kill -0 "$E2E_DEMO_PID" 2>/dev/null || return 1
     sleep 0.1

@@ -3,28 +3,19 @@
 # its window procedure (InputProbe.exe), and the messages, key codes, MK bits, wheel distances and
 # lParam bits are compared with what the window procedure is written for (and the stand-in makes).
 # Usage: e2e_input.sh PATH-TO-input_probe.exe
-source "$(dirname "${BASH_SOURCE[0]}")/../demo/e2e_lib.sh"
+E2E_TITLE="INPUT PROBE"
+source "$(dirname "${BASH_SOURCE[0]}")/wine_lib.sh"
 
 probe=${1:?path to input_probe.exe}
 BUILD_DIR=$(cd "$(dirname "$probe")/../.." && pwd)
-export WINEPREFIX=$BUILD_DIR/wineprefix-e2e WINEDEBUG=-all
-export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,mscoree,mshtml=d"
-e2e_wine_cleanup() {
-  e2e_cleanup
-  wineserver -k 2>/dev/null
-}
-trap e2e_wine_cleanup EXIT
+wine_prefix "$BUILD_DIR/wineprefix-e2e"
 
 e2e_start_x 1024x768
 timeout -k 3 60 wine wineboot -i >/dev/null 2>&1
 timeout -k 3 60 wine "$probe" >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err" &
 E2E_DEMO_PID=$!
-for i in $(seq 100); do
-  E2E_WID=$(xdotool search --onlyvisible --name '^INPUT PROBE$' 2>/dev/null | head -n 1)
-  [ -n "$E2E_WID" ] && break
-  sleep 0.1
-done
-[ -n "$E2E_WID" ] || e2e_fail "the probe window did not appear"
+# The probe draws no frames to wait for: its window is enough.
+e2e_wait_window || e2e_fail "the probe window did not appear"
 xdotool windowfocus --sync "$E2E_WID"
 
 # Waits until the probe has printed a line matching $1 (an extended regular expression).

@@ -7,20 +7,13 @@
 #   modefail  F1 on a 1024x768 screen shows "Mode Switch Failed.\nRunning In Windowed Mode."
 #   exit      "exit" ends the program with exit code 0
 # The texts of message boxes are read from Wine's own trace of the box it shows.
-source "$(dirname "${BASH_SOURCE[0]}")/../demo/e2e_lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wine_lib.sh"
 
 scenario=${1:?scenario}
 demo=${2:?path to gui_demo.exe}
 BUILD_DIR=$(cd "$(dirname "$demo")/.." && pwd)
 
-# A Wine prefix of its own (its server follows this test's display), stopped with the test.
-export WINEPREFIX=$BUILD_DIR/wineprefix-e2e WINEDEBUG=trace+msgbox
-export WINEDLLOVERRIDES="winealsa.drv,winepulse.drv,mscoree,mshtml=d"
-e2e_wine_cleanup() {
-  e2e_cleanup
-  wineserver -k 2>/dev/null
-}
-trap e2e_wine_cleanup EXIT
+wine_prefix "$BUILD_DIR/wineprefix-e2e" trace+msgbox
 
 PANEL_DEMO="65 15"
 BUTTON_DEMO="65 461"
@@ -39,12 +32,7 @@ wine_start_demo() {
     cp "$demo" "$E2E_WORK/app/gui_demo.exe"
     cp -r "$E2E_SOURCE_DIR/default" "$E2E_WORK/app/default"
   fi
-  WINEDEBUG=-all timeout -k 3 60 wine wineboot -i >/dev/null 2>&1
-  (cd "$E2E_WORK/app" && exec timeout -k 3 120 wine gui_demo.exe >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
-  E2E_DEMO_PID=$!
-  e2e_wait_window || e2e_fail "the window \"GUI  DEMO\" did not appear"
-  xdotool windowfocus --sync "$E2E_WID"
-  e2e_sync
+  wine_start "$E2E_WORK/app" gui_demo.exe
 }
 
 # Waits up to $1 seconds for Wine to show a message box with the text $2.
