@@ -294,6 +294,9 @@ const scenarios = {
   async buttons(run) {
     // A first click gives the page the user gesture that lets it play sound.
     await run.click(...REST);
+    await run.waitFrames(10);
+    const quiet = await run.page.evaluate(() => window.__audible);
+    run.check(quiet === 0, `no sound before any hover (${quiet} samples)`);
     await run.click(...BUTTON_DEMO);
     await run.move(...REST);
     await run.expectPage('buttons');
