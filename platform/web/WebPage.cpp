@@ -34,7 +34,7 @@ EM_ASYNC_JS(void, leave_fullscreen, (), {
   }
 });
 
-// The box is a dialog element over the page; while it is open, keys go to it and not to the
+// The box is a dialog drawn over the page; while it is open, keys go to it and not to the
 // program (as a Win32 message box owns the keyboard), and Enter, Space or Escape close it as OK does.
 EM_ASYNC_JS(void, show_message_box, (const char* caption, const char* text, const char* kind), {
   const box = document.createElement('div');
