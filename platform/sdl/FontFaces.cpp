@@ -1,7 +1,8 @@
-// SDL backend: face lookup through fontconfig, faces opened with FreeType (see FontFaces.h).
+// SDL backend: the faces behind the GDI font names, opened with FreeType and kept (see
+// FontFaces.h). Which file serves a name is LocateFace's answer (FaceLookup.h).
 #include "FontFaces.h"
 
-#include <fontconfig/fontconfig.h>
+#include "FaceLookup.h"
 
 #include <map>
 #include <memory>
@@ -16,33 +17,13 @@ struct FreeTypeLibraryDeleter {
 struct FaceDeleter {
   void operator()(FT_Face face) const { FT_Done_Face(face); }
 };
-struct PatternDeleter {
-  void operator()(FcPattern* p) const { FcPatternDestroy(p); }
-};
 using FacePtr = std::unique_ptr<FT_FaceRec_, FaceDeleter>;
-using PatternPtr = std::unique_ptr<FcPattern, PatternDeleter>;
-
-// Fontconfig's configuration, loaded on first use and released when the program ends.
-class FontconfigSession {
- public:
-  FontconfigSession() : ok_(FcInit() == FcTrue) {}
-  ~FontconfigSession() {
-    if (ok_) FcFini();
-  }
-  FontconfigSession(const FontconfigSession&) = delete;
-  FontconfigSession& operator=(const FontconfigSession&) = delete;
-  bool Ok() const { return ok_; }
-
- private:
-  bool ok_;
-};
 
 // The FreeType library and every face opened so far, by request (face name, weight, italic).
 // Faces stay open so that a rebuilt font (a new window) does not search and parse again.
 class FaceCache {
  public:
   FT_Face Get(const std::string& family, int weight, bool italic) {
-    if (!fontconfig_.Ok()) return nullptr;
     if (!library_) {
       FT_Library lib = nullptr;
       if (FT_Init_FreeType(&lib) != 0) return nullptr;
@@ -66,34 +47,20 @@ class FaceCache {
 
  private:
   FacePtr Open(const std::string& family, int weight, bool italic, std::string& path) {
-    PatternPtr pattern(FcPatternCreate());
-    if (!pattern) return nullptr;
-    if (!family.empty())
-      FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
-    FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern.get(), FC_OUTLINE, FcTrue);
-    if (!FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern)) return nullptr;
-    FcDefaultSubstitute(pattern.get());
-    FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
-    if (!match) return nullptr;
-    FcChar8* file = nullptr;
+    std::string file;
     int index = 0;
-    if (FcPatternGetString(match.get(), FC_FILE, 0, &file) != FcResultMatch || !file) return nullptr;
-    if (FcPatternGetInteger(match.get(), FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    if (!LocateFace(family, weight, italic, file, index)) return nullptr;
     FT_Face face = nullptr;
-    if (FT_New_Face(library_.get(), reinterpret_cast<const char*>(file), index, &face) != 0) return nullptr;
+    if (FT_New_Face(library_.get(), file.c_str(), index, &face) != 0) return nullptr;
     FacePtr owned(face);
     if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
-    path = reinterpret_cast<const char*>(file);
+    path = file;
     if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0)
       FT_Set_Charmap(face, face->charmaps[0]);
     return owned;
   }
 
-  // Members are destroyed in reverse order: the faces, then the library, then fontconfig.
-  FontconfigSession fontconfig_;
+  // Members are destroyed in reverse order: the faces, then the library.
   std::unique_ptr<FT_LibraryRec_, FreeTypeLibraryDeleter> library_;
   std::map<std::string, FacePtr> faces_;
   std::map<FT_Face, std::string> files_;

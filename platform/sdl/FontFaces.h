@@ -1,5 +1,5 @@
-// SDL backend: the faces behind the GDI font names. fontconfig picks the file for a family name,
-// weight and slant; FreeType opens it. Faces stay open for the whole run, so that a font built
+// SDL backend: the faces behind the GDI font names. LocateFace (fontconfig, or the web's table of
+// shipped files) picks the file for a family name, weight and slant; FreeType opens it. Faces stay open for the whole run, so that a font built
 // again (a new window) neither searches nor parses again.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 #include <string>
 
-// The outline face that fontconfig matches for the family (empty: the system's default face),
+// The outline face that LocateFace matches for the family (empty: the system's default face),
 // the OpenType weight and the slant, with its Unicode character map selected; null when there is
 // none or it cannot be opened.
 FT_Face FindFace(const std::string& family, int weight, bool italic);

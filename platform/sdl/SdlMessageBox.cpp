@@ -1,5 +1,4 @@
-// SDL backend: message boxes through SDL's own (texts converted from code page 1250), and the
-// tick count.
+// SDL backend: message boxes through SDL's own (texts converted from code page 1250).
 #include "Win32Api.h"
 #include "PlatformHooks.h"
 
@@ -7,13 +6,10 @@
 
 #include <SDL.h>
 
-#include <cstdint>
 #include <cstdio>
-#include <ctime>
 
 namespace {
 MessageBoxHook gMessageBoxHook = nullptr;
-TickSource gTickSource = nullptr;
 }  // namespace
 
 void SetMessageBoxHook(MessageBoxHook hook) { gMessageBoxHook = hook; }
@@ -35,15 +31,4 @@ int MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
   if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (shown != 0) std::fprintf(stderr, "%s: %s\n", caption, text);
   return IDOK;
-}
-
-void SetTickSource(TickSource source) { gTickSource = source; }
-
-DWORD GetTickCount() {
-  if (gTickSource) return gTickSource();
-  // Milliseconds since the system started, as Win32 counts them (time asleep included).
-  timespec now{};
-  if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) clock_gettime(CLOCK_MONOTONIC, &now);
-  const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-  return static_cast<DWORD>(ms);
 }

@@ -1,6 +1,7 @@
 // SDL backend: window classes, windows, the message queue and the translation of SDL's events
 // (keys to virtual-key codes, the mouse, window events) into Win32 messages. Display modes are in
-// SdlDisplayModes.cpp, device and GL contexts in SdlWgl.cpp, the shared state in SdlWindowLayer.h.
+// SdlDisplayModes.cpp, device contexts in SdlDeviceContexts.cpp, GL contexts in SdlWgl.cpp, the shared
+// state in SdlWindowLayer.h.
 //
 // Handles are small numbers (never pointers into our tables), so a stale handle is simply not
 // found. A window's SDL window is made when it is first needed: SetPixelFormat makes it an

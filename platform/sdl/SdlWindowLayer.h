@@ -42,6 +42,8 @@ struct Window {
 
 struct Context {
   SDL_GLContext context;
+  SDL_Window* window = nullptr;  // the window it was made for
+  bool everCurrent = false;      // made current at least once
 };
 
 // Handle encodings: distinct low bits per kind so that one kind is never taken for another.

@@ -1,0 +1,10 @@
+// SDL backend: which font file serves a face name. Linux asks fontconfig (FontconfigLookup.cpp);
+// a system without fontconfig gives a table of the files it ships instead. Only FontFaces.cpp
+// calls it.
+#pragma once
+
+#include <string>
+
+// The file and face index that best match the family (empty: the system's default face), the
+// OpenType weight and the slant, for an outline face; false when there is none.
+bool LocateFace(const std::string& family, int weight, bool italic, std::string& file, int& index);

@@ -1,0 +1,51 @@
+// SDL backend: device contexts and pixel formats on SDL's OpenGL windows (the GL contexts are in
+// SdlWgl.cpp).
+#include "SdlHooks.h"
+#include "SdlWindowLayer.h"
+#include "Win32Api.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <cstring>
+
+using namespace sdl_layer;
+
+HDC GetDC(HWND hWnd) {
+  const Window* w = FindWindow(hWnd);
+  return w ? MakeHandle<HDC>(w->id, kDcTag) : nullptr;
+}
+
+int ReleaseDC(HWND hWnd, HDC dc) {
+  const Window* w = FindWindow(hWnd);
+  return (w && FindWindowOfDc(dc) == w) ? 1 : 0;
+}
+
+int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {
+  if (!FindWindowOfDc(dc) || !pfd || pfd->nSize != sizeof(PIXELFORMATDESCRIPTOR) || pfd->nVersion != 1) return 0;
+  if (!(pfd->dwFlags & PFD_SUPPORT_OPENGL) || !(pfd->dwFlags & PFD_DRAW_TO_WINDOW) || pfd->iPixelType != PFD_TYPE_RGBA)
+    return 0;
+  for (size_t i = 0; i < gLayer.formats.size(); ++i)
+    if (std::memcmp(&gLayer.formats[i], pfd, sizeof(*pfd)) == 0) return static_cast<int>(i + 1);
+  gLayer.formats.push_back(*pfd);
+  return static_cast<int>(gLayer.formats.size());
+}
+
+BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*) {
+  Window* w = FindWindowOfDc(dc);
+  if (!w || format < 1 || static_cast<size_t>(format) > gLayer.formats.size()) return FALSE;
+  if (w->pixelFormat != 0) return w->pixelFormat == format;
+  if (!EnsureVideo()) return FALSE;
+  ApplyGlAttributes(gLayer.formats[format - 1]);
+  if (!Materialize(*w, true)) return FALSE;
+  w->pixelFormat = format;
+  w->pfd = gLayer.formats[format - 1];
+  return TRUE;
+}
+
+bool GetRequestedPixelFormat(HDC dc, PIXELFORMATDESCRIPTOR* pfd) {
+  const Window* w = FindWindowOfDc(dc);
+  if (!w || w->pixelFormat == 0 || !pfd) return false;
+  *pfd = w->pfd;
+  return true;
+}

@@ -1,0 +1,104 @@
+// Web backend: the page glue (see WebPage.h). The JavaScript below runs in the page; the awaiting
+// ones suspend the program through ASYNCIFY until their promise settles.
+#include "WebPage.h"
+
+#include <emscripten.h>
+
+extern "C" void glgui_screen_size(int* width, int* height);  // WebLibrary.js
+
+namespace {
+
+// clang-format off
+EM_ASYNC_JS(void, wait_next_frame, (), {
+  await new Promise(resolve => requestAnimationFrame(() => resolve()));
+});
+
+EM_ASYNC_JS(int, enter_fullscreen, (), {
+  const screen = document.getElementById('screen') || Module['canvas'];
+  if (!screen || !screen.requestFullscreen) return 0;
+  if (document.fullscreenElement === screen) return 1;
+  try {
+    await screen.requestFullscreen({navigationUI: 'hide'});
+    return document.fullscreenElement === screen ? 1 : 0;
+  } catch (e) {
+    console.log('fullscreen refused: ' + e.message);
+    return 0;
+  }
+});
+
+EM_ASYNC_JS(void, leave_fullscreen, (), {
+  if (!document.fullscreenElement) return;
+  try {
+    await document.exitFullscreen();
+  } catch (e) {
+  }
+});
+
+// The box is a dialog drawn over the page; while it is open, keys go to it and not to the
+// program (as a Win32 message box owns the keyboard), and Enter, Space or Escape close it as OK does.
+EM_ASYNC_JS(void, show_message_box, (const char* caption, const char* text, const char* kind), {
+  const box = document.createElement('div');
+  box.className = 'message-box ' + UTF8ToString(kind);
+  box.setAttribute('role', 'alertdialog');
+  box.setAttribute('aria-modal', 'true');
+  const title = document.createElement('div');
+  title.className = 'message-caption';
+  title.textContent = UTF8ToString(caption);
+  const body = document.createElement('div');
+  body.className = 'message-text';
+  body.textContent = UTF8ToString(text);
+  const ok = document.createElement('button');
+  ok.className = 'message-ok';
+  ok.textContent = 'OK';
+  const panel = document.createElement('div');
+  panel.className = 'message-panel';
+  panel.append(title, body, ok);
+  box.append(panel);
+  box.setAttribute('aria-labelledby', title.id = 'message-caption');
+  // The pointer's events stay in the box too: the program listens on the document for releases.
+  for (const type of ['mousedown', 'mouseup', 'mousemove', 'wheel', 'pointerdown', 'pointerup'])
+    box.addEventListener(type, e => e.stopPropagation());
+  (document.fullscreenElement || document.body).append(box);
+  ok.focus();
+  console.log('message box: ' + title.textContent + ': ' + body.textContent);
+  await new Promise(resolve => {
+    const keys = e => {
+      e.stopImmediatePropagation();
+      if (e.type === 'keydown' && (e.key === 'Enter' || e.key === ' ' || e.key === 'Escape')) {
+        e.preventDefault();
+        done();
+      }
+    };
+    const done = () => {
+      window.removeEventListener('keydown', keys, true);
+      window.removeEventListener('keyup', keys, true);
+      window.removeEventListener('keypress', keys, true);
+      box.remove();
+      resolve();
+    };
+    window.addEventListener('keydown', keys, true);
+    window.addEventListener('keyup', keys, true);
+    window.addEventListener('keypress', keys, true);
+    ok.addEventListener('click', done);
+  });
+  console.log('message box closed');
+});
+// clang-format on
+
+}  // namespace
+
+namespace web_page {
+
+void WaitForNextFrame() { wait_next_frame(); }
+
+bool EnterFullscreen() { return enter_fullscreen() != 0; }
+
+void LeaveFullscreen() { leave_fullscreen(); }
+
+void ScreenSize(int& width, int& height) { glgui_screen_size(&width, &height); }
+
+void ShowMessageBox(const std::string& caption, const std::string& text, const char* kind) {
+  show_message_box(caption.c_str(), text.c_str(), kind);
+}
+
+}  // namespace web_page

@@ -1,0 +1,125 @@
+#!/bin/bash
+# Builds gui_demo for the browser (WebAssembly on WebGL 2) and writes a static site to
+# build-web/site/: our own index.html, the program's .js and .wasm, and its data (default/ and the
+# fonts). Installs Debian's emscripten when missing, and builds the third-party libraries (SDL2,
+# FreeType, libjpeg-turbo, GLU's tessellator) from Debian's source packages once, into
+# build-web/deps/. Serve the site with: python3 -m http.server -d build-web/site 8000
+# Arguments go to the program's CMake configuration. GLGUI_WEB_BUILD_DIR moves build-web/,
+# GLGUI_JOBS sets the build's parallel jobs (2), GLGUI_WEB_DEPS_ONLY=1 stops after the libraries.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+OUT=${GLGUI_WEB_BUILD_DIR:-$ROOT/build-web}
+DEPS=$OUT/deps
+PREFIX=$DEPS/prefix
+JOBS=${GLGUI_JOBS:-2}
+
+SUDO=
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
+export DEBIAN_FRONTEND=noninteractive
+
+# ---- packages -----------------------------------------------------------------------------------
+PACKAGES=(emscripten cmake ninja-build dpkg-dev fonts-liberation2 fonts-comic-neue python3)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+# `apt-get source` needs the source lists.
+if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  $SUDO tee /etc/apt/sources.list.d/glgui-deb-src.sources >/dev/null <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  missing+=(update-only)
+fi
+if [ "${#missing[@]}" -ne 0 ]; then
+  $SUDO apt-get update
+  pkgs=("${missing[@]/update-only/}")
+  pkgs=(${pkgs[@]})
+  if [ "${#pkgs[@]}" -ne 0 ]; then $SUDO apt-get install -y --no-install-recommends "${pkgs[@]}"; fi
+fi
+
+# Debian's emscripten runs its tools on the node on PATH; these two settings keep a newer node
+# (one that is not Debian's) from breaking the optimiser and CMake's checks.
+export NODE_PATH=/usr/share/nodejs
+EMULATOR="$(command -v node);--no-experimental-fetch"
+EMCMAKE_ARGS=(-G Ninja -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CROSSCOMPILING_EMULATOR=$EMULATOR")
+DEP_ARGS=("${EMCMAKE_ARGS[@]}" "-DCMAKE_INSTALL_PREFIX=$PREFIX")
+
+# ---- third-party libraries, once --------------------------------------------------------------
+mkdir -p "$DEPS/src"
+fetch_source() {  # package -> prints the unpacked source folder
+  local pkg=$1
+  local dir
+  dir=$(find "$DEPS/src/$pkg" -mindepth 1 -maxdepth 1 -type d 2>/dev/null | head -1)
+  if [ -z "$dir" ]; then
+    mkdir -p "$DEPS/src/$pkg"
+    # libglu's Debian diff is missing from the archive; its original tarball is complete.
+    (cd "$DEPS/src/$pkg" && apt-get source --download-only "$pkg" >&2 || true)
+    local orig
+    orig=$(ls "$DEPS/src/$pkg"/*.orig.tar.* 2>/dev/null | head -1)
+    [ -n "$orig" ] || { echo "no source for $pkg" >&2; exit 1; }
+    tar -xf "$orig" -C "$DEPS/src/$pkg"
+    dir=$(find "$DEPS/src/$pkg" -mindepth 1 -maxdepth 1 -type d | head -1)
+  fi
+  echo "$dir"
+}
+
+if [ ! -f "$PREFIX/lib/libjpeg.a" ]; then
+  echo "=== libjpeg-turbo"
+  src=$(fetch_source libjpeg-turbo)
+  emcmake cmake -S "$src" -B "$DEPS/build/libjpeg" "${DEP_ARGS[@]}" -DWITH_SIMD=0 -DENABLE_SHARED=0 \
+    -DWITH_TURBOJPEG=0 -DWITH_JAVA=0 -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
+  cmake --build "$DEPS/build/libjpeg" -j "$JOBS" --target jpeg-static
+  mkdir -p "$PREFIX/lib" "$PREFIX/include"
+  cp "$DEPS/build/libjpeg/libjpeg.a" "$PREFIX/lib/"
+  cp "$src"/jpeglib.h "$src"/jmorecfg.h "$src"/jerror.h "$DEPS/build/libjpeg/jconfig.h" "$PREFIX/include/"
+fi
+
+if [ ! -f "$PREFIX/lib/libfreetype.a" ]; then
+  echo "=== FreeType"
+  src=$(fetch_source freetype)
+  cp "$ROOT/scripts/web-freetype-modules.h" "$src/include/freetype/config/ftmodule.h"
+  emcmake cmake -S "$src" -B "$DEPS/build/freetype" "${DEP_ARGS[@]}" -DBUILD_SHARED_LIBS=OFF \
+    -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
+    -DFT_DISABLE_BROTLI=ON -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
+  cmake --build "$DEPS/build/freetype" -j "$JOBS"
+  cmake --install "$DEPS/build/freetype" >/dev/null
+fi
+
+if [ ! -f "$PREFIX/lib/libGLU_tess.a" ]; then
+  echo "=== GLU tessellator"
+  src=$(fetch_source libglu)
+  mkdir -p "$DEPS/build/libtess" "$PREFIX/lib"
+  objs=()
+  for f in "$src"/src/libtess/*.c; do
+    # priorityq.c includes the heap's source itself.
+    [ "$(basename "$f")" = priorityq-heap.c ] && continue
+    o="$DEPS/build/libtess/$(basename "${f%.c}").o"
+    emcc -O2 -c "$f" -o "$o" -I"$src/include" -I"$src/src/include"
+    objs+=("$o")
+  done
+  emar rcs "$PREFIX/lib/libGLU_tess.a" "${objs[@]}"
+fi
+
+if [ ! -f "$PREFIX/lib/libSDL2.a" ]; then
+  # Video, events, audio and timers only: what the stand-in uses (no renderer, joysticks, haptics,
+  # sensors or power), which keeps the page's wasm smaller.
+  echo "=== SDL2 (its configure checks take a few minutes)"
+  src=$(fetch_source libsdl2)
+  emcmake cmake -S "$src" -B "$DEPS/build/sdl2" "${DEP_ARGS[@]}" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
+    -DSDL_TEST=OFF -DSDL_PTHREADS=OFF -DSDL_THREADS=OFF -DCMAKE_INSTALL_LIBDIR=lib \
+    -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_HIDAPI=OFF >/dev/null
+  cmake --build "$DEPS/build/sdl2" -j "$JOBS"
+  cmake --install "$DEPS/build/sdl2" >/dev/null
+fi
+[ "${GLGUI_WEB_DEPS_ONLY:-0}" = 1 ] && exit 0
+
+# ---- the program and its site ---------------------------------------------------------------------
+echo "=== gui_demo for the web"
+emcmake cmake -S "$ROOT" -B "$OUT" "${EMCMAKE_ARGS[@]}" -DGLGUI_DEPS_PREFIX="$PREFIX" -DGLGUI_TESTS=OFF \
+  -DGLGUI_BENCH=OFF "$@" >/dev/null
+cmake --build "$OUT" -j "$JOBS" --target gui_demo
+echo "site: $OUT/site ($(ls "$OUT/site" | tr '\n' ' '))"

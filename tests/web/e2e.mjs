@@ -1,0 +1,443 @@
+// gui_demo end to end in headless Chromium (WebGL 2 on SwiftShader), as a person uses it: each
+// scenario loads the page afresh, drives it with real input events and checks what the page shows,
+// what the program says on the console and how it ends. Waits are on events: the program's frames
+// (each one is a requestAnimationFrame of the page), console messages and the document's state.
+//
+// Usage: node e2e.mjs URL REFERENCE-DIR OUTPUT-DIR [scenario ...]
+// Pictures are compared with the Linux references: after masking the frame counter (top-left
+// 131x14), at most 1 % of the pixels may differ by more than 16 levels in any channel.
+import puppeteer from 'puppeteer-core';
+import fs from 'node:fs';
+import path from 'node:path';
+
+const [url, referenceDir, outDir, ...only] = process.argv.slice(2);
+if (!url || !referenceDir || !outDir) {
+  console.error('usage: node e2e.mjs URL REFERENCE-DIR OUTPUT-DIR [scenario ...]');
+  process.exit(2);
+}
+fs.mkdirSync(outDir, {recursive: true});
+
+const WIDTH = 640, HEIGHT = 480;
+const LEVELS = 16, SHARE = 0.01;  // the tolerance of a page picture
+const MASK = {x: 0, y: 0, width: 131, height: 14};  // the frame counter
+// The navigation buttons' centres, and where the mouse rests for pictures (as the Linux tests).
+const PANEL_DEMO = [65, 15], TEXT_DEMO = [568, 15], BUTTON_DEMO = [65, 461], EXIT = [568, 461];
+const REST = [320, 240];
+const HARMLESS = [/ScriptProcessorNode is deprecated/, /AudioContext closed before a pending resume/,
+  /GPU stall due to ReadPixels/, /Automatic fallback to software WebGL/];
+
+const profile = path.join(outDir, 'profile');
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+  headless: false,  // --headless=new below: puppeteer's own choice would also strip our arguments
+  args: ['--headless=new', '--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-sandbox',
+    `--window-size=${WIDTH},${HEIGHT}`, '--autoplay-policy=user-gesture-required', '--mute-audio'],
+  userDataDir: profile,
+  env: {...process.env, HOME: outDir, XDG_CONFIG_HOME: outDir, XDG_CACHE_HOME: outDir},
+});
+
+// ---- the page -------------------------------------------------------------------------------------
+
+// Counts the program's frames and WebGL 2 contexts, the samples the page's audio played that were
+// not silent, and the frame at which the program ended.
+function instrument() {
+  window.__frames = 0;
+  window.__contexts = 0;
+  window.__audible = 0;
+  const raf = window.requestAnimationFrame.bind(window);
+  window.__browserFrame = raf;  // the browser's frames, whether the program draws or not
+  window.requestAnimationFrame = f => raf(t => { window.__frames++; f(t); });
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+    const context = getContext.call(this, kind, ...rest);
+    if (kind === 'webgl2' && this.id === 'canvas' && context) window.__contexts++;
+    return context;
+  };
+  const create = AudioContext.prototype.createScriptProcessor;
+  AudioContext.prototype.createScriptProcessor = function (...args) {
+    const node = create.apply(this, args);
+    let handler = null;
+    Object.defineProperty(node, 'onaudioprocess', {
+      get: () => handler,
+      set: h => {
+        handler = h;
+        node.addEventListener('audioprocess', e => {
+          const samples = e.outputBuffer.getChannelData(0);
+          for (let i = 0; i < samples.length; i++) if (samples[i] !== 0) window.__audible++;
+        });
+      },
+    });
+    node.addEventListener('audioprocess', e => handler && handler(e));
+    return node;
+  };
+  document.addEventListener('DOMContentLoaded', () => {
+    new MutationObserver(() => {
+      if (document.body.dataset.exitCode !== undefined && window.__framesAtExit === undefined)
+        window.__framesAtExit = window.__frames;
+    }).observe(document.body, {attributes: true, attributeFilter: ['data-exit-code']});
+  });
+}
+
+class Run {
+  constructor(page, name) {
+    this.page = page;
+    this.name = name;
+    this.console = [];
+    this.errors = [];
+    page.on('console', m => this.console.push(m.text()));
+    page.on('pageerror', e => this.errors.push(e.message));
+    page.on('dialog', d => { this.errors.push('dialog: ' + d.message()); d.accept(); });
+  }
+  log(text) { console.log(`  ${this.name}: ${text}`); }
+  check(ok, what) {
+    if (!ok) throw new Error(what);
+    this.log('ok: ' + what);
+  }
+  async frames() { return this.page.evaluate(() => window.__frames); }
+  // Waits until the program has drawn `n` more frames, or waits on a box, or has ended.
+  async waitFrames(n, timeout = 20000) {
+    const target = (await this.frames()) + n;
+    await this.page.waitForFunction(t => window.__frames >= t || document.querySelector('.message-box') ||
+                                         document.body.dataset.exitCode !== undefined,
+                                    {timeout, polling: 10}, target);
+  }
+  async waitConsole(pattern, timeout = 20000) {
+    const deadline = Date.now() + timeout;
+    for (;;) {
+      const found = this.console.find(t => pattern.test(t));
+      if (found) return found;
+      if (Date.now() > deadline) throw new Error(`no console message ${pattern}`);
+      await new Promise(resolve => this.page.once('console', resolve)).catch(() => {});
+    }
+  }
+  async move(x, y, steps = 5) {
+    await this.page.mouse.move(x, y, {steps});
+    await this.waitFrames(2);
+  }
+  async click(x, y) {
+    await this.move(x, y);
+    await this.page.mouse.down();
+    await this.waitFrames(2);
+    await this.page.mouse.up();
+    await this.waitFrames(2);
+  }
+  // A key held over two frames, as a person's press lasts: the program reads keys once a frame.
+  async key(name) {
+    await this.page.keyboard.down(name);
+    await this.waitFrames(2);
+    await this.page.keyboard.up(name);
+  }
+  async drag(x, y, dx, dy) {
+    await this.move(x, y);
+    await this.page.mouse.down();
+    await this.waitFrames(2);
+    for (let step = 1; step <= 10; step++) {
+      await this.page.mouse.move(x + step * dx, y + step * dy);
+      await this.waitFrames(1);
+    }
+    await this.page.mouse.up();
+    await this.waitFrames(2);
+  }
+  async shot(name) {
+    const file = path.join(outDir, `${this.name}-${name}.png`);
+    const data = await this.page.screenshot({clip: {x: 0, y: 0, width: WIDTH, height: HEIGHT}, path: file});
+    return {file, data: Buffer.from(data)};
+  }
+  // Pixels of two PNG pictures that differ by more than LEVELS in a channel, outside the mask,
+  // and the red-dominance of given points of the first; decoded in the page.
+  async compare(a, b, points = []) {
+    return this.page.evaluate(async (a, b, mask, levels, points) => {
+      const decode = async b64 => {
+        const bitmap = await createImageBitmap(await (await fetch('data:image/png;base64,' + b64)).blob());
+        const c = new OffscreenCanvas(bitmap.width, bitmap.height);
+        const g = c.getContext('2d');
+        g.drawImage(bitmap, 0, 0);
+        return g.getImageData(0, 0, bitmap.width, bitmap.height);
+      };
+      const x = await decode(a);
+      const y = b ? await decode(b) : null;
+      const red = points.map(([px, py]) => {
+        const i = (py * x.width + px) * 4;
+        return x.data[i] > x.data[i + 1] + 30 && x.data[i] > x.data[i + 2] + 30;
+      });
+      if (!y) return {red};
+      if (x.width !== y.width || x.height !== y.height) return {size: `${x.width}x${x.height} vs ${y.width}x${y.height}`, red};
+      let differ = 0;
+      for (let py = 0; py < x.height; py++)
+        for (let px = 0; px < x.width; px++) {
+          if (px >= mask.x && px < mask.x + mask.width && py >= mask.y && py < mask.y + mask.height) continue;
+          const i = (py * x.width + px) * 4;
+          if (Math.abs(x.data[i] - y.data[i]) > levels || Math.abs(x.data[i + 1] - y.data[i + 1]) > levels ||
+              Math.abs(x.data[i + 2] - y.data[i + 2]) > levels)
+            differ++;
+        }
+      return {differ, total: x.width * x.height, red};
+    }, a.toString('base64'), b ? b.toString('base64') : null, MASK, LEVELS, points);
+  }
+  // Shoots the page until the picture has settled (two shots some frames apart agree) and matches
+  // the Linux reference of that name within the tolerance, or until `wait` ms have passed.
+  async expectPage(reference, wait = 10000) {
+    const ref = fs.readFileSync(path.join(referenceDir, `${reference}.png`));
+    const deadline = Date.now() + wait;
+    let last = null, result = null;
+    for (;;) {
+      const now = await this.shot(reference);
+      result = await this.compare(now.data, ref);
+      if (result.size) throw new Error(`${reference}: picture ${result.size}`);
+      const settled = last && (await this.compare(now.data, last.data)).differ === 0;
+      if (settled && result.differ <= SHARE * result.total) break;
+      if (Date.now() > deadline) {
+        throw new Error(`${reference}: ${result.differ} of ${result.total} pixels differ by more than ${LEVELS} levels` +
+                        ` (allowed ${Math.floor(SHARE * result.total)}${settled ? '' : ', still changing'}; see ${now.file})`);
+      }
+      last = now;
+      await this.waitFrames(3);
+    }
+    this.log(`ok: ${reference} matches the Linux reference (${result.differ} pixels, ` +
+             `${(100 * result.differ / result.total).toFixed(2)} %, differ by more than ${LEVELS} levels)`);
+    return result;
+  }
+  async box() {
+    return this.page.evaluate(() => {
+      const box = document.querySelector('.message-box');
+      return box && {caption: box.querySelector('.message-caption').textContent,
+                     text: box.querySelector('.message-text').textContent};
+    });
+  }
+  async waitBox(timeout = 20000) {
+    await this.page.waitForSelector('.message-box', {timeout});
+    return this.box();
+  }
+  async exitCode(timeout = 20000) {
+    await this.page.waitForFunction(() => document.body.dataset.exitCode !== undefined, {timeout, polling: 10});
+    return this.page.evaluate(() => document.body.dataset.exitCode);
+  }
+  // The program runs: it draws frames.
+  async running() {
+    await this.waitFrames(3, 10000);
+    return this.page.evaluate(() => document.body.dataset.exitCode === undefined);
+  }
+}
+
+async function open(name, {beforeMain = null, webgl2 = true, script = null} = {}) {
+  const page = await browser.newPage();
+  await page.bringToFront();
+  await page.setViewport({width: WIDTH, height: HEIGHT});
+  await page.evaluateOnNewDocument(instrument);
+  if (!webgl2) {
+    await page.evaluateOnNewDocument(() => {
+      const getContext = HTMLCanvasElement.prototype.getContext;
+      HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+        return kind === 'webgl2' ? null : getContext.call(this, kind, ...rest);
+      };
+    });
+  }
+  if (script) await page.evaluateOnNewDocument(script);
+  if (beforeMain) await page.evaluateOnNewDocument(`window.glguiHooks = {beforeMain: ${beforeMain}};`);
+  const run = new Run(page, name);
+  const started = Date.now();
+  await page.goto(url, {waitUntil: 'load'});
+  if (webgl2) {
+    await run.waitConsole(/^program started$/);
+    // The first frame, or a box that the program shows before it.
+    await page.waitForFunction(() => window.__frames > 0 || document.querySelector('.message-box'),
+                               {timeout: 20000, polling: 10});
+    run.loadMs = Date.now() - started;
+  }
+  return run;
+}
+
+// Ends the program the way a person does, and checks how it ended.
+async function escape(run) {
+  await run.key('Escape');
+  const code = await run.exitCode();
+  run.check(code === '0', `Escape ends the program with exit code 0 (got ${code})`);
+}
+
+// ---- scenarios ------------------------------------------------------------------------------------
+
+const scenarios = {
+  async start(run) {
+    const title = await run.page.evaluate(() => document.querySelector('title').textContent);
+    run.check(title === 'GUI  DEMO', `the page's title is the window's, "GUI  DEMO" (got "${title}")`);
+    const cursor = await run.page.evaluate(() => getComputedStyle(document.getElementById('canvas')).cursor);
+    run.check(cursor === 'none', `the system pointer is hidden over the canvas (cursor: ${cursor})`);
+    await run.move(...REST);
+    await run.expectPage('start');
+    fs.copyFileSync(path.join(outDir, 'start-start.png'), path.join(outDir, 'page.png'));
+    await escape(run);
+  },
+
+  async panels(run) {
+    await run.move(...REST);
+    await run.click(...PANEL_DEMO);
+    await run.move(...REST);
+    await run.expectPage('panels');
+    // Panel A by its middle 200 virtual pixels to the right, panel C with its red child D down.
+    await run.drag(87, 250, 12, 0);
+    await run.drag(500, 290, 0, 6);
+    await run.move(...REST);
+    await run.expectPage('panels-dragged');
+    const {red} = await run.compare((await run.shot('dragged')).data, null, [[443, 297], [443, 215]]);
+    run.check(red[0], 'the red child moved with its panel');
+    run.check(!red[1], 'nothing red is left where the child was');
+    await escape(run);
+  },
+
+  async text(run) {
+    await run.click(...TEXT_DEMO);
+    await run.move(...REST);
+    await run.expectPage('text');
+    await escape(run);
+  },
+
+  async buttons(run) {
+    // A first click gives the page the user gesture that lets it play sound.
+    await run.click(...REST);
+    await run.waitFrames(10);
+    const quiet = await run.page.evaluate(() => window.__audible);
+    run.check(quiet === 0, `no sound before any hover (${quiet} samples)`);
+    await run.click(...BUTTON_DEMO);
+    await run.move(...REST);
+    await run.expectPage('buttons');
+    const before = await run.page.evaluate(() => window.__audible);
+    await run.move(125, 144);  // hovering "button 3"
+    await run.page.waitForFunction(b => window.__audible > b + 1000, {timeout: 10000, polling: 10}, before);
+    const after = await run.page.evaluate(() => window.__audible);
+    run.check(after > before + 1000, `hovering a button plays the sound (${after - before} samples)`);
+    await escape(run);
+  },
+
+  async message(run) {
+    await run.click(...BUTTON_DEMO);
+    await run.move(...REST);
+    await run.expectPage('buttons');
+    await run.click(125, 144);  // "button 3"
+    const box = await run.waitBox();
+    run.check(box.caption === 'GUI  DEMO' && box.text === 'A(z) 3. gomb lett lenyomva!',
+              `"button 3" shows its box ("${box.caption}": "${box.text}")`);
+    await run.shot('box');
+    const frames = await run.frames();
+    await run.page.evaluate(() => new Promise(resolve => {
+      let n = 0;
+      const tick = () => (++n >= 30 ? resolve() : window.__browserFrame(tick));
+      window.__browserFrame(tick);
+    }));
+    run.check((await run.frames()) === frames, 'the program waits while the box is open (no frame in 30 of the browser\'s)');
+    await run.page.click('.message-ok');
+    await run.page.waitForSelector('.message-box', {hidden: true});
+    run.check(await run.running(), 'OK closes the box and the program goes on');
+    await run.move(...REST);
+    await run.expectPage('buttons');
+    await escape(run);
+  },
+
+  async fullscreen(run) {
+    await run.move(...REST);
+    const contexts = await run.page.evaluate(() => window.__contexts);
+    await run.key('F1');
+    await run.page.waitForFunction(c => document.fullscreenElement?.id === 'screen' && window.__contexts > c,
+                                   {timeout: 20000, polling: 10}, contexts);
+    await run.waitFrames(3);
+    run.check(!(await run.box()), 'F1 puts the page in fullscreen with a new window and context, no error box');
+    await run.shot('fullscreen');
+    const inFull = await run.page.evaluate(() => window.__contexts);
+    await run.key('F1');
+    await run.page.waitForFunction(c => !document.fullscreenElement && window.__contexts > c, {timeout: 20000, polling: 10}, inFull);
+    run.check(await run.running(), 'F1 again leaves fullscreen, with the scene built anew');
+    await run.move(...REST);
+    await run.expectPage('start');
+    await escape(run);
+  },
+
+  async refused(run) {
+    await run.key('F1');
+    const box = await run.waitBox();
+    run.check(box.caption === 'Error' && box.text === 'Mode Switch Failed.\\nRunning In Windowed Mode.',
+              `a refused switch says so ("${box.caption}": "${box.text}")`);
+    await run.page.click('.message-ok');
+    await run.page.waitForSelector('.message-box', {hidden: true});
+    run.check(await run.running() && !(await run.page.evaluate(() => document.fullscreenElement)),
+              'the program runs on in the page, not in fullscreen');
+    await escape(run);
+  },
+
+  async exit(run) {
+    await run.move(...EXIT);
+    await run.page.mouse.down();
+    await run.waitFrames(2);
+    const released = await run.frames();
+    await run.page.mouse.up();
+    const code = await run.exitCode();
+    const drawn = (await run.page.evaluate(() => window.__framesAtExit)) - released;
+    run.check(code === '0', `"exit" ends the program with exit code 0 (got ${code})`);
+    run.check(drawn >= 5, `it ends at the far point of the pull-back, not at once (${drawn} frames after the release)`);
+    const notice = await run.page.evaluate(() => document.getElementById('status').textContent);
+    run.check(/has ended \(exit code 0\)/.test(notice), `the page says so: "${notice}"`);
+  },
+
+  async escape(run) {
+    await escape(run);
+    const notice = await run.page.evaluate(() => document.getElementById('status').textContent);
+    run.check(/has ended \(exit code 0\)/.test(notice), `the page says so: "${notice}"`);
+  },
+
+  async damagedfont(run) {
+    const box = await run.waitBox();
+    run.check(box.caption === 'TGA File Error', `a damaged default/font.tga gives its box ("${box.caption}": "${box.text}")`);
+    await run.page.click('.message-ok');
+    await run.page.waitForSelector('.message-box', {hidden: true});
+    run.check(await run.running(), 'the demo goes on after the box');
+    await escape(run);
+  },
+
+  async nowebgl2(run) {
+    const notice = await run.page.evaluate(() => document.getElementById('status').textContent);
+    run.check(/WebGL 2/.test(notice), `a browser without WebGL 2 gets a message: "${notice}"`);
+  },
+};
+
+const options = {
+  // The header says 16 bits per pixel, which the reader does not take.
+  damagedfont: {beforeMain: `Module => { const f = Module.FS.readFile('/default/font.tga'); f[16] = 16;
+                                         Module.FS.writeFile('/default/font.tga', f); }`},
+  nowebgl2: {webgl2: false},
+  // The browser says no, as it does to a page without the permission or the user's gesture.
+  refused: {script: () => {
+    Element.prototype.requestFullscreen = () => Promise.reject(new TypeError('Permissions check failed'));
+  }},
+};
+
+// ---- run ----------------------------------------------------------------------------------------
+
+let passed = 0, failed = 0;
+const loads = [];
+for (const [name, scenario] of Object.entries(scenarios)) {
+  if (only.length && !only.includes(name)) continue;
+  console.log(`scenario ${name}`);
+  let run = null;
+  try {
+    run = await open(name, options[name]);
+    if (run.loadMs) loads.push(run.loadMs);
+    await scenario(run);
+    const noise = run.errors.filter(e => !HARMLESS.some(h => h.test(e)));
+    run.check(noise.length === 0, `no errors in the page${noise.length ? ': ' + noise.join(' | ') : ''}`);
+    const glErrors = run.console.filter(t => /OpenGL error/i.test(t));
+    run.check(glErrors.length === 0, `no OpenGL errors reported${glErrors.length ? ': ' + glErrors[0] : ''}`);
+    passed++;
+    console.log(`PASS ${name}`);
+  } catch (e) {
+    failed++;
+    console.log(`FAIL ${name}: ${e.message}`);
+    if (run) {
+      await run.shot('failure').catch(() => {});
+      fs.writeFileSync(path.join(outDir, `${name}-console.txt`), run.console.concat(run.errors).join('\n') + '\n');
+    }
+  } finally {
+    if (run) await run.page.close().catch(() => {});
+  }
+}
+await browser.close();
+if (loads.length) console.log(`page load to first frame: ${loads.map(ms => ms + ' ms').join(', ')}`);
+console.log(`web e2e: ${passed} passed, ${failed} failed`);
+process.exit(failed ? 1 : 0);
