@@ -3,6 +3,9 @@
 // top in the layer's tests. Free of GL headers, so that code built against either <GL/gl.h> uses it.
 #pragma once
 
+#include "EglContext.h"
+#include "Framebuffer.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,7 +28,6 @@ class Offscreen {
   int width_, height_;
   bool ok_ = false;
   std::string error_;
-  void* display_ = nullptr;
-  void* context_ = nullptr;
-  unsigned fbo_ = 0, colour_ = 0, depth_ = 0;
+  testgl::EglContext context_;
+  testgl::Framebuffer target_;  // goes before the context, while it is current
 };

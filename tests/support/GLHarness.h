@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,11 @@ class HeadlessGL {
   bool SavePng(const std::string& path) const;
 
  private:
+  struct Platform;  // the context and its framebuffer object, each platform's own
   int width_, height_;
   bool ok_ = false;
   std::string error_;
-  void* display_ = nullptr;
-  void* context_ = nullptr;
-  unsigned fbo_ = 0, colour_ = 0, depth_ = 0;
+  std::unique_ptr<Platform> platform_;
 };
 
 // One vertex as GL feedback (GL_3D_COLOR_TEXTURE) reports it: window coordinates (y up),

@@ -1,10 +1,10 @@
-// The harness's context elsewhere than on Windows: Mesa through EGL without a display
-// (surfaceless), drawing into a framebuffer object. Framebuffer objects are past OpenGL 1.1; libGL
-// exports their entry points, which the build declares with GL_GLEXT_PROTOTYPES for this file.
+// The harness's context elsewhere than on Windows: Mesa's OpenGL through EGL without a display
+// (surfaceless), drawing into a framebuffer object.
 #include "GLHarness.h"
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
+#include "EglContext.h"
+#include "Framebuffer.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -13,72 +13,26 @@
 
 namespace testgl {
 
-HeadlessGL::HeadlessGL(int width, int height) : width_(width), height_(height) {
-  auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-      eglGetProcAddress("eglGetPlatformDisplayEXT"));
-  if (!getPlatformDisplay) {
-    error_ = "eglGetPlatformDisplayEXT is missing";
+struct HeadlessGL::Platform {
+  EglContext context{GLApi::OpenGL};
+  Framebuffer target;  // goes first, while the context is current
+};
+
+HeadlessGL::HeadlessGL(int width, int height)
+    : width_(width), height_(height), platform_(std::make_unique<Platform>()) {
+  if (!platform_->context.Ok()) {
+    error_ = platform_->context.Error();
     return;
   }
-  EGLDisplay dpy = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-  if (dpy == EGL_NO_DISPLAY || !eglInitialize(dpy, nullptr, nullptr)) {
-    error_ = "no surfaceless EGL display";
-    return;
-  }
-  display_ = dpy;
-  eglBindAPI(EGL_OPENGL_API);
-  const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                  EGL_NONE};
-  EGLConfig config;
-  EGLint count = 0;
-  if (!eglChooseConfig(dpy, configAttribs, &config, 1, &count) || count < 1) {
-    error_ = "no EGL config for desktop OpenGL";
-    return;
-  }
-  EGLContext ctx = eglCreateContext(dpy, config, EGL_NO_CONTEXT, nullptr);
-  if (ctx == EGL_NO_CONTEXT) {
-    error_ = "eglCreateContext failed";
-    return;
-  }
-  context_ = ctx;
-  if (!eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, ctx)) {
-    error_ = "eglMakeCurrent failed";
-    return;
-  }
-  glGenFramebuffers(1, &fbo_);
-  glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-  glGenRenderbuffers(1, &colour_);
-  glBindRenderbuffer(GL_RENDERBUFFER, colour_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
-  glGenRenderbuffers(1, &depth_);
-  glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    error_ = "framebuffer incomplete";
-    return;
-  }
+  error_ = platform_->target.Create(EglProcAddress, width, height);
+  if (!error_.empty()) return;
   glDrawBuffer(GL_COLOR_ATTACHMENT0);
   glReadBuffer(GL_COLOR_ATTACHMENT0);
   glViewport(0, 0, width, height);
   ok_ = true;
 }
 
-HeadlessGL::~HeadlessGL() {
-  if (!display_) return;
-  auto dpy = static_cast<EGLDisplay>(display_);
-  if (context_) {
-    if (fbo_) {
-      glDeleteFramebuffers(1, &fbo_);
-      glDeleteRenderbuffers(1, &colour_);
-      glDeleteRenderbuffers(1, &depth_);
-    }
-    eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglDestroyContext(dpy, static_cast<EGLContext>(context_));
-  }
-  eglTerminate(dpy);
-}
+HeadlessGL::~HeadlessGL() = default;
 
 void* HeadlessGL::DeviceContext() const { return nullptr; }
 
