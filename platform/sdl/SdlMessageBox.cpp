@@ -1,12 +1,11 @@
-// SDL backend: message boxes through SDL's own (texts converted from code page 1250).
+// SDL backend: message boxes: the test hook, the defaults and the icon; the box itself is shown
+// the backend's way (Presentation.h).
 #include "Win32Api.h"
 #include "PlatformHooks.h"
 
-#include "SdlText.h"
+#include "Presentation.h"
 
-#include <SDL.h>
-
-#include <cstdio>
+using sdl_layer::BoxIcon;
 
 namespace {
 MessageBoxHook gMessageBoxHook = nullptr;
@@ -19,16 +18,12 @@ int MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
   if (!caption) caption = "Error";
   if (gMessageBoxHook) return gMessageBoxHook(text, caption, type);
 
-  Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+  BoxIcon icon = BoxIcon::Information;
   switch (type & 0xF0) {
-    case MB_ICONHAND: flags = SDL_MESSAGEBOX_ERROR; break;
-    case MB_ICONEXCLAMATION: flags = SDL_MESSAGEBOX_WARNING; break;
+    case MB_ICONHAND: icon = BoxIcon::Error; break;
+    case MB_ICONEXCLAMATION: icon = BoxIcon::Warning; break;
     default: break;
   }
-  // SDL needs its video subsystem for a box; it may not be up yet (a failure before any window).
-  const bool startedVideo = SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  const int shown = SDL_ShowSimpleMessageBox(flags, Cp1250ToUtf8(caption).c_str(), Cp1250ToUtf8(text).c_str(), nullptr);
-  if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  if (shown != 0) std::fprintf(stderr, "%s: %s\n", caption, text);
+  sdl_layer::ShowBox(text, caption, icon);
   return IDOK;
 }

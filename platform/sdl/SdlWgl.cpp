@@ -1,5 +1,7 @@
 // SDL backend: WGL contexts on SDL's OpenGL contexts, and the buffer swap (device contexts and
-// pixel formats are in SdlDeviceContexts.cpp).
+// pixel formats are in SdlDeviceContexts.cpp). What the desktop and the browser do differently
+// around them is in Presentation.h.
+#include "Presentation.h"
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
 
@@ -15,6 +17,7 @@ HGLRC wglCreateContext(HDC dc) {
   SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext previous = SDL_GL_GetCurrentContext();
   ApplyGlAttributes(w->pfd);
+  RequestContextKind();
   SDL_GLContext context = SDL_GL_CreateContext(w->sdl);
   if (!context) {
     SDL_Log("SDL_GL_CreateContext: %s", SDL_GetError());
@@ -42,7 +45,9 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
   if (it == gLayer.contexts.end() || !w || !w->sdl || !w->gl) return FALSE;
   if (SDL_GL_MakeCurrent(w->sdl, it->second.context) != 0) return FALSE;
   gLayer.currentContext = id;
-  SDL_GL_SetSwapInterval(0);  // no vsync; a driver that cannot turn it off is no error
+  const bool first = !it->second.everCurrent;
+  it->second.everCurrent = true;
+  ContextMadeCurrent(first);
   return TRUE;
 }
 
@@ -50,6 +55,7 @@ BOOL wglDeleteContext(HGLRC rc) {
   const uintptr_t id = HandleId(rc, kRcTag);
   const auto it = gLayer.contexts.find(id);
   if (it == gLayer.contexts.end()) return FALSE;
+  if (it->second.everCurrent) ContextGoing(it->second, gLayer.currentContext == id);
   if (gLayer.currentContext == id) wglMakeCurrent(nullptr, nullptr);
   SDL_GL_DeleteContext(it->second.context);
   gLayer.contexts.erase(it);
@@ -62,6 +68,6 @@ HGLRC wglGetCurrentContext() { return gLayer.currentContext ? MakeHandle<HGLRC>(
 BOOL SwapBuffers(HDC dc) {
   Window* w = FindWindowOfDc(dc);
   if (!w || !w->sdl || !w->gl) return FALSE;
-  SDL_GL_SwapWindow(w->sdl);
+  PresentFrame(w->sdl);
   return TRUE;
 }

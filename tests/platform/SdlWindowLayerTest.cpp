@@ -1,5 +1,6 @@
 // The stand-in's window layer on SDL: geometry, the message queue, SDL input turned into
-// messages, the pointer counter and display modes. Runs on SDL's offscreen driver (no X).
+// messages, the pointer counter, display modes, contexts, and a message box where no display can
+// show one. Runs on SDL's offscreen driver (no X).
 #include "Win32Api.h"
 #include "sdl/SdlHooks.h"
 
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <tuple>
 #include <vector>
 
@@ -254,6 +256,19 @@ TEST_F(WindowLayerTest, ContextsFollowWglRules) {
   EXPECT_EQ(ReleaseDC(hWnd, dc), 1);
   pfd.dwFlags = PFD_DRAW_TO_WINDOW;  // no OpenGL
   EXPECT_EQ(ChoosePixelFormat(dc, &pfd), 0);
+}
+
+// Without a display for SDL's box, the caption and the text go to standard error, and SDL's video,
+// started for the box, is shut down again.
+TEST(MessageBox, WithoutADisplayGoesToStandardError) {
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  ASSERT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+  testing::internal::CaptureStderr();
+  const int result = MessageBoxA(nullptr, "No file \x9a", "Demo", MB_OK | MB_ICONHAND);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Demo: No file \x9a\n");
+  EXPECT_EQ(result, IDOK);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+// SDL backend, desktop: the desktop's side of Presentation.h: SDL's default GL contexts without
+// vsync, the buffer swap, and SDL's own message boxes, with standard error where none can show.
+#include "Presentation.h"
+
+#include "SdlText.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace sdl_layer {
+
+void RequestContextKind() {}
+
+void ContextMadeCurrent(bool) {
+  SDL_GL_SetSwapInterval(0);  // no vsync; a driver that cannot turn it off is no error
+}
+
+void ContextGoing(const Context&, bool) {}
+
+void PresentFrame(SDL_Window* window) { SDL_GL_SwapWindow(window); }
+
+void ShowBox(const char* text, const char* caption, BoxIcon icon) {
+  const Uint32 flags = icon == BoxIcon::Error     ? SDL_MESSAGEBOX_ERROR
+                       : icon == BoxIcon::Warning ? SDL_MESSAGEBOX_WARNING
+                                                  : SDL_MESSAGEBOX_INFORMATION;
+  // SDL needs its video subsystem for a box; it may not be up yet (a failure before any window).
+  const bool startedVideo = SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  const int shown = SDL_ShowSimpleMessageBox(flags, Cp1250ToUtf8(caption).c_str(), Cp1250ToUtf8(text).c_str(), nullptr);
+  if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (shown != 0) std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+}  // namespace sdl_layer

@@ -1,0 +1,29 @@
+// SDL backend: what the desktop and the browser do differently under the one WGL (SdlWgl.cpp) and
+// the one MessageBoxA (SdlMessageBox.cpp): the kind of GL context asked for, what follows a
+// context's making current and precedes its end, how a frame is shown, and how a box is shown.
+// The desktop's are in DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp. Only
+// the stand-in's own files (here and in web/) include it.
+#pragma once
+
+#include "SdlWindowLayer.h"
+
+namespace sdl_layer {
+
+// ---- GL contexts and frames --------------------------------------------------------------------
+// Sets SDL's context attributes beyond the pixel format's, just before a context is made.
+void RequestContextKind();
+// Runs once a context has been made current; `first` the first time for that context.
+void ContextMadeCurrent(bool first);
+// Runs before a context that has been current at least once is deleted; `current` when it is the
+// current context now.
+void ContextGoing(const Context& c, bool current);
+// Shows what was drawn into the window's back buffer.
+void PresentFrame(SDL_Window* window);
+
+// ---- message boxes -----------------------------------------------------------------------------
+enum class BoxIcon { Information, Warning, Error };
+// Shows a modal box with the caption and the text (both code page 1250) and returns once it has
+// been dismissed.
+void ShowBox(const char* text, const char* caption, BoxIcon icon);
+
+}  // namespace sdl_layer
