@@ -3,6 +3,7 @@
 // the same way.
 #include "Scenes.h"
 
+#include "ElementScreen.h"
 #include "GLGUI.h"
 #include "GLTextures.h"
 #include "GLWindow.h"
@@ -106,111 +107,13 @@ void DemoFrame(TGUIscreen** page, int x, int y, bool pressed, uint32_t frameTime
 
 // ---- the elements in their states ----------------------------------------------------------------
 
-TGUIscreen* Screen;
-TGUIpanel *Both, *HeaderOnly, *FooterOnly, *Plain, *Inner, *OffPlane;
-TGUIBmpLabel *Title1, *Title2, *Small, *Hidden;
-TGUISysLabel *Filled, *Lines;
-TGUIButton *InPanel, *NormalLook, *HoverLook, *PressedLook, *ReleasedLook;
-
-// Panels in their four header/footer combinations (one hot, one with a texture of its own, one
-// inside another, one reaching past the GUI plane's edge), grid and outline labels, and buttons
-// in each look, drawn with the program's art and fonts.
+// The GUI tests' screen of elements with every state added, drawn in the demonstration's GUI state.
 void Elements(bool pressed) {
   ResetInput();
   PlaneCamera();
   GuiState();
-  InitGUI("default", kWidth, kHeight, nullptr, false);
-  GLuint gridTexture = 0, ownTexture = 0;
-  LoadImageTexture("default\\font.tga", gridTexture, false);
-  LoadImageTexture("about.jpg", ownTexture, true);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  TGUIBMPFONT grid16{}, grid10{};
-  CreateGridFont(grid16, 16);
-  CreateGridFont(grid10, 10);
-  TGUISYSFONT filled = 0, lines = 0;
-  CreateSystemFont(filled, "Comic Sans MS", 700, false, 0.0, nullptr);
-  CreateSystemFont(lines, "Arial", 400, true, 0.0, nullptr);
-
-  Screen = new TGUIscreen();
-  Both = new TGUIpanel(40, 60, 330, 400, 1, 1, 1, 1, TGUISlot(&Screen));
-  Both->HasHeader = Both->HasFooter = true;
-  HeaderOnly = new TGUIpanel(370, 60, 660, 300, 0.6, 0.9, 1, 1, TGUISlot(&Screen));
-  HeaderOnly->HasHeader = true;
-  HeaderOnly->Highlight = 0.15;
-  FooterOnly = new TGUIpanel(700, 60, 990, 300, 1, 0.85, 0.7, 0.8, TGUISlot(&Screen));
-  FooterOnly->HasFooter = true;
-  Plain = new TGUIpanel(370, 330, 990, 560, 0.8, 1, 0.8, 0.9, TGUISlot(&Screen));
-  Plain->Texture = ownTexture;
-  Plain->TextureRepeat = 2.0f;
-  OffPlane = new TGUIpanel(-120, 600, 300, 860, 1, 0.7, 0.7, 0.9, TGUISlot(&Screen));
-  OffPlane->HasHeader = true;
-  for (TGUIpanel** p : {&Both, &HeaderOnly, &FooterOnly, &Plain, &OffPlane}) Screen->Add(TGUISlot(p));
-
-  Inner = new TGUIpanel(20, 190, 270, 300, 0.6, 0.8, 1, 1, TGUISlot(&Both));
-  Both->AddChild(TGUISlot(&Inner));
-  Title1 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Both bands", 1, 1, 1, 1, TGUISlot(&Both));
-  Both->AddChild(TGUISlot(&Title1));
-  InPanel = new TGUIButton(40, 110, 250, 145, 1, 1, 1, 1, TGUISlot(&Both));
-  InPanel->Caption = "in a panel";
-  Both->AddChild(TGUISlot(&InPanel));
-  Title2 = new TGUIBmpLabel(20, 40, grid16, gridTexture, "Header only", 1, 1, 0.6, 1, TGUISlot(&HeaderOnly));
-  HeaderOnly->AddChild(TGUISlot(&Title2));
-  Small = new TGUIBmpLabel(20, 40, grid10, gridTexture, "Footer only (size 10)", 1, 1, 1, 0.7, TGUISlot(&FooterOnly));
-  FooterOnly->AddChild(TGUISlot(&Small));
-  Hidden = new TGUIBmpLabel(20, 80, grid10, gridTexture, "not shown", 1, 0, 0, 1, TGUISlot(&FooterOnly));
-  Hidden->Visible = false;
-  FooterOnly->AddChild(TGUISlot(&Hidden));
-  Filled = new TGUISysLabel(420, 600, 0.05, 0.05, filled, "Filled outline \xC1rv\xEDzt\xFBr\xF5", 1, 1, 1, 1,
-                            TGUISlot(&Screen));
-  Lines = new TGUISysLabel(420, 660, 0.04, 0.04, lines, "Line outline t\xFCk\xF6rf\xFAr\xF3", 1, 0.95, 0.6, 0.8,
-                           TGUISlot(&Screen));
-  Screen->Add(TGUISlot(&Filled));
-  Screen->Add(TGUISlot(&Lines));
-
-  NormalLook = new TGUIButton(20, 700, 250, 736, 1, 1, 1, 1, TGUISlot(&Screen));
-  NormalLook->Caption = "normal";
-  HoverLook = new TGUIButton(270, 700, 500, 736, 1, 1, 1, 1, TGUISlot(&Screen));
-  HoverLook->Caption = "hover";
-  PressedLook = new TGUIButton(520, 700, 750, 736, 1, 0.8, 0.8, 1, TGUISlot(&Screen));
-  PressedLook->Caption = "pressed";
-  ReleasedLook = new TGUIButton(770, 700, 1000, 736, 0.8, 1, 0.8, 1, TGUISlot(&Screen));
-  ReleasedLook->Caption = "released";
-  ReleasedLook->State = TGUIButton::Released;
-
-  // Two frames with the mouse over the header-only panel's surface, so that it shows hot (or is
-  // grabbed, when pressed); the buttons each with the mouse where their look wants it.
-  FrameTime = 120;
-  for (int frame = 0; frame < 2; ++frame) {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    MouseVirtualX = 600;
-    MouseVirtualY = 250;
-    MouseLeft = pressed ? 1 : 0;
-    Screen->Draw();
-    MouseLeft = 0;
-    MouseVirtualX = 10;
-    MouseVirtualY = 10;
-    NormalLook->Draw();
-    ReleasedLook->Draw();
-    MouseVirtualX = 380;
-    MouseVirtualY = 720;
-    HoverLook->Draw();
-    MouseVirtualX = 600;
-    MouseVirtualY = 720;
-    MouseLeft = 1;
-    PressedLook->Draw();
-    MouseLeft = pressed ? 1 : 0;
-  }
-  MouseX = 330;
-  MouseY = 300;
-  DrawCursor();
-  glFinish();
-
-  for (TGUIButton* b : {InPanel, NormalLook, HoverLook, PressedLook, ReleasedLook}) delete b;
-  for (TGUISysLabel* l : {Filled, Lines}) delete l;
-  for (TGUIBmpLabel* l : {Title1, Title2, Small, Hidden}) delete l;
-  for (TGUIpanel* p : {Inner, Both, HeaderOnly, FooterOnly, Plain, OffPlane}) delete p;
-  delete Screen;
-  Dragging = false;
+  ElementScreen elements(true);
+  elements.DrawFrames(120, pressed);
 }
 
 // ---- fonts -------------------------------------------------------------------------------------------
@@ -294,7 +197,9 @@ void Fonts() {
 
 // ---- clip planes ---------------------------------------------------------------------------------
 
+TGUIscreen* Screen;
 TGUIpanel *Wide, *Tall;
+TGUIBmpLabel* Label;
 
 // Panels reaching past every edge of the GUI plane, which the screen's four clip planes cut off;
 // under a turned and moved camera, so that the planes are taken to eye space with a modelview
@@ -386,10 +291,10 @@ void AttribStack() {
   Screen = new TGUIscreen();
   Wide = new TGUIpanel(100, 100, 900, 300, 1, 1, 1, 0.8, TGUISlot(&Screen));
   Screen->Add(TGUISlot(&Wide));
-  Title1 = new TGUIBmpLabel(40, 60, grid, gridTexture, "Depth test off for me only", 1, 1, 0, 1, TGUISlot(&Wide));
-  Wide->AddChild(TGUISlot(&Title1));
-  Title1->Draw();  // the label alone, under the caller's depth test
-  delete Title1;
+  Label = new TGUIBmpLabel(40, 60, grid, gridTexture, "Depth test off for me only", 1, 1, 0, 1, TGUISlot(&Wide));
+  Wide->AddChild(TGUISlot(&Label));
+  Label->Draw();  // the label alone, under the caller's depth test
+  delete Label;
   delete Wide;
   delete Screen;
 
