@@ -321,20 +321,27 @@ void AttribStack() {
   glFinish();
 }
 
+// ---- drawn with GL calls alone -------------------------------------------------------------------
+
+// An orthographic view of 8 cells across and `rows` up, cleared to dark grey.
+void CellView(int rows) {
+  ResetInput();
+  glViewport(0, 0, kWidth, kHeight);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0, 8, 0, rows, -1, 1);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  glClearColor(0.1f, 0.1f, 0.1f, 1);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 // ---- every primitive ----------------------------------------------------------------------------
 
 // Each primitive mode with a colour per vertex, smooth and then flat shaded (where the provoking
 // vertex differs between modes), in an orthographic view of 8 x 4 cells.
 void Primitives() {
-  ResetInput();
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, 8, 0, 4, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glClearColor(0.1f, 0.1f, 0.1f, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  CellView(4);
   const GLenum modes[] = {GL_POINTS,         GL_LINES,        GL_LINE_STRIP, GL_LINE_LOOP,  GL_TRIANGLES,
                           GL_TRIANGLE_STRIP, GL_TRIANGLE_FAN, GL_QUADS,      GL_QUAD_STRIP, GL_POLYGON};
   // Six points around a cell, in an order that makes a convex outline for fans and polygons and
@@ -373,15 +380,7 @@ void Primitives() {
 // lengths, alignments and skips, under each texture environment mode and both wraps, drawn
 // magnified over a coloured background with blending.
 void TextureFormats() {
-  ResetInput();
-  glViewport(0, 0, kWidth, kHeight);
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0, 8, 0, 6, -1, 1);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-  glClearColor(0.1f, 0.1f, 0.1f, 1);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  CellView(6);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   // Bytes of a 7 x 5 image with up to four components, padded to rows of 8 pixels and one row
