@@ -1,5 +1,5 @@
-// SDL backend: device contexts and pixel formats on SDL's OpenGL windows (the GL contexts are in
-// SdlWgl.cpp).
+// SDL backend: device contexts and pixel formats on SDL's OpenGL windows, and the SDL attributes
+// a pixel format asks for (the GL contexts are in SdlWgl.cpp).
 #include "SdlHooks.h"
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
@@ -8,6 +8,35 @@
 
 #include <cstdint>
 #include <cstring>
+
+namespace sdl_layer {
+
+void ApplyGlAttributes(const PIXELFORMATDESCRIPTOR& pfd) {
+  SDL_GL_ResetAttributes();
+  int channel = 0;
+  if (pfd.cColorBits >= 24)
+    channel = 8;
+  else if (pfd.cColorBits >= 15)
+    channel = 5;
+  else if (pfd.cColorBits > 0)
+    channel = 1;
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, pfd.cRedBits ? pfd.cRedBits : channel);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, pfd.cGreenBits ? pfd.cGreenBits : channel);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, pfd.cBlueBits ? pfd.cBlueBits : channel);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, pfd.cAlphaBits);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, pfd.cDepthBits);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, pfd.cStencilBits);
+  const int accum = pfd.cAccumBits / 4;
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, pfd.cAccumRedBits ? pfd.cAccumRedBits : accum);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, pfd.cAccumGreenBits ? pfd.cAccumGreenBits : accum);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, pfd.cAccumBlueBits ? pfd.cAccumBlueBits : accum);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, pfd.cAccumAlphaBits);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (pfd.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_STEREO, (pfd.dwFlags & PFD_STEREO) ? 1 : 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+}  // namespace sdl_layer
 
 using namespace sdl_layer;
 

@@ -1,4 +1,4 @@
-// SDL backend: what the window layer's files share (windows and messages, display modes, GL
+// SDL backend: what the window layer's files share (windows, messages, display modes, GL
 // contexts): the records of classes, windows and contexts, the handle encoding, the layer's state
 // in one place, and the helpers they call across. Only this folder includes it.
 #pragma once
@@ -81,6 +81,11 @@ bool EnsureVideo();
 void MaybeReleaseVideo();
 Window* FindWindow(HWND hWnd);
 Window* FindWindowOfDc(HDC dc);
+inline HWND HandleOf(const Window& w) { return MakeHandle<HWND>(w.id, kWindowTag); }
+// A client point as WM_MOVE and the mouse messages carry it: signed 16-bit x and y.
+inline LPARAM PointParam(int x, int y) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<int16_t>(x)), static_cast<WORD>(static_cast<int16_t>(y)));
+}
 // SDL's OpenGL attributes for a pixel format descriptor, set before a GL window or context is made.
 void ApplyGlAttributes(const PIXELFORMATDESCRIPTOR& pfd);
 // Gives the window its SDL window (an OpenGL one when `gl`), replacing a plain one.
