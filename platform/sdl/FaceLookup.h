@@ -1,6 +1,6 @@
-// SDL backend: which font file serves a face name. Linux asks fontconfig (FontconfigLookup.cpp);
-// a system without fontconfig gives a table of the files it ships instead. Only FontFaces.cpp
-// calls it.
+// SDL backend: which font file serves a face name. The desktop asks fontconfig
+// (desktop/FontconfigLookup.cpp); the browser, which has no fontconfig, gives a table of the files
+// it ships instead (web/WebFaceTable.cpp). Only FontFaces.cpp calls it.
 #pragma once
 
 #include <string>

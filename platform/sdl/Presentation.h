@@ -1,8 +1,8 @@
 // SDL backend: what the desktop and the browser do differently under the one WGL (SdlWgl.cpp) and
 // the one MessageBoxA (SdlMessageBox.cpp): the kind of GL context asked for, what follows a
 // context's making current and precedes its end, how a frame is shown, and how a box is shown.
-// The desktop's are in DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp. Only
-// the stand-in's own files (here and in web/) include it.
+// The desktop's are in desktop/DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp.
+// Only the stand-in's own files (here, in desktop/ and in web/) include it.
 #pragma once
 
 #include "SdlWindowLayer.h"

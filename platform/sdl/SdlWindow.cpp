@@ -1,8 +1,8 @@
 // SDL backend: window classes and windows: registration, creation and destruction, showing,
 // size, place, the window's own data, and the pointer's visibility. The message queue and the
 // translation of SDL's events into messages are in SdlMessages.cpp, display modes in
-// SdlDisplayModes.cpp, device contexts in SdlDeviceContexts.cpp, GL contexts in SdlWgl.cpp, the
-// shared state in SdlWindowLayer.h.
+// desktop/DesktopDisplayModes.cpp (web/WebDisplayModes.cpp in the browser), device contexts in
+// SdlDeviceContexts.cpp, GL contexts in SdlWgl.cpp, the shared state in SdlWindowLayer.h.
 //
 // Handles are small numbers (never pointers into our tables), so a stale handle is simply not
 // found. A window's SDL window is made when it is first needed: SetPixelFormat makes it an

@@ -1,5 +1,5 @@
-// SDL backend: display modes: the display's list and current mode as Win32 reports them, and the
-// switch a fullscreen window takes when it is made.
+// Desktop: display modes on SDL's: the display's list and current mode as Win32 reports them, and
+// the switch a fullscreen window takes when it is made (the browser's are in web/WebDisplayModes.cpp).
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
 

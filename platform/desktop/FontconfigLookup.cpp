@@ -1,4 +1,5 @@
-// SDL backend: face lookup through fontconfig (see FaceLookup.h).
+// Desktop: face lookup through fontconfig (see sdl/FaceLookup.h; the browser's is a table of the
+// faces it ships, web/WebFaceTable.cpp).
 #include "FaceLookup.h"
 
 #include <fontconfig/fontconfig.h>

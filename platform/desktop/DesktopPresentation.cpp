@@ -1,5 +1,5 @@
-// SDL backend, desktop: the desktop's side of Presentation.h: SDL's default GL contexts without
-// vsync, the buffer swap, and SDL's own message boxes, with standard error where none can show.
+// Desktop: the desktop's side of sdl/Presentation.h: SDL's default GL contexts without vsync, the
+// buffer swap, and SDL's own message boxes, with standard error where none can show.
 #include "Presentation.h"
 
 #include "SdlText.h"
