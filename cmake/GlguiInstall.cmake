@@ -42,20 +42,19 @@ install(TARGETS ${GLGUI_LIBRARY_TARGETS} EXPORT glguiTargets
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The public headers, the ones docs/guide.md documents, and the backend's declarations that the
-# platform headers pick (the platform's internals, test hooks and caches stay in the tree). They
-# keep their folders under include/glgui, so that their own "..." includes find each other there.
+# platform headers among them pick. The platform's internals (the toolkit's own redirections of
+# Win32 calls, its font layer), test hooks and caches stay in the tree. They keep their folders
+# under include/glgui, so that their own "..." includes find each other there.
 install(FILES ${PROJECT_SOURCE_DIR}/gui/GLGUI.h ${PROJECT_SOURCE_DIR}/textures/GLTextures.h
               ${PROJECT_SOURCE_DIR}/shell/GLGlobal.h ${PROJECT_SOURCE_DIR}/shell/GLWindow.h
-              ${PROJECT_SOURCE_DIR}/platform/Win32Api.h ${PROJECT_SOURCE_DIR}/platform/WinFonts.h
-              ${PROJECT_SOURCE_DIR}/platform/WinTypes.h
+              ${PROJECT_SOURCE_DIR}/platform/Win32Api.h ${PROJECT_SOURCE_DIR}/platform/WinTypes.h
               ${PROJECT_SOURCE_DIR}/platform/Resources.h ${PROJECT_SOURCE_DIR}/platform/Files.h
               ${PROJECT_SOURCE_DIR}/platform/Sound.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/platform/win32/WindowsApi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/win32)
 else()
-  install(FILES ${PROJECT_SOURCE_DIR}/platform/sdl/SdlApi.h ${PROJECT_SOURCE_DIR}/platform/sdl/SdlFonts.h
-                ${PROJECT_SOURCE_DIR}/platform/sdl/SdlTypes.h
+  install(FILES ${PROJECT_SOURCE_DIR}/platform/sdl/SdlApi.h ${PROJECT_SOURCE_DIR}/platform/sdl/SdlTypes.h
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/sdl)
 endif()
 

@@ -3,6 +3,7 @@
 
 #include "Files.h"
 #include "GLTextures.h"
+#include "Win32Calls.h"
 
 #include <GL/glu.h>
 

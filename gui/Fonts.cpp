@@ -5,6 +5,7 @@
 #include "GLTextures.h"
 #include "GUIShared.h"
 #include "PlaneMapping.h"
+#include "Win32Calls.h"
 #include "WinFonts.h"
 
 #include <GL/glu.h>

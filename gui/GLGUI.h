@@ -99,7 +99,22 @@ extern GLYPHMETRICSFLOAT SystemFontMetrics[256];
 // Fills `font` from a BFF blob of `length` bytes and creates its texture (left bound).
 void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length);
 // Draws `text` with BuiltinFont at pixel (x, y), seen straight on whatever the modelview is.
+// <windows.h> makes DrawText a macro for its DrawTextA or DrawTextW; the declaration steps round
+// it and leaves it as it was.
+#pragma push_macro("DrawText")
+#undef DrawText
 void DrawText(int32_t x, int32_t y, const std::string& text);
+#pragma pop_macro("DrawText")
+#ifdef DrawText
+// Where the macro stands, DrawText(x, y, text) becomes a call of DrawTextA (or DrawTextW): this
+// overload of the system's name passes it on to ours, while DrawText(dc, ...) stays the system's.
+inline void DrawText(int32_t x, int32_t y, const std::string& text) {
+#pragma push_macro("DrawText")
+#undef DrawText
+  DrawText(x, y, text);
+#pragma pop_macro("DrawText")
+}
+#endif
 // Builds the 256 display lists of a grid font of the given size. False, with ListBase 0, when
 // no lists could be had.
 bool CreateGridFont(TGUIBMPFONT& font, uint8_t size);

@@ -2,7 +2,7 @@
 // tests can drive the program without a person at the screen. Not installed.
 #pragma once
 
-#include "Win32Api.h"
+#include "Win32Calls.h"
 
 // While set, message boxes call the hook instead of showing anything and return its result.
 using MessageBoxHook = int (*)(const char* text, const char* caption, UINT type);

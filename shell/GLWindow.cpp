@@ -1,5 +1,6 @@
 // The application shell: window class, OpenGL window and context, main loop, window procedure.
 #include "GLWindow.h"
+#include "Win32Calls.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>

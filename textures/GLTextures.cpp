@@ -6,7 +6,7 @@
 #include "Files.h"
 #include "ImageDecoders.h"
 #include "Resources.h"
-#include "Win32Api.h"
+#include "Win32Calls.h"
 
 #include <GL/glu.h>
 

@@ -1,6 +1,7 @@
 // hello: one screen with a draggable panel that holds a bitmap-font label and a button; clicking
 // the button changes the label's text. The glgui shell owns the window and the loop and calls the
-// four operations below. Escape quits.
+// four operations below. Escape quits. On Windows, win32.cpp adds Win32 calls beside the toolkit's:
+// a line that shows the system's tick count, and a message box as hello ends.
 //
 //   hello [--screenshot FILE]   FILE: a TGA picture of the frame drawn one second after start
 #include <glgui/GLGUI.h>
@@ -8,6 +9,15 @@
 #include <glgui/GLWindow.h>
 
 #include <GL/glu.h>
+
+#ifdef _WIN32
+// A Windows program includes <windows.h> before the toolkit (win32.cpp) or after it (here): either
+// way the toolkit changes none of its names.
+#include <windows.h>
+
+void DrawTickCount(int32_t x, int32_t y);
+void SayGoodbye();
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -99,6 +109,11 @@ void DrawScene() {
   glDisable(GL_DEPTH_TEST);
   glDepthFunc(GL_ALWAYS);
   Screen->Draw();
+  glColor4f(0.8f, 0.8f, 0.8f, 1.0f);  // DrawText draws in the current colour
+  DrawText(16, 704, "Escape quits");
+#ifdef _WIN32
+  DrawTickCount(16, 672);
+#endif
   DrawCursor();
 
   Elapsed += FrameTime;
@@ -124,5 +139,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0) ScreenshotFile = argv[i + 1];
   }
-  return RunApp(640, 480, 32, "hello", false, false) < 0 ? 1 : 0;
+  const int32_t result = RunApp(640, 480, 32, "hello", false, false);
+#ifdef _WIN32
+  SayGoodbye();
+#endif
+  return result < 0 ? 1 : 0;
 }

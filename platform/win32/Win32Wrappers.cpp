@@ -1,6 +1,6 @@
 // Win32 backend: the two wrappers of ours, message boxes from code page 1250 texts and the
 // hookable tick count.
-#include "Win32Api.h"
+#include "WindowsWrappers.h"
 #include "PlatformHooks.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 #include "GLHarness.h"
-#include "Win32Api.h"
+#include "Win32Calls.h"
 
 #include <gtest/gtest.h>
 
