@@ -13,10 +13,6 @@ namespace {
 
 std::atomic<size_t> gAllocations{0};
 
-TWindow gWindow{};
-TKeys gKeys{};
-TApplication gApp{nullptr, "OpenGL"};
-
 int QuietBox(const char* text, const char* caption, UINT) {
   std::fprintf(stderr, "[%s] %s\n", caption, text);
   return IDOK;
@@ -43,32 +39,7 @@ void BuildDemo(int width, int height) {
     SetMessageBoxHook(QuietBox);
     inCheckout = true;
   }
-  gWindow = TWindow{};
-  gWindow.KeyTable = &gKeys;
-  gWindow.App = &gApp;
-  gWindow.Title = "GUI  DEMO";
-  gWindow.WindowWidth = width;
-  gWindow.WindowHeight = height;
-  gWindow.Bits = 32;
-  gWindow.Active = 1;
-  ScreenWidth = width;
-  ScreenHeight = height;
-  FrameTime = 0;
-  // The viewport and projection, the fixed GL state and the scene, as the shell sets up a window.
-  ResizeViewport(width, height);
-  SetupGL(gWindow, gKeys);
-}
-
-void ShowPage(int page, int mouseX, int mouseY) {
-  ZoomDistance = 0;
-  ZoomingOut = 0;
-  PanelScreen->Visible = page == kPanelPage;
-  TextScreen->Visible = page == kTextPage;
-  ButtonScreen->Visible = page == kButtonPage;
-  TitlePanel->Visible = page == kStartPage;
-  MouseX = PrevMouseX = mouseX;
-  MouseY = PrevMouseY = mouseY;
-  MouseLeft = 0;
+  demoframe::BuildDemo(width, height);
 }
 
 }  // namespace demobench

@@ -1,24 +1,18 @@
-// What the demonstration benchmarks share: the demo scene built in the current GL context with
-// the shell's globals standing in for a window, page selection, and a heap-allocation counter.
+// What the demonstration benchmarks share beyond the demonstration's frame (DemoFrame.h): the
+// scene built in the checkout with message boxes going to standard error, and a heap-allocation
+// counter.
 #pragma once
 
+#include "DemoFrame.h"
 #include "main.h"
 
 #include <cstddef>
 
 namespace demobench {
 
-// Pages as the navigation buttons number them; -1 is the start screen with the welcome panel.
-constexpr int kStartPage = -1;
-constexpr int kPanelPage = 0;
-constexpr int kTextPage = 1;
-constexpr int kButtonPage = 2;
-
-// Sets the shell's globals for a width x height window, the fixed GL state and the projection the
-// shell would set, changes to the checkout (the scene reads default/...), and builds the scene.
+// Changes to the checkout (the scene reads default/...) and sends message boxes to standard error,
+// the first time; then demoframe::BuildDemo.
 void BuildDemo(int width, int height);
-// Shows one page as a finished transition would leave it; the mouse rests at (x, y) in pixels.
-void ShowPage(int page, int mouseX, int mouseY);
 
 // Heap allocations (operator new) since the program started.
 size_t AllocationCount();

@@ -78,7 +78,7 @@ void BM_PageFrame(benchmark::State& state) {
     state.SkipWithError(w.error);
     return;
   }
-  demobench::ShowPage(int(state.range(0)), 320, 240);
+  demoframe::ShowPage(int(state.range(0)), 320, 240);
   for (auto _ : state) {
     w.Pump();
     DrawScene();
@@ -92,10 +92,10 @@ void BM_PageFrame(benchmark::State& state) {
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMicrosecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_PageFrame)
     ->ArgName("page")
-    ->Arg(demobench::kStartPage)
-    ->Arg(demobench::kPanelPage)
-    ->Arg(demobench::kTextPage)
-    ->Arg(demobench::kButtonPage)
+    ->Arg(demoframe::kStartPage)
+    ->Arg(demoframe::kPanelPage)
+    ->Arg(demoframe::kTextPage)
+    ->Arg(demoframe::kButtonPage)
     ->Unit(benchmark::kMicrosecond)
     ->MinTime(2.0)
     ->UseRealTime();

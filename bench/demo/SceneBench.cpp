@@ -79,7 +79,7 @@ void ImGuiPage(int page) {
   ImGui::SetNextWindowSize(ImVec2(float(kWidth), float(kHeight)));
   ImGui::Begin("##screen", nullptr, kOverlay);
   switch (page) {
-    case demobench::kButtonPage:
+    case demoframe::kButtonPage:
       Text(30, 30, kDescription, "- atmossa a ket texturat");
       Text(30, 50, kDescription, "- lehet szoveget beiirni");
       Text(30, 70, kDescription, "- onClick, MouseUp, MouseDown esemenyek");
@@ -88,7 +88,7 @@ void ImGuiPage(int page) {
       Button(100, 210, 300, 250, "button 3");
       Button(100, 250, 300, 290, "button 4");
       break;
-    case demobench::kTextPage:
+    case demoframe::kTextPage:
       Text(30, 30, kDescription, "- ket fele static szoveg megoldas");
       Text(30, 50, kDescription, "- szinezhetok, meretezhetok");
       Text(30, 70, kDescription, "- TGUISYSFONT: rendszer betutipusbol letrehozott betukeszlet");
@@ -100,7 +100,7 @@ void ImGuiPage(int page) {
       Text(130, 462, ImVec4(1, 0, 0.5f, 1), "change font size", 1.5f);
       Text(160, 502, ImVec4(1, 0, 0.8f, 1), "change font texture", 1.5f);
       break;
-    case demobench::kPanelPage:
+    case demoframe::kPanelPage:
       Text(30, 30, kDescription, "- a panelek mozgathatok");
       Text(30, 50, kDescription, "- lehet fejlecuk, lablecuk");
       Text(30, 70, kDescription, "- egyedi texturazas is megoldhato. szinezes rgba szerint");
@@ -115,12 +115,12 @@ void ImGuiPage(int page) {
   Button(804, 718, 1014, 758, "exit");
   ImGui::End();
 
-  if (page == demobench::kStartPage) {
+  if (page == demoframe::kStartPage) {
     Panel("##welcome", 212, 278, 812, 478, ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoMove);
     Text(30, 30, ImVec4(1, 1, 0, 1), "wellcome to the veltro demo", 1.5f);
     Text(30, 100, ImVec4(1, 1, 0, 0.6f), "version 0.15", 1.5f);
     ImGui::End();
-  } else if (page == demobench::kPanelPage) {
+  } else if (page == demoframe::kPanelPage) {
     Panel("##A", 40, 300, 240, 500, ImGuiWindowFlags_NoTitleBar);
     ImGui::End();
     Panel("B", 330, 300, 540, 500, 0);
@@ -155,8 +155,8 @@ void ImGuiFrame(int page, float mouseX, float mouseY) {
 
 // The mouse rests over the first button of a page (so hover work is done) or mid-view.
 void MouseFor(int page, int& x, int& y) {
-  x = page == demobench::kButtonPage ? 125 : 320;
-  y = page == demobench::kButtonPage ? 95 : 240;
+  x = page == demoframe::kButtonPage ? 125 : 320;
+  y = page == demoframe::kButtonPage ? 95 : 240;
 }
 
 void BM_DrawScene(benchmark::State& state) {
@@ -168,7 +168,7 @@ void BM_DrawScene(benchmark::State& state) {
   const int page = int(state.range(0));
   int x, y;
   MouseFor(page, x, y);
-  demobench::ShowPage(page, x, y);
+  demoframe::ShowPage(page, x, y);
   for (int i = 0; i < 20; ++i) DrawScene();  // settle the hover fades
   glFinish();
   const size_t before = demobench::AllocationCount();
@@ -219,7 +219,7 @@ void BM_BuildAndFirstFrame(benchmark::State& state) {
 
 void Pages(benchmark::internal::Benchmark* b) {
   b->ArgName("page");
-  for (int page : {demobench::kStartPage, demobench::kPanelPage, demobench::kTextPage, demobench::kButtonPage})
+  for (int page : {demoframe::kStartPage, demoframe::kPanelPage, demoframe::kTextPage, demoframe::kButtonPage})
     b->Arg(page);
   b->Unit(benchmark::kMicrosecond);
 }

@@ -33,7 +33,7 @@ void BM_Frame(benchmark::State& state) {
     state.SkipWithError(Context().Error().c_str());
     return;
   }
-  demobench::ShowPage(static_cast<int>(state.range(0)), 320, 239);
+  demoframe::ShowPage(static_cast<int>(state.range(0)), 320, 239);
   DrawScene();
   glFinish();
 #ifdef GL11_ON_GLES
@@ -53,10 +53,10 @@ void BM_Frame(benchmark::State& state) {
 
 BENCHMARK(BM_Frame)
     ->ArgName("page")
-    ->Arg(demobench::kStartPage)
-    ->Arg(demobench::kPanelPage)
-    ->Arg(demobench::kTextPage)
-    ->Arg(demobench::kButtonPage)
+    ->Arg(demoframe::kStartPage)
+    ->Arg(demoframe::kPanelPage)
+    ->Arg(demoframe::kTextPage)
+    ->Arg(demoframe::kButtonPage)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

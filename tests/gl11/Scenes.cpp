@@ -3,6 +3,7 @@
 // the same way.
 #include "Scenes.h"
 
+#include "DemoFrame.h"
 #include "ElementScreen.h"
 #include "GLGUI.h"
 #include "GLTextures.h"
@@ -12,7 +13,6 @@
 
 #include <GL/glu.h>
 
-#include <cstring>
 #include <functional>
 #include <map>
 
@@ -68,31 +68,13 @@ void GuiState() {
 
 // ---- the demonstration's pages ---------------------------------------------------------------------
 
-TWindow gWindow;
-TKeys gKeys;
-TApplication gApp{nullptr, "OpenGL"};
-
-// Builds the demo as its window does, shows `page` (nullptr: the start page), and draws the
-// frame the mouse at (x, y) gives after `frames` frames of `frameTime` ms.
-void DemoFrame(TGUIscreen** page, int x, int y, bool pressed, uint32_t frameTime, int frames,
+// Builds the demo as its window does, shows `page` (a demoframe page), and draws the frame the
+// mouse at (x, y) gives after `frames` frames of `frameTime` ms.
+void DemoFrame(int page, int x, int y, bool pressed, uint32_t frameTime, int frames,
                const std::function<void()>& beforeLast = {}) {
-  gWindow = TWindow{};
-  gWindow.KeyTable = &gKeys;
-  gWindow.App = &gApp;
-  gWindow.Title = "GUI  DEMO";
-  gWindow.WindowWidth = kWidth;
-  gWindow.WindowHeight = kHeight;
-  gWindow.Active = 1;
-  std::memset(&gKeys, 0, sizeof gKeys);
   ResetInput();
-  SetupGL(gWindow, gKeys);
-  ResizeViewport(kWidth, kHeight);
-  if (page) {
-    TitlePanel->Visible = false;
-    (*page)->Visible = true;
-  }
-  MouseX = PrevMouseX = x;
-  MouseY = PrevMouseY = y;
+  demoframe::BuildDemo(kWidth, kHeight);
+  demoframe::ShowPage(page, x, y);
   MouseLeft = pressed ? 1 : 0;
   FrameTime = frameTime;
   for (int i = 0; i < frames; ++i) {
@@ -100,9 +82,7 @@ void DemoFrame(TGUIscreen** page, int x, int y, bool pressed, uint32_t frameTime
     DrawScene();
   }
   glFinish();
-  FreeScene();
-  MainWindow = nullptr;
-  Keys = nullptr;
+  demoframe::FreeDemo();
 }
 
 // ---- the elements in their states ----------------------------------------------------------------
@@ -441,15 +421,15 @@ void TextureFormats() {
 
 const std::map<std::string, std::function<void()>>& Table() {
   static const std::map<std::string, std::function<void()>> table = {
-      {"demo_start", [] { DemoFrame(nullptr, 320, 239, false, 0, 2); }},
-      {"demo_start_hover", [] { DemoFrame(nullptr, 60, 20, false, 60, 3); }},
-      {"demo_panels", [] { DemoFrame(&PanelScreen, 200, 260, false, 0, 2); }},
-      {"demo_text", [] { DemoFrame(&TextScreen, 500, 300, false, 0, 2); }},
-      {"demo_buttons_hover", [] { DemoFrame(&ButtonScreen, 125, 119, false, 40, 3); }},
-      {"demo_buttons_pressed", [] { DemoFrame(&ButtonScreen, 125, 144, true, 40, 3); }},
+      {"demo_start", [] { DemoFrame(demoframe::kStartPage, 320, 239, false, 0, 2); }},
+      {"demo_start_hover", [] { DemoFrame(demoframe::kStartPage, 60, 20, false, 60, 3); }},
+      {"demo_panels", [] { DemoFrame(demoframe::kPanelPage, 200, 260, false, 0, 2); }},
+      {"demo_text", [] { DemoFrame(demoframe::kTextPage, 500, 300, false, 0, 2); }},
+      {"demo_buttons_hover", [] { DemoFrame(demoframe::kButtonPage, 125, 119, false, 40, 3); }},
+      {"demo_buttons_pressed", [] { DemoFrame(demoframe::kButtonPage, 125, 144, true, 40, 3); }},
       {"demo_transition",
        [] {
-         DemoFrame(&TextScreen, 500, 100, false, 0, 1, [] {
+         DemoFrame(demoframe::kTextPage, 500, 100, false, 0, 1, [] {
            ZoomDistance = 1.5;
            ZoomingOut = 0;
            ZoomMouseX = 700;
