@@ -1,5 +1,6 @@
 // The Win32 calls the shell makes, at the edges its callers meet: display modes, GL contexts and a
 // window's state. The same cases run against the stand-in and, on Windows, against the real API.
+#include "PixelFormat.h"
 #include "Win32Api.h"
 
 #include <GL/gl.h>
@@ -131,12 +132,7 @@ TEST(WglContexts, ANewContextLeavesTheCallersCurrentAndReleasingNeedsSomethingTo
   ASSERT_NE(window.handle, nullptr);
   ShowWindow(window.handle, SW_SHOWNORMAL);
   HDC dc = GetDC(window.handle);
-  PIXELFORMATDESCRIPTOR pfd{};
-  pfd.nSize = sizeof pfd;
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.cColorBits = 32;
-  pfd.cDepthBits = 16;
+  const PIXELFORMATDESCRIPTOR pfd = testgl::WindowPixelFormat();
   const int format = ChoosePixelFormat(dc, &pfd);
   ASSERT_TRUE(SetPixelFormat(dc, format, &pfd));
   EXPECT_TRUE(SetPixelFormat(dc, format, &pfd));  // the same again
