@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <string>
 #include <vector>
 
 namespace {
@@ -86,6 +85,9 @@ TEST(DisplayModes, TheListEndsHoldsTheCurrentModeAndARequestMatchesOneOfItExactl
   ASSERT_EQ(Change(kSize, last.dmBitsPerPel, last.dmPelsWidth, last.dmPelsHeight, CDS_TEST), DISP_CHANGE_SUCCESSFUL);
   ASSERT_TRUE(Enum(ENUM_CURRENT_SETTINGS, &m));
   EXPECT_EQ(Shape(m), Shape(current));
+  struct Restore {
+    ~Restore() { ChangeDisplaySettingsA(nullptr, 0); }  // whatever fails below
+  } restore;
   ASSERT_EQ(Change(kSize, last.dmBitsPerPel, last.dmPelsWidth, last.dmPelsHeight, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
   EXPECT_EQ(Change(kSize, 7, w, h, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
   ASSERT_TRUE(Enum(ENUM_CURRENT_SETTINGS, &m));
