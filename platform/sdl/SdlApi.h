@@ -365,9 +365,10 @@ static_assert(sizeof(DEVMODEA) == 156, "DEVMODEA must keep Win32's layout");
 // device name other than none or "\\.\DISPLAY1".
 BOOL EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* mode);
 // Switches the display to `mode` (null: back to the desktop mode). Only modes that the display
-// offers exactly (width and height, which a request must give, and bits and frequency where given
-// and not 0, or 1 for the frequency) are accepted; any other returns DISP_CHANGE_BADMODE. A switched mode takes effect on the WS_POPUP windows created
-// while it is in force; the desktop mode needs no switch at all.
+// offers exactly are accepted: a request gives the width and the height, and its bits and
+// frequency count where given and not 0 (nor 1, for the frequency); any other returns
+// DISP_CHANGE_BADMODE. A switched mode takes effect on the WS_POPUP windows created while it is
+// in force; the desktop mode needs no switch at all.
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
 
 // ---- GDI and WGL ---------------------------------------------------------------------------------
