@@ -361,12 +361,14 @@ struct DEVMODEA {
 static_assert(sizeof(DEVMODEA) == 156, "DEVMODEA must keep Win32's layout");
 
 // Fills `mode` with the current mode (ENUM_CURRENT_SETTINGS or ENUM_REGISTRY_SETTINGS: the
-// desktop mode) or with the index-th mode the display offers. FALSE past the last mode.
+// desktop mode) or with the index-th mode the display offers. FALSE past the last mode, and for a
+// device name other than none or "\\.\DISPLAY1".
 BOOL EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* mode);
 // Switches the display to `mode` (null: back to the desktop mode). Only modes that the display
-// offers exactly (width, height and, when given, bits and frequency) are accepted; any other
-// returns DISP_CHANGE_BADMODE. A switched mode takes effect on the WS_POPUP windows created
-// while it is in force; the desktop mode needs no switch at all.
+// offers exactly are accepted: a request gives the width and the height, and its bits and
+// frequency count where given and not 0 (nor 1, for the frequency); any other returns
+// DISP_CHANGE_BADMODE. A switched mode takes effect on the WS_POPUP windows created while it is
+// in force; the desktop mode needs no switch at all.
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
 
 // ---- GDI and WGL ---------------------------------------------------------------------------------
@@ -420,8 +422,8 @@ int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd);
 BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* pfd);
 // A compatibility-profile OpenGL context for the window of `dc` (not made current).
 HGLRC wglCreateContext(HDC dc);
-// Makes `rc` current on the window of `dc` (rc null: no context is current). Turns vsync off
-// where the driver allows it.
+// Makes `rc` current on the window of `dc` (rc null: no context is current; FALSE when dc is null
+// too and none was). Turns vsync off where the driver allows it.
 BOOL wglMakeCurrent(HDC dc, HGLRC rc);
 BOOL wglDeleteContext(HGLRC rc);
 HGLRC wglGetCurrentContext();

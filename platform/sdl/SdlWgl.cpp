@@ -35,6 +35,8 @@ HGLRC wglCreateContext(HDC dc) {
 
 BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
   if (!rc) {
+    // Without a device context there must be a current context to release.
+    if (!dc && gLayer.currentContext == 0) return FALSE;
     if (gLayer.currentContext != 0) SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
     gLayer.currentContext = 0;
     return TRUE;

@@ -20,6 +20,7 @@
 #endif
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <set>
@@ -385,16 +386,23 @@ TEST_F(SystemFontTest, KeptAndStoredGlyphGeometryGiveTheSameListsAsAFreshBuild) 
   std::filesystem::remove_all(folder);
 }
 
-TEST(GlyphCacheFile, TakesOnlyAWholeFileOfItsOwnKey) {
+// A two-glyph set: 'A' a triangle advancing by `advance`, 'B' a glyph the face could not load.
+GlyphSet SmallSet(double advance) {
   GlyphSet set;
   GlyphGeometry& a = set[65];
   a.loaded = true;
-  a.advance = 0.625;
+  a.advance = advance;
   a.metrics = GLYPHMETRICSFLOAT{0.5f, 0.7f, {0.05f, 0.7f}, 0.625f, 0};
   a.points = {{0, 0}, {0.5, 0}, {0.25, 0.7}};
   a.contourStarts = {0};
   a.triangles = a.points;
-  set[66];  // a glyph the face could not load
+  set[66];
+  return set;
+}
+
+TEST(GlyphCacheFile, TakesOnlyAWholeFileOfItsOwnKey) {
+  GlyphSet set = SmallSet(0.625);
+  const GlyphGeometry& a = set[65];
   const std::vector<uint8_t> bytes = EncodeGlyphSet("face A", set);
   GlyphSet read;
   ASSERT_TRUE(DecodeGlyphSet(bytes.data(), bytes.size(), "face A", read));
@@ -412,6 +420,54 @@ TEST(GlyphCacheFile, TakesOnlyAWholeFileOfItsOwnKey) {
     damaged[at] ^= 0x10;
     EXPECT_FALSE(DecodeGlyphSet(damaged.data(), damaged.size(), "face A", read)) << "byte " << at;
   }
+}
+
+TEST(GlyphCacheFolder, KeepsTheSixtyFourFilesWrittenLastAndReplacesAKeysFileWhole) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("glyph-prune-" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  SetGlyphCacheFolder((folder / "sub").string());  // made with its parents
+  auto advance = [](const std::string& key) {
+    GlyphSet set = SmallSet(-1);
+    return LoadGlyphSet(key, set) ? set[65].advance : (set.empty() ? -1.0 : -2.0);
+  };
+  auto files = [&] {
+    std::set<fs::path> names;
+    std::error_code none;
+    for (const auto& entry : fs::directory_iterator(folder / "sub", none)) names.insert(entry.path());
+    return names;
+  };
+  EXPECT_EQ(advance("key 0"), -1.0);  // none stored yet
+  // Sixty-four sets, each written a second after the one before (an hour ago), beside an older
+  // file of another name that pruning leaves alone.
+  const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (int k = 0; k < 64; ++k) {
+    const auto before = files();
+    StoreGlyphSet("key " + std::to_string(k), SmallSet(k));
+    for (const fs::path& name : files())
+      if (!before.count(name)) fs::last_write_time(name, hourAgo + std::chrono::seconds(k));
+  }
+  std::ofstream((folder / "sub" / "glyphs-notes.txt").string()) << "keep";
+  fs::last_write_time(folder / "sub" / "glyphs-notes.txt", hourAgo - std::chrono::hours(1));
+  ASSERT_EQ(files().size(), 65u);
+  // A second store of a key replaces its file, which becomes the newest; then one more set makes
+  // sixty-five, and the oldest ("key 1", since "key 0" was written again) goes.
+  StoreGlyphSet("key 0", SmallSet(100));
+  EXPECT_EQ(files().size(), 65u);
+  StoreGlyphSet("key 64", SmallSet(64));
+  EXPECT_EQ(files().size(), 65u);
+  std::vector<double> got;
+  for (int k : {0, 1, 2, 63, 64}) got.push_back(advance("key " + std::to_string(k)));
+  EXPECT_EQ(got, (std::vector<double>{100, -1, 2, 63, 64}));
+  EXPECT_TRUE(fs::exists(folder / "sub" / "glyphs-notes.txt"));
+  // A file cut short is passed over, leaving the set empty; with no folder nothing is stored.
+  for (const fs::path& name : files())
+    if (name.extension() == ".bin") fs::resize_file(name, fs::file_size(name) - 1);
+  EXPECT_EQ(advance("key 2"), -1.0);
+  SetGlyphCacheFolder("");
+  StoreGlyphSet("key 2", SmallSet(2));
+  EXPECT_EQ(advance("key 2"), -1.0);
+  fs::remove_all(folder);
 }
 #endif
 

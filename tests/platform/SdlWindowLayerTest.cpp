@@ -1,6 +1,7 @@
 // The stand-in's window layer on SDL: geometry, the message queue, SDL input turned into
 // messages, the pointer counter, display modes, contexts, and a message box where no display can
 // show one. Runs on SDL's offscreen driver (no X).
+#include "PixelFormat.h"
 #include "Win32Api.h"
 #include "sdl/SdlHooks.h"
 
@@ -234,12 +235,7 @@ TEST_F(WindowLayerTest, ContextsFollowWglRules) {
   HDC dc = GetDC(hWnd);
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(wglCreateContext(dc), nullptr);  // no pixel format yet
-  PIXELFORMATDESCRIPTOR pfd{};
-  pfd.nSize = sizeof pfd;
-  pfd.nVersion = 1;
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-  pfd.cColorBits = 32;
-  pfd.cDepthBits = 16;
+  PIXELFORMATDESCRIPTOR pfd = testgl::WindowPixelFormat();
   const int format = ChoosePixelFormat(dc, &pfd);
   ASSERT_GT(format, 0);
   ASSERT_TRUE(SetPixelFormat(dc, format, &pfd));

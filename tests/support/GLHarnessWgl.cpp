@@ -4,6 +4,7 @@
 #include "GLHarness.h"
 
 #include "Framebuffer.h"
+#include "PixelFormat.h"
 #include "Win32Api.h"
 
 #include <GL/glext.h>
@@ -56,13 +57,7 @@ struct WglWindow {
                              GetModuleHandleA(nullptr), nullptr);
     if (!window) return "CreateWindowExA failed";
     HDC dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR pfd{};
-    pfd.nSize = sizeof(pfd);
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 32;
-    pfd.cDepthBits = 16;
+    const PIXELFORMATDESCRIPTOR pfd = WindowPixelFormat();
     const int format = ChoosePixelFormat(dc, &pfd);
     if (format == 0 || !SetPixelFormat(dc, format, &pfd)) return "no pixel format";
     context = wglCreateContext(dc);
