@@ -72,7 +72,6 @@ int32_t TargetScreen = 0;
 namespace {
 
 const char* const kSoundFile = "default\\nvg_off.wav";
-const char* const kTitle = "GUI  DEMO";
 
 // Every element of the current scene. The element variables above hold raw pointers (the
 // toolkit's slots take their addresses); this list owns the elements until FreeScene.
@@ -254,7 +253,7 @@ void ReportGLErrors() {
   static int reported = 0;
   for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
     if (reported < 20) {
-      std::fprintf(stderr, "%s: OpenGL error 0x%04X (%s)\n", kTitle, error,
+      std::fprintf(stderr, "%s: OpenGL error 0x%04X (%s)\n", kDemoTitle, error,
                    reinterpret_cast<const char*>(gluErrorString(error)));
       ++reported;
     }
@@ -283,7 +282,7 @@ void PlayHoverSound(TGUIButton*) {
 
 void ShowButtonMessage(TGUIButton* button) {
   const std::string text = ButtonMessage(button->Tag);
-  MessageBoxA(nullptr, text.c_str(), MainWindow != nullptr ? MainWindow->Title : kTitle, MB_OK);
+  MessageBoxA(nullptr, text.c_str(), MainWindow != nullptr ? MainWindow->Title : kDemoTitle, MB_OK);
 }
 
 void BuildScene() {
@@ -292,7 +291,8 @@ void BuildScene() {
 
   if (FileExists(kSoundFile)) {
     SoundPlayer = std::make_unique<TSoundPlayer>(kSoundFile);
-    if (!SoundPlayer->Audible()) std::fprintf(stderr, "%s: no hover sound: %s\n", kTitle, SoundPlayer->Error().c_str());
+    if (!SoundPlayer->Audible())
+      std::fprintf(stderr, "%s: no hover sound: %s\n", kDemoTitle, SoundPlayer->Error().c_str());
   }
 
   glEnable(GL_TEXTURE_2D);

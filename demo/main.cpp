@@ -2,6 +2,6 @@
 #include "main.h"
 
 int main() {
-  RunApp(640, 480, 32, "GUI  DEMO", false, false);
+  RunApp(640, 480, 32, kDemoTitle, false, false);
   return 0;
 }

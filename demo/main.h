@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <memory>
 
+// The main window's title, also the caption of the demo's own messages.
+inline constexpr char kDemoTitle[] = "GUI  DEMO";
+
 // The three pages and the always-shown screen.
 extern TGUIscreen* ButtonScreen;
 extern TGUIscreen* TextScreen;

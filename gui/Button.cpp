@@ -25,14 +25,7 @@ void Call(ButtonHandler handler, TGUIButton* button) {
 
 TGUIButton::TGUIButton(int32_t left, int32_t top, int32_t right, int32_t bottom, double red, double green,
                        double blue, double alpha, TGUISlot parent) {
-  Kind = KindButton;
-  ID = ObjectCount++;
-  Red = red;
-  Green = green;
-  Blue = blue;
-  Alpha = alpha;
-  Visible = true;
-  Parent = parent;
+  gui_detail::StartElement(*this, KindButton, red, green, blue, alpha, parent);
   Caption = "button";
   OnClick = OnEnter = OnLeave = DoNothing;
   Blend = 0.01;

@@ -32,6 +32,21 @@ inline void PlaceRectangle(TGUIobject& element, int32_t left, int32_t top, int32
   element.CenterY = top + element.Height / 2;
 }
 
+// What every element sets from its constructor's arguments: its kind, the next object number, its
+// colour and parent, and visible.
+template <class Element>
+void StartElement(Element& element, int32_t kind, double red, double green, double blue, double alpha,
+                  TGUISlot parent) {
+  element.Kind = kind;
+  element.ID = ObjectCount++;
+  element.Red = red;
+  element.Green = green;
+  element.Blue = blue;
+  element.Alpha = alpha;
+  element.Parent = parent;
+  element.Visible = true;
+}
+
 // The child list of a container element, told apart by its Kind code; null for other kinds.
 std::vector<TGUISlot>* ChildListOf(TGUIobject* container);
 

@@ -22,20 +22,13 @@ bool ShownWithParent(const TGUIobject& label, const TGUISlot& parent) {
 TGUISysLabel::TGUISysLabel(int32_t x, int32_t y, double scaleX, double scaleY, TGUISYSFONT font,
                            const std::string& text, double red, double green, double blue, double alpha,
                            TGUISlot parent) {
-  Kind = KindSysLabel;
-  ID = ObjectCount++;
+  gui_detail::StartElement(*this, KindSysLabel, red, green, blue, alpha, parent);
   Left = x;
   Top = y;
   ScaleX = scaleX;
   ScaleY = scaleY;
   FontBase = font;
   Text = text;
-  Red = red;
-  Green = green;
-  Blue = blue;
-  Alpha = alpha;
-  Parent = parent;
-  Visible = true;
   UpdatePosition();
 }
 
@@ -69,19 +62,12 @@ void TGUISysLabel::Draw() {
 
 TGUIBmpLabel::TGUIBmpLabel(int32_t x, int32_t y, TGUIBMPFONT font, GLuint texture, const std::string& text,
                            double red, double green, double blue, double alpha, TGUISlot parent) {
-  Kind = KindBmpLabel;
-  ID = ObjectCount++;
+  gui_detail::StartElement(*this, KindBmpLabel, red, green, blue, alpha, parent);
   Left = x;
   Top = y;
   Font = font;
   Texture = texture;
   Text = text;
-  Red = red;
-  Green = green;
-  Blue = blue;
-  Alpha = alpha;
-  Parent = parent;
-  Visible = true;
   UpdatePosition();
 }
 

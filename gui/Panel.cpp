@@ -102,14 +102,7 @@ bool ButtonChildAtMouse(const TGUIpanel& p, const TGUIobject& b) {
 
 TGUIpanel::TGUIpanel(int32_t left, int32_t top, int32_t right, int32_t bottom, double red, double green,
                      double blue, double alpha, TGUISlot parent) {
-  Kind = KindPanel;
-  ID = ObjectCount++;
-  Visible = true;
-  Red = red;
-  Green = green;
-  Blue = blue;
-  Alpha = alpha;
-  Parent = parent;
+  gui_detail::StartElement(*this, KindPanel, red, green, blue, alpha, parent);
   TextureRepeat = 1.0f;
   Highlight = 0;
   HasFooter = false;

@@ -41,6 +41,44 @@ const char kNotFound[] = "File not found  - ";
 const char kNotInResource[] = "File not found in resource - ";
 const char kUnreadableResource[] = "Unable to read from resource - ";
 
+// An image's bytes: the program resource's, or those of the whole file read into File.
+struct TImageBytes {
+  std::vector<uint8_t> File;
+  const uint8_t* Data = nullptr;
+  size_t Size = 0;
+};
+
+// Fetches the bytes of an image of `type` ("TGA", "BMP" or "JPG"). A name that is not there is
+// told under the caption "<type> Texture". A file that cannot be read is told as `readError`
+// under `readCaption`; with no `readError` a file that is not there or cannot be read fails
+// without a message. False after the message.
+bool FetchImageBytes(const std::string& fileName, bool fromResource, const char* type, const std::string& readError,
+                     const char* readCaption, TImageBytes& bytes) {
+  const std::string caption = std::string(type) + " Texture";
+  if (fromResource) {
+    ResourceBlob blob{};
+    if (!FindProgramResource(type, ResourceName(fileName).c_str(), &blob)) {
+      ShowMessage(kNotInResource + fileName, caption.c_str());
+      return false;
+    }
+    bytes.Data = blob.Data;
+    bytes.Size = blob.Size;
+    return true;
+  }
+  const bool silent = readError.empty();
+  if (!silent && !FileExists(fileName)) {
+    ShowMessage(kNotFound + fileName, caption.c_str());
+    return false;
+  }
+  if (ReadWholeFile(fileName, bytes.File) != FileReadStatus::Ok) {
+    if (!silent) ShowMessage(readError, readCaption);
+    return false;
+  }
+  bytes.Data = bytes.File.data();
+  bytes.Size = bytes.File.size();
+  return true;
+}
+
 }  // namespace
 
 // ---- front end ----------------------------------------------------------------------------------
@@ -99,36 +137,13 @@ void ConvertTgaPixel(const uint8_t* source, uint8_t* target, int bytesPerPixel) 
 // ---- TGA ----------------------------------------------------------------------------------------
 
 bool ReadTgaTexture(const std::string& fileName, GLuint& texture, bool fromResource) {
-  const char kCaption[] = "TGA Texture";
   const char kFileError[] = "TGA File Error";
   const std::string shortRead = "Couldn't read file \"" + fileName + "\".";
-
-  std::vector<uint8_t> fileData;
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-  if (fromResource) {
-    ResourceBlob blob{};
-    if (!FindProgramResource("TGA", ResourceName(fileName).c_str(), &blob)) {
-      ShowMessage(kNotInResource + fileName, kCaption);
-      return false;
-    }
-    data = blob.Data;
-    size = blob.Size;
-  } else {
-    if (!FileExists(fileName)) {
-      ShowMessage(kNotFound + fileName, kCaption);
-      return false;
-    }
-    if (ReadWholeFile(fileName, fileData) != FileReadStatus::Ok) {
-      ShowMessage(shortRead, kFileError);
-      return false;
-    }
-    data = fileData.data();
-    size = fileData.size();
-  }
+  TImageBytes bytes;
+  if (!FetchImageBytes(fileName, fromResource, "TGA", shortRead, kFileError, bytes)) return false;
 
   DecodedImage image;
-  switch (DecodeTga(data, size, image, TextureLimits())) {
+  switch (DecodeTga(bytes.Data, bytes.Size, image, TextureLimits())) {
     case TgaStatus::Ok:
       break;
     case TgaStatus::UnsupportedType:
@@ -164,27 +179,13 @@ bool ReadTgaTexture(const std::string& fileName, GLuint& texture, bool fromResou
 
 bool ReadBmpTexture(const std::string& fileName, GLuint& texture, bool fromResource) {
   const char kCaption[] = "BMP Unit";
-  std::vector<uint8_t> fileData;
-  const uint8_t* data = nullptr;
-  size_t size = 0;
-  if (fromResource) {
-    ResourceBlob blob{};
-    if (!FindProgramResource("BMP", ResourceName(fileName).c_str(), &blob)) {
-      ShowMessage(kNotInResource + fileName, "BMP Texture");
-      return false;
-    }
-    data = blob.Data;
-    size = blob.Size;
-  } else {
-    // A file that cannot be opened fails without a message.
-    if (ReadWholeFile(fileName, fileData) != FileReadStatus::Ok) return false;
-    data = fileData.data();
-    size = fileData.size();
-  }
+  // A file that cannot be opened fails without a message.
+  TImageBytes bytes;
+  if (!FetchImageBytes(fileName, fromResource, "BMP", "", nullptr, bytes)) return false;
 
   const std::string cannotLoad = "Couldn't load \"" + fileName + "\". ";
   DecodedImage image;
-  switch (DecodeBmp(data, size, image, TextureLimits())) {
+  switch (DecodeBmp(bytes.Data, bytes.Size, image, TextureLimits())) {
     case BmpStatus::Ok:
       break;
     case BmpStatus::NotBmp:
@@ -225,35 +226,13 @@ bool ReadBmpTexture(const std::string& fileName, GLuint& texture, bool fromResou
 // ---- JPEG ---------------------------------------------------------------------------------------
 
 bool ReadJpegTexture(const std::string& fileName, GLuint& texture, bool fromResource) {
-  const char kCaption[] = "JPG Texture";
-  std::vector<uint8_t> fileData;
-  const uint8_t* data = nullptr;
-  size_t size = 0;
   const std::string failure = fromResource ? "Couldn't load JPG Resource - \"" + fileName + "\""
                                            : "Couldn't load JPG - \"" + fileName + "\"";
-  if (fromResource) {
-    ResourceBlob blob{};
-    if (!FindProgramResource("JPG", ResourceName(fileName).c_str(), &blob)) {
-      ShowMessage(kNotInResource + fileName, kCaption);
-      return false;
-    }
-    data = blob.Data;
-    size = blob.Size;
-  } else {
-    if (!FileExists(fileName)) {
-      ShowMessage(kNotFound + fileName, kCaption);
-      return false;
-    }
-    if (ReadWholeFile(fileName, fileData) != FileReadStatus::Ok) {
-      ShowMessage(failure, "BMP Unit");
-      return false;
-    }
-    data = fileData.data();
-    size = fileData.size();
-  }
+  TImageBytes bytes;
+  if (!FetchImageBytes(fileName, fromResource, "JPG", failure, "BMP Unit", bytes)) return false;
 
   DecodedImage image;
-  if (DecodeJpeg(data, size, image, TextureLimits()) != JpegStatus::Ok) {
+  if (DecodeJpeg(bytes.Data, bytes.Size, image, TextureLimits()) != JpegStatus::Ok) {
     ShowMessage(failure, "BMP Unit");
     return false;
   }

@@ -294,6 +294,7 @@ BOOL WaitMessage() {
     if (Pump() > 0) return TRUE;
     // Nothing can ever arrive without SDL's video (no windows): do not block for good.
     if (!SDL_WasInit(SDL_INIT_VIDEO) || gLayer.windows.empty()) return FALSE;
+    if (gLayer.waitHook) gLayer.waitHook();
     SDL_WaitEvent(nullptr);
   }
 }

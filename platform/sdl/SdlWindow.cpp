@@ -313,6 +313,8 @@ int ShowCursor(BOOL show) {
 
 int CountWindows() { return static_cast<int>(gLayer.windows.size()); }
 
+void SetWaitHook(void (*hook)()) { gLayer.waitHook = hook; }
+
 uint32_t GetSdlWindowId(HWND hWnd) {
   const Window* w = FindWindow(hWnd);
   return (w && w->sdl) ? SDL_GetWindowID(w->sdl) : 0;

@@ -289,6 +289,12 @@ void DrawStatic(const StaticDraw& draw);
 Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
 bool ValidPrimitive(GLenum mode);
 
+// The flag of a capability (glEnable's names); null for a name that is none.
+bool* Capability(GLenum cap);
+// The pack or unpack store that a pixel storage name belongs to, with `field` set to its value;
+// null for a name that is none.
+PixelStore* StoreOf(GLenum pname, GLint*& field);
+
 // Multiplies the current stack's top by `m` on the right, as the GL's matrix calls do.
 void MultiplyCurrent(const Mat4& m);
 // While a list is compiled (outside glBegin/glEnd), records a call to replay when the list is

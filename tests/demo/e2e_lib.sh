@@ -88,6 +88,7 @@ e2e_start_x() {
 e2e_start_demo() {
   local demo=$1
   : >"$E2E_WORK/audio.raw"
+  e2e_note_earlier_windows
   (cd "$E2E_SOURCE_DIR" && exec env SDL_AUDIODRIVER="${E2E_AUDIO:-disk}" SDL_DISKAUDIOFILE="$E2E_WORK/audio.raw" \
      "$demo" >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
   E2E_DEMO_PID=$!
@@ -101,12 +102,42 @@ e2e_sync() {
   python3 "$E2E_SOURCE_DIR/tests/demo/e2e_frames.py" "${1:-$E2E_WID}" || e2e_fail "the program drew no frames"
 }
 
-# Waits (up to 10 s) for a main window titled $E2E_TITLE and sets E2E_WID.
+# A program started on a display where an earlier one has just ended can still find the earlier
+# one's window listed under the same title. Call before starting the program: the windows of that
+# title that are there now.
+e2e_note_earlier_windows() {
+  E2E_EARLIER=$(xdotool search --name "^$E2E_TITLE\$" 2>/dev/null)
+}
+E2E_EARLIER=""
+
+# True when process $1 is process $2 or runs below it (Wine runs the program below `timeout`).
+e2e_descends() {
+  local pid=$1
+  while [ -n "$pid" ] && [ "$pid" -gt 1 ]; do
+    [ "$pid" = "$2" ] && return 0
+    pid=$(sed -E 's/.*\) [A-Za-z] ([0-9]+) .*/\1/' "/proc/$pid/stat" 2>/dev/null)
+  done
+  return 1
+}
+
+# The visible windows titled $E2E_TITLE of the program started last: those whose _NET_WM_PID
+# (SDL and Wine set it) names that program, and those that were not there before it started.
+e2e_own_windows() {
+  local id pid
+  for id in $(xdotool search --onlyvisible --name "^$E2E_TITLE\$" 2>/dev/null); do
+    pid=$(xprop -id "$id" _NET_WM_PID 2>/dev/null | sed -n 's/.* = \([0-9]*\)$/\1/p')
+    if { [ -n "$pid" ] && e2e_descends "$pid" "$E2E_DEMO_PID"; } || ! grep -qx "$id" <<<"$E2E_EARLIER"; then
+      echo "$id"
+    fi
+  done
+}
+
+# Waits (up to 10 s) for a main window titled $E2E_TITLE of the program and sets E2E_WID.
 e2e_wait_window() {
   local i
   E2E_WID=""
   for i in $(seq 100); do
-    E2E_WID=$(xdotool search --onlyvisible --name "^$E2E_TITLE\$" 2>/dev/null | head -n 1)
+    E2E_WID=$(e2e_own_windows | head -n 1)
     [ -n "$E2E_WID" ] && return 0
     kill -0 "$E2E_DEMO_PID" 2>/dev/null || return 1
     sleep 0.1

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -17,7 +18,17 @@ namespace {
 // Output name ("BMP3:" asks for the classic 40-byte BMP info header), convert's options for
 // writing it, bytes a pixel the reader hands on (3 = RGB, 4 = RGBA), and the largest difference
 // allowed (both sides decode JPEG through libjpeg but may pick another IDCT).
-using Format = std::tuple<const char*, const char*, int, int>;
+struct Format {
+  const char* output;
+  const char* options;
+  int bytesPerPixel;
+  int tolerance;
+};
+// Printed as the file's name, which names the case: readable, and the same in every build.
+void PrintTo(const Format& format, std::ostream* out) {
+  const std::string output = format.output;
+  *out << output.substr(output.find(':') + 1);
+}
 class ConvertFiles : public ::testing::TestWithParam<Format> {};
 
 // A picture with flat areas, edges and an alpha ramp, as a PAM file (top row first).

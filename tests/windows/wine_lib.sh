@@ -21,6 +21,7 @@ wine_start() {
   local folder=$1
   shift
   WINEDEBUG=-all timeout -k 3 60 wine wineboot -i >/dev/null 2>&1
+  e2e_note_earlier_windows
   (cd "$folder" && exec timeout -k 3 120 wine "$@" >"$E2E_WORK/demo.out" 2>"$E2E_WORK/demo.err") &
   E2E_DEMO_PID=$!
   e2e_wait_window || e2e_fail "the window \"$E2E_TITLE\" did not appear"

@@ -1,0 +1,211 @@
+// WebGL 2 backend: the OpenGL 1.1 layer's matrices: the 4 x 4 arithmetic, the three matrix
+// stacks and the calls that load, multiply, push and pop them, and the viewport.
+#include "Gl11Layer.h"
+
+#include <cmath>
+
+namespace gl11 {
+
+Mat4 Mat4::Identity() {
+  Mat4 r{};
+  r.m[0] = r.m[5] = r.m[10] = r.m[15] = 1.0f;
+  return r;
+}
+
+Mat4 Mat4::operator*(const Mat4& b) const {
+  Mat4 r{};
+  for (int c = 0; c < 4; ++c)
+    for (int row = 0; row < 4; ++row) {
+      float sum = 0.0f;
+      for (int k = 0; k < 4; ++k) sum += m[k * 4 + row] * b.m[c * 4 + k];
+      r.m[c * 4 + row] = sum;
+    }
+  return r;
+}
+
+bool Mat4::Inverse(Mat4& out) const {
+  // Cofactors in double precision.
+  double a[16], inv[16];
+  for (int i = 0; i < 16; ++i) a[i] = m[i];
+  inv[0] = a[5] * a[10] * a[15] - a[5] * a[11] * a[14] - a[9] * a[6] * a[15] + a[9] * a[7] * a[14] +
+           a[13] * a[6] * a[11] - a[13] * a[7] * a[10];
+  inv[4] = -a[4] * a[10] * a[15] + a[4] * a[11] * a[14] + a[8] * a[6] * a[15] - a[8] * a[7] * a[14] -
+           a[12] * a[6] * a[11] + a[12] * a[7] * a[10];
+  inv[8] = a[4] * a[9] * a[15] - a[4] * a[11] * a[13] - a[8] * a[5] * a[15] + a[8] * a[7] * a[13] +
+           a[12] * a[5] * a[11] - a[12] * a[7] * a[9];
+  inv[12] = -a[4] * a[9] * a[14] + a[4] * a[10] * a[13] + a[8] * a[5] * a[14] - a[8] * a[6] * a[13] -
+            a[12] * a[5] * a[10] + a[12] * a[6] * a[9];
+  inv[1] = -a[1] * a[10] * a[15] + a[1] * a[11] * a[14] + a[9] * a[2] * a[15] - a[9] * a[3] * a[14] -
+           a[13] * a[2] * a[11] + a[13] * a[3] * a[10];
+  inv[5] = a[0] * a[10] * a[15] - a[0] * a[11] * a[14] - a[8] * a[2] * a[15] + a[8] * a[3] * a[14] +
+           a[12] * a[2] * a[11] - a[12] * a[3] * a[10];
+  inv[9] = -a[0] * a[9] * a[15] + a[0] * a[11] * a[13] + a[8] * a[1] * a[15] - a[8] * a[3] * a[13] -
+           a[12] * a[1] * a[11] + a[12] * a[3] * a[9];
+  inv[13] = a[0] * a[9] * a[14] - a[0] * a[10] * a[13] - a[8] * a[1] * a[14] + a[8] * a[2] * a[13] +
+            a[12] * a[1] * a[10] - a[12] * a[2] * a[9];
+  inv[2] = a[1] * a[6] * a[15] - a[1] * a[7] * a[14] - a[5] * a[2] * a[15] + a[5] * a[3] * a[14] + a[13] * a[2] * a[7] -
+           a[13] * a[3] * a[6];
+  inv[6] = -a[0] * a[6] * a[15] + a[0] * a[7] * a[14] + a[4] * a[2] * a[15] - a[4] * a[3] * a[14] -
+           a[12] * a[2] * a[7] + a[12] * a[3] * a[6];
+  inv[10] = a[0] * a[5] * a[15] - a[0] * a[7] * a[13] - a[4] * a[1] * a[15] + a[4] * a[3] * a[13] +
+            a[12] * a[1] * a[7] - a[12] * a[3] * a[5];
+  inv[14] = -a[0] * a[5] * a[14] + a[0] * a[6] * a[13] + a[4] * a[1] * a[14] - a[4] * a[2] * a[13] -
+            a[12] * a[1] * a[6] + a[12] * a[2] * a[5];
+  inv[3] = -a[1] * a[6] * a[11] + a[1] * a[7] * a[10] + a[5] * a[2] * a[11] - a[5] * a[3] * a[10] - a[9] * a[2] * a[7] +
+           a[9] * a[3] * a[6];
+  inv[7] = a[0] * a[6] * a[11] - a[0] * a[7] * a[10] - a[4] * a[2] * a[11] + a[4] * a[3] * a[10] + a[8] * a[2] * a[7] -
+           a[8] * a[3] * a[6];
+  inv[11] = -a[0] * a[5] * a[11] + a[0] * a[7] * a[9] + a[4] * a[1] * a[11] - a[4] * a[3] * a[9] - a[8] * a[1] * a[7] +
+            a[8] * a[3] * a[5];
+  inv[15] = a[0] * a[5] * a[10] - a[0] * a[6] * a[9] - a[4] * a[1] * a[10] + a[4] * a[2] * a[9] + a[8] * a[1] * a[6] -
+            a[8] * a[2] * a[5];
+  const double det = a[0] * inv[0] + a[1] * inv[4] + a[2] * inv[8] + a[3] * inv[12];
+  if (det == 0.0 || !std::isfinite(det)) return false;
+  for (int i = 0; i < 16; ++i) out.m[i] = static_cast<float>(inv[i] / det);
+  return true;
+}
+
+Mat4 FromDoubles(const double* m) {
+  Mat4 r{};
+  for (int i = 0; i < 16; ++i) r.m[i] = static_cast<float>(m[i]);
+  return r;
+}
+
+std::vector<Mat4>& CurrentStack() {
+  if (g.matrixMode == kProjection) return g.projection;
+  if (g.matrixMode == kTexture) return g.textureMatrix;
+  return g.modelview;
+}
+
+void MultiplyCurrent(const Mat4& m) {
+  Mat4& top = CurrentStack().back();
+  top = top * m;
+}
+
+}  // namespace gl11
+
+using namespace gl11;
+
+namespace {
+
+size_t StackLimit() {
+  if (g.matrixMode == kProjection) return kProjectionDepth;
+  if (g.matrixMode == kTexture) return kTextureDepth;
+  return kModelviewDepth;
+}
+
+}  // namespace
+
+extern "C" {
+
+// ---- matrices ----------------------------------------------------------------------------------
+
+void gl11MatrixMode(GLenum mode) {
+  if (Record([=] { gl11MatrixMode(mode); })) return;
+  if (!Outside()) return;
+  if (mode != kModelview && mode != kProjection && mode != kTexture) return SetError(GL_INVALID_ENUM);
+  g.matrixMode = mode;
+}
+
+void gl11LoadIdentity(void) {
+  if (Record([] { gl11LoadIdentity(); })) return;
+  if (!Outside()) return;
+  CurrentStack().back() = Mat4::Identity();
+}
+
+void gl11PushMatrix(void) {
+  if (Record([] { gl11PushMatrix(); })) return;
+  if (!Outside()) return;
+  std::vector<Mat4>& stack = CurrentStack();
+  if (stack.size() >= StackLimit()) return SetError(kStackOverflow);
+  stack.push_back(stack.back());
+}
+
+void gl11PopMatrix(void) {
+  if (Record([] { gl11PopMatrix(); })) return;
+  if (!Outside()) return;
+  std::vector<Mat4>& stack = CurrentStack();
+  if (stack.size() <= 1) return SetError(kStackUnderflow);
+  stack.pop_back();
+}
+
+void gl11Translated(GLdouble x, GLdouble y, GLdouble z) {
+  gl11Translatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+}
+
+void gl11Translatef(GLfloat x, GLfloat y, GLfloat z) {
+  if (Record([=] { gl11Translatef(x, y, z); })) return;
+  if (!Outside()) return;
+  Mat4 t = Mat4::Identity();
+  t.m[12] = x;
+  t.m[13] = y;
+  t.m[14] = z;
+  MultiplyCurrent(t);
+}
+
+void gl11Rotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
+  gl11Rotatef(static_cast<float>(angle), static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+}
+
+void gl11Rotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+  if (Record([=] { gl11Rotatef(angle, x, y, z); })) return;
+  if (!Outside()) return;
+  const double len = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
+  if (len == 0.0) return;  // no axis: no rotation
+  const double ux = x / len, uy = y / len, uz = z / len;
+  const double a = angle * 3.14159265358979323846 / 180.0;
+  const double c = std::cos(a), s = std::sin(a), t = 1.0 - c;
+  // clang-format off
+  const double r[16] = {t * ux * ux + c,      t * ux * uy + s * uz, t * ux * uz - s * uy, 0,
+                        t * ux * uy - s * uz, t * uy * uy + c,      t * uy * uz + s * ux, 0,
+                        t * ux * uz + s * uy, t * uy * uz - s * ux, t * uz * uz + c,      0,
+                        0,                    0,                    0,                    1};
+  // clang-format on
+  MultiplyCurrent(FromDoubles(r));
+}
+
+void gl11Scaled(GLdouble x, GLdouble y, GLdouble z) {
+  const auto fx = static_cast<float>(x), fy = static_cast<float>(y), fz = static_cast<float>(z);
+  if (Record([=] { gl11Scaled(fx, fy, fz); })) return;
+  if (!Outside()) return;
+  Mat4 m = Mat4::Identity();
+  m.m[0] = fx;
+  m.m[5] = fy;
+  m.m[10] = fz;
+  MultiplyCurrent(m);
+}
+
+void gl11Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+  if (Record([=] { gl11Ortho(left, right, bottom, top, zNear, zFar); })) return;
+  if (!Outside()) return;
+  if (left == right || bottom == top || zNear == zFar) return SetError(GL_INVALID_VALUE);
+  const double m[16] = {2 / (right - left),
+                        0,
+                        0,
+                        0,
+                        0,
+                        2 / (top - bottom),
+                        0,
+                        0,
+                        0,
+                        0,
+                        -2 / (zFar - zNear),
+                        0,
+                        -(right + left) / (right - left),
+                        -(top + bottom) / (top - bottom),
+                        -(zFar + zNear) / (zFar - zNear),
+                        1};
+  MultiplyCurrent(FromDoubles(m));
+}
+
+void gl11Viewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+  if (Record([=] { gl11Viewport(x, y, width, height); })) return;
+  if (!Outside()) return;
+  if (width < 0 || height < 0) return SetError(GL_INVALID_VALUE);
+  g.viewport[0] = x;
+  g.viewport[1] = y;
+  g.viewport[2] = width;
+  g.viewport[3] = height;
+}
+
+}  // extern "C"

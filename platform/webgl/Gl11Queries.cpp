@@ -1,0 +1,221 @@
+// WebGL 2 backend: the OpenGL 1.1 layer's errors, strings and glGet queries.
+#include "Gl11Layer.h"
+
+#include <cmath>
+#include <string>
+
+namespace gl11 {
+
+void SetError(GLenum error) {
+  if (g.error == GL_NO_ERROR) g.error = error;
+}
+
+bool Outside() {
+  if (!g.ready) return false;
+  if (g.inBegin) {
+    SetError(GL_INVALID_OPERATION);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace gl11
+
+using namespace gl11;
+
+namespace {
+
+void Matrix(double out[16], const Mat4& m) {
+  for (int i = 0; i < 16; ++i) out[i] = m.m[i];
+}
+
+// The value of a state variable as doubles: how many there are, 0 for an unknown name. `colour`
+// is set for values that convert to integers as colours do (linearly onto the integer range).
+int Values(GLenum pname, double* v, bool& colour) {
+  colour = false;
+  GLint* field = nullptr;
+  if (StoreOf(pname, field)) {
+    v[0] = *field;
+    return 1;
+  }
+  if (bool* flag = Capability(pname)) {
+    v[0] = *flag ? 1 : 0;
+    return 1;
+  }
+  switch (pname) {
+    case 0x0BA0:  // GL_MATRIX_MODE
+      v[0] = g.matrixMode;
+      return 1;
+    case GL_VIEWPORT:
+      for (int i = 0; i < 4; ++i) v[i] = g.viewport[i];
+      return 4;
+    case GL_MAX_TEXTURE_SIZE: {
+      GLint size = 0;
+      glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+      v[0] = size;
+      return 1;
+    }
+    case GL_TEXTURE_BINDING_2D:
+      v[0] = g.boundTexture;
+      return 1;
+    case 0x0B32:  // GL_LIST_BASE
+      v[0] = g.listBase;
+      return 1;
+    case 0x0B33:  // GL_LIST_INDEX
+      v[0] = g.compiling;
+      return 1;
+    case 0x0B30:  // GL_LIST_MODE
+      v[0] = g.compiling ? g.compileMode : 0;
+      return 1;
+    case 0x0BA3:  // GL_MODELVIEW_STACK_DEPTH
+      v[0] = static_cast<double>(g.modelview.size());
+      return 1;
+    case 0x0BA4:  // GL_PROJECTION_STACK_DEPTH
+      v[0] = static_cast<double>(g.projection.size());
+      return 1;
+    case 0x0BA5:  // GL_TEXTURE_STACK_DEPTH
+      v[0] = static_cast<double>(g.textureMatrix.size());
+      return 1;
+    case 0x0BB0:  // GL_ATTRIB_STACK_DEPTH
+      v[0] = static_cast<double>(g.attribStack.size());
+      return 1;
+    case 0x0BB1:  // GL_CLIENT_ATTRIB_STACK_DEPTH
+      v[0] = static_cast<double>(g.clientStack.size());
+      return 1;
+    case 0x0D36:  // GL_MAX_MODELVIEW_STACK_DEPTH
+      v[0] = kModelviewDepth;
+      return 1;
+    case 0x0D38:  // GL_MAX_PROJECTION_STACK_DEPTH
+      v[0] = kProjectionDepth;
+      return 1;
+    case 0x0D39:  // GL_MAX_TEXTURE_STACK_DEPTH
+      v[0] = kTextureDepth;
+      return 1;
+    case 0x0D35:  // GL_MAX_ATTRIB_STACK_DEPTH
+    case 0x0D3B:  // GL_MAX_CLIENT_ATTRIB_STACK_DEPTH
+      v[0] = kAttribDepth;
+      return 1;
+    case 0x0B31:  // GL_MAX_LIST_NESTING
+      v[0] = kListNesting;
+      return 1;
+    case 0x0D32:  // GL_MAX_CLIP_PLANES
+      v[0] = kClipPlanes;
+      return 1;
+    case GL_DEPTH_FUNC:
+      v[0] = g.depthFunc;
+      return 1;
+    case 0x0BE1:  // GL_BLEND_SRC
+      v[0] = g.blendSrc;
+      return 1;
+    case 0x0BE0:  // GL_BLEND_DST
+      v[0] = g.blendDst;
+      return 1;
+    case GL_CULL_FACE_MODE:
+      v[0] = g.cullMode;
+      return 1;
+    case 0x0B54:  // GL_SHADE_MODEL
+      v[0] = g.shadeModel;
+      return 1;
+    case kPerspectiveCorrectionHint:
+      v[0] = g.hint;
+      return 1;
+    case 0x0BA6:  // GL_MODELVIEW_MATRIX
+      Matrix(v, g.modelview.back());
+      return 16;
+    case 0x0BA7:  // GL_PROJECTION_MATRIX
+      Matrix(v, g.projection.back());
+      return 16;
+    case 0x0BA8:  // GL_TEXTURE_MATRIX
+      Matrix(v, g.textureMatrix.back());
+      return 16;
+    case 0x0B00:  // GL_CURRENT_COLOR
+      colour = true;
+      for (int i = 0; i < 4; ++i) v[i] = g.colour[i];
+      return 4;
+    case 0x0B02:  // GL_CURRENT_NORMAL
+      for (int i = 0; i < 3; ++i) v[i] = g.normal[i];
+      return 3;
+    case 0x0B03:  // GL_CURRENT_TEXTURE_COORDS
+      v[0] = g.texCoord[0];
+      v[1] = g.texCoord[1];
+      v[2] = 0;
+      v[3] = 1;
+      return 4;
+    case GL_COLOR_CLEAR_VALUE:
+      colour = true;
+      for (int i = 0; i < 4; ++i) v[i] = g.clearColour[i];
+      return 4;
+    case GL_DEPTH_CLEAR_VALUE:
+      colour = true;
+      v[0] = g.clearDepth;
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+// Queries through Values: nothing is written for an unknown name (GL_INVALID_ENUM).
+template <class T>
+void Get(GLenum pname, T* params, bool integer) {
+  if (!Outside()) return;
+  double v[16];
+  bool colour = false;
+  const int n = Values(pname, v, colour);
+  if (n == 0) return SetError(GL_INVALID_ENUM);
+  for (int i = 0; i < n; ++i) {
+    double x = v[i];
+    if (integer) x = colour ? std::round(x * 2147483647.0) : std::round(x);
+    params[i] = static_cast<T>(x);
+  }
+}
+
+std::string gVendor, gRenderer, gVersion;
+
+}  // namespace
+
+extern "C" {
+
+// ---- errors and strings ------------------------------------------------------------------------
+
+GLenum gl11GetError(void) {
+  if (!g.ready) return GL_NO_ERROR;
+  if (g.inBegin) {
+    SetError(GL_INVALID_OPERATION);
+    return GL_NO_ERROR;
+  }
+  GLenum e = g.error;
+  g.error = GL_NO_ERROR;
+  // The GLES side's own errors (out of memory, above all) come through too.
+  if (e == GL_NO_ERROR) e = glGetError();
+  return e;
+}
+
+const GLubyte* gl11GetString(GLenum name) {
+  if (!Outside()) return nullptr;
+  switch (name) {
+    case GL_VENDOR:
+      gVendor = "glgui";
+      return reinterpret_cast<const GLubyte*>(gVendor.c_str());
+    case GL_RENDERER: {
+      const auto* below = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+      gRenderer = std::string("OpenGL 1.1 subset on ") + (below ? below : "OpenGL ES 3.0");
+      return reinterpret_cast<const GLubyte*>(gRenderer.c_str());
+    }
+    case GL_VERSION:
+      gVersion = "1.1 glgui";
+      return reinterpret_cast<const GLubyte*>(gVersion.c_str());
+    case GL_EXTENSIONS:
+      return reinterpret_cast<const GLubyte*>("");
+    default:
+      SetError(GL_INVALID_ENUM);
+      return nullptr;
+  }
+}
+
+// ---- queries -----------------------------------------------------------------------------------
+
+void gl11GetIntegerv(GLenum pname, GLint* params) { Get(pname, params, true); }
+void gl11GetFloatv(GLenum pname, GLfloat* params) { Get(pname, params, false); }
+void gl11GetDoublev(GLenum pname, GLdouble* params) { Get(pname, params, false); }
+
+}  // extern "C"
