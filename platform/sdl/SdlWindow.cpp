@@ -608,6 +608,7 @@ BOOL WaitMessage() {
     if (Pump() > 0) return TRUE;
     // Nothing can ever arrive without SDL's video (no windows): do not block for good.
     if (!SDL_WasInit(SDL_INIT_VIDEO) || gLayer.windows.empty()) return FALSE;
+    if (gLayer.waitHook) gLayer.waitHook();
     SDL_WaitEvent(nullptr);
   }
 }
@@ -684,6 +685,8 @@ int ShowCursor(BOOL show) {
 // ---- test hooks ----------------------------------------------------------------------------------
 
 int CountWindows() { return static_cast<int>(gLayer.windows.size()); }
+
+void SetWaitHook(void (*hook)()) { gLayer.waitHook = hook; }
 
 uint32_t GetSdlWindowId(HWND hWnd) {
   const Window* w = FindWindow(hWnd);

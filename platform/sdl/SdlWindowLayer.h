@@ -72,6 +72,7 @@ struct LayerState {
   bool modeSwitched = false;  // a WS_POPUP window created now gets switchedMode
   SDL_DisplayMode switchedMode{};
   Uint32 buttons = 0;  // SDL button mask as the posted messages have reported it
+  void (*waitHook)() = nullptr;  // SetWaitHook's
 };
 extern LayerState gLayer;
 

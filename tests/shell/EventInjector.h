@@ -7,6 +7,7 @@
 #include "Win32Api.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace inject {
@@ -14,6 +15,20 @@ namespace inject {
 // The window restored after it was minimised. Made on the window's thread; the returned call
 // delivers it and may run on any thread.
 std::function<void()> RestoreEvent(HWND hWnd);
+
+// Until it goes, a Delivery may still deliver its event.
+class Delivery {
+ public:
+  virtual ~Delivery() = default;
+};
+
+// Delivers `event` (RestoreEvent's, say) once the window's loop has taken the messages posted so
+// far and goes to wait for more. On the stand-in it comes as WaitMessage is about to block.
+// Windows tells no one that (Wine does not call WH_FOREGROUNDIDLE hooks): there it comes from
+// another thread as soon as the loop has taken the last message posted before this call, so it
+// finds the loop waiting only when the loop gets there first (most often). Called on the
+// window's thread.
+std::unique_ptr<Delivery> DeliverWhenLoopWaits(HWND hWnd, std::function<void()> event);
 
 // A click on the window's close box.
 void ClickCloseBox(HWND hWnd);

@@ -12,10 +12,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 // The application operations the shell calls, routed to whatever the current test wants.
@@ -149,19 +148,19 @@ INSTANTIATE_TEST_SUITE_P(TickCounts, FrameTimingTest,
 
 TEST_F(LoopTest, WhileMinimisedNoFrameIsDrawnAndTheLoopWaits) {
   std::atomic<bool> restoreSent{false};
-  std::thread restorer;
+  std::unique_ptr<inject::Delivery> restorer;
   int frames = 0;
   std::vector<int> atRestore;
   gDraw = [&] {
     if (++frames == 2) {
       EXPECT_TRUE(PostMessageA(MainWindow->Handle, WM_SIZE, SIZE_MINIMIZED, 0));
-      // The restore comes from outside while the loop waits; a loop that drew while minimised
+      // The restore comes from outside once the loop waits; a loop that drew while minimised
       // would draw its third frame before it.
-      restorer = std::thread([&restoreSent, restore = inject::RestoreEvent(MainWindow->Handle)] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        restoreSent = true;
-        restore();
-      });
+      restorer = inject::DeliverWhenLoopWaits(
+          MainWindow->Handle, [&restoreSent, restore = inject::RestoreEvent(MainWindow->Handle)] {
+            restoreSent = true;
+            restore();
+          });
     }
     if (frames == 3) {
       atRestore = {restoreSent, MainWindow->Active, GetInteger(GL_VIEWPORT, 2), GetInteger(GL_VIEWPORT, 3)};
@@ -169,7 +168,7 @@ TEST_F(LoopTest, WhileMinimisedNoFrameIsDrawnAndTheLoopWaits) {
     }
   };
   EXPECT_EQ(Run(), 0);
-  if (restorer.joinable()) restorer.join();
+  restorer.reset();
   EXPECT_EQ(frames, 3);
   EXPECT_EQ(atRestore, std::vector<int>({1, 1, 640, 480}));
 }

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <utility>
 
 namespace inject {
 
@@ -14,6 +15,22 @@ namespace {
 
 std::string gSavedDriver;  // SDL_VIDEODRIVER while window creation is refused
 bool gHadDriver = false;
+std::function<void()> gOnWait;  // DeliverWhenLoopWaits' event until it is delivered
+
+void DeliverOnWait() {
+  SetWaitHook(nullptr);
+  const std::function<void()> event = std::move(gOnWait);
+  gOnWait = nullptr;
+  if (event) event();
+}
+
+class WaitDelivery : public Delivery {
+ public:
+  ~WaitDelivery() override {
+    SetWaitHook(nullptr);
+    gOnWait = nullptr;
+  }
+};
 
 void PushWindowEvent(Uint32 windowId, Uint8 event) {
   SDL_Event e{};
@@ -26,6 +43,12 @@ void PushWindowEvent(Uint32 windowId, Uint8 event) {
 std::function<void()> RestoreEvent(HWND hWnd) {
   // SDL_PushEvent may be called from any thread; the window's id is read here, on its own.
   return [id = GetSdlWindowId(hWnd)] { PushWindowEvent(id, SDL_WINDOWEVENT_RESTORED); };
+}
+
+std::unique_ptr<Delivery> DeliverWhenLoopWaits(HWND, std::function<void()> event) {
+  gOnWait = std::move(event);
+  SetWaitHook(DeliverOnWait);
+  return std::make_unique<WaitDelivery>();
 }
 
 void ClickCloseBox(HWND hWnd) { PushWindowEvent(GetSdlWindowId(hWnd), SDL_WINDOWEVENT_CLOSE); }
