@@ -25,8 +25,9 @@ class Delivery {
 // Delivers `event` (RestoreEvent's, say) once the window's loop has taken the messages posted so
 // far and goes to wait for more. On the stand-in it comes as WaitMessage is about to block.
 // Windows tells no one that (Wine does not call WH_FOREGROUNDIDLE hooks): there it comes from
-// another thread as soon as the loop has taken the last message posted before this call, which
-// is before the loop waits only when that thread runs first. Called on the window's thread.
+// another thread as soon as the loop has taken the last message posted before this call, so it
+// finds the loop waiting only when the loop gets there first (most often). Called on the
+// window's thread.
 std::unique_ptr<Delivery> DeliverWhenLoopWaits(HWND hWnd, std::function<void()> event);
 
 // A click on the window's close box.
