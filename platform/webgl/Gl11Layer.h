@@ -127,11 +127,16 @@ struct DrawState {
 
 enum TextureBase : uint32_t { kBaseColour = 1, kBaseAlpha = 2 };
 
+constexpr int kTextureLevels = 31;
+
 struct Texture {
   GLuint object = 0;  // the GLES texture
-  GLint width = 0, height = 0;
-  GLint internalFormat = 0;     // as the program gave it
-  uint32_t base = kBaseColour;  // TextureBase bits of its base format
+  GLint width = 0, height = 0;  // of level 0
+  GLint internalFormat = 0;     // of level 0, as the program gave it
+  uint32_t base = kBaseColour;  // TextureBase bits of level 0's base format
+  struct Level {
+    GLint width = 0, height = 0, internalFormat = 0;
+  } level[kTextureLevels];
   GLint minFilter = 0x2702;     // GL_NEAREST_MIPMAP_LINEAR
   GLint magFilter = GL_LINEAR;
   GLint wrapS = GL_REPEAT, wrapT = GL_REPEAT;
@@ -192,6 +197,7 @@ struct AttribFrame {
   double clip[kClipPlanes][4];
   GLenum blendSrc, blendDst, depthFunc, cullMode, shadeModel, matrixMode, texEnvMode, hint;
   GLuint texture, listBase;
+  GLint texParameters[4];  // the bound texture's TextureParameters
   float clearColour[4];
   double clearDepth;
   GLint viewport[4];
@@ -309,5 +315,10 @@ void ResetTextures();
 GLuint TextureObject(GLuint name);
 // The record of a texture name; null for a name never generated or bound.
 const Texture* FindTexture(GLuint name);
+// The parameters that glPushAttrib(GL_TEXTURE_BIT) saves of the bound texture: minifying and
+// magnifying filters, wrap in s and t.
+void TextureParameters(GLuint name, GLint out[4]);
+// Gives the texture of a name (made if it is gone) these parameters again.
+void RestoreTextureParameters(GLuint name, const GLint in[4]);
 
 }  // namespace gl11
