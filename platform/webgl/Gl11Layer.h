@@ -239,6 +239,7 @@ struct Layer {
   float clearColour[4] = {0, 0, 0, 0};
   double clearDepth = 1.0;
   GLint viewport[4] = {0, 0, 0, 0};
+  GLint maxViewport[2] = {0, 0};  // GLES's GL_MAX_VIEWPORT_DIMS
   std::vector<AttribFrame> attribStack;
   PixelStore unpack, pack;
   std::vector<std::pair<GLbitfield, std::pair<PixelStore, PixelStore>>> clientStack;
