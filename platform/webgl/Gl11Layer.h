@@ -304,8 +304,12 @@ PixelStore* StoreOf(GLenum pname, GLint*& field);
 
 // Multiplies the current stack's top by `m` on the right, as the GL's matrix calls do.
 void MultiplyCurrent(const Mat4& m);
-// While a list is compiled (outside glBegin/glEnd), records a call to replay when the list is
-// called and returns true: the call is not to run now. Entry points that lists hold begin with it.
+// True while the program's calls go into a list: one is compiled, outside glBegin/glEnd, and the
+// call does not come from a list being run.
+bool Recording();
+// While recording, records a call to replay when the list is called and returns true when the
+// call is not to run now (GL_COMPILE; with GL_COMPILE_AND_EXECUTE it runs now too). Entry points
+// that lists hold begin with it.
 bool Record(std::function<void()> call);
 
 // Deletes every list and the static chunks (context going or gone).
