@@ -109,6 +109,7 @@ void gl11PopAttrib(void) {
     g.boundTexture = f.texture;
     RestoreTextureParameters(f.texture, f.texParameters);
     g.texEnvMode = f.texEnvMode;
+    g.texture2D = f.texture2D;  // the enable belongs to both groups
   }
   if (m & kViewportBit) std::memcpy(g.viewport, f.viewport, sizeof f.viewport);
   if (m & kHintBit) g.hint = f.hint;
