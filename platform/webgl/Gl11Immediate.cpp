@@ -212,7 +212,7 @@ extern "C" {
 void gl11Begin(GLenum mode) {
   if (!g.ready) return;
   if (g.inBegin) return SetError(GL_INVALID_OPERATION);
-  if (!ValidPrimitive(mode)) return SetError(GL_INVALID_ENUM);
+  if (!ValidPrimitive(mode)) return CompileError(GL_INVALID_ENUM);
   g.inBegin = true;
   g.beginMode = mode;
   g.primitive.clear();
@@ -222,7 +222,7 @@ void gl11Begin(GLenum mode) {
 
 void gl11End(void) {
   if (!g.ready) return;
-  if (!g.inBegin) return SetError(GL_INVALID_OPERATION);
+  if (!g.inBegin) return CompileError(GL_INVALID_OPERATION);
   g.inBegin = false;
   if (g.compiling) CompilePrimitive();
   if (!g.compiling || g.compileMode == kCompileAndExecute) {

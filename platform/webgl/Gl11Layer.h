@@ -311,6 +311,9 @@ bool Recording();
 // call is not to run now (GL_COMPILE; with GL_COMPILE_AND_EXECUTE it runs now too). Entry points
 // that lists hold begin with it.
 bool Record(std::function<void()> call);
+// Sets an error of a call that lists hold: while recording it is the list's, set when the list
+// runs (and now too with GL_COMPILE_AND_EXECUTE).
+void CompileError(GLenum error);
 
 // Deletes every list and the static chunks (context going or gone).
 void ResetLists();

@@ -159,6 +159,10 @@ bool Record(std::function<void()> call) {
   return g.compileMode == kCompile;
 }
 
+void CompileError(GLenum error) {
+  if (!Record([=] { SetError(error); })) SetError(error);
+}
+
 void ResetLists() {
   for (Chunk& c : g.chunks)
     if (c.buffer && g.ready) glDeleteBuffers(1, &c.buffer);

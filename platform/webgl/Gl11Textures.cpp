@@ -110,22 +110,16 @@ void ResetTextures() {
   g.boundTexture = 0;
 }
 
-bool UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum format, const void* pixels,
-                 std::vector<uint8_t>& rgba, uint32_t& base) {
+GLenum UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum format, const void* pixels,
+                   std::vector<uint8_t>& rgba, uint32_t& base) {
   const GLenum internalBase = BaseOf(internalFormat);
   const int n = Components(format);
-  if (internalBase == 0) {
-    SetError(GL_INVALID_VALUE);
-    return false;
-  }
-  if (n == 0) {
-    SetError(GL_INVALID_ENUM);
-    return false;
-  }
+  if (internalBase == 0) return GL_INVALID_VALUE;
+  if (n == 0) return GL_INVALID_ENUM;
   base = BaseBits(internalBase);
   const size_t w = static_cast<size_t>(width), h = static_cast<size_t>(height);
   rgba.assign(w * h * 4, 0);
-  if (!pixels) return true;  // the image's contents are left undefined; they are zero here
+  if (!pixels) return GL_NO_ERROR;  // the image's contents are left undefined; they are zero here
   const PixelStore& p = g.unpack;
   const size_t rowPixels = p.rowLength > 0 ? static_cast<size_t>(p.rowLength) : w;
   const size_t a = static_cast<size_t>(p.alignment);
@@ -163,7 +157,7 @@ bool UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum for
       out[0] = r, out[1] = gr, out[2] = b, out[3] = al;
     }
   }
-  return true;
+  return GL_NO_ERROR;
 }
 
 void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei width, GLsizei height,
@@ -253,16 +247,17 @@ void gl11BindTexture(GLenum target, GLuint texture) {
 void gl11TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                     GLenum format, GLenum type, const GLvoid* pixels) {
   if (!Outside()) return;
-  if (!CheckTarget(target)) return;
-  if (!ValidLevel(level)) return SetError(GL_INVALID_VALUE);
-  const GLint maxSize = MaxTextureSize() >> level;
-  if (width < 0 || height < 0 || width > maxSize || height > maxSize) return SetError(GL_INVALID_VALUE);
-  if (border != 0) return SetError(GL_INVALID_VALUE);  // texture borders are not in the subset
-  if (type != GL_UNSIGNED_BYTE) return SetError(GL_INVALID_ENUM);
+  GLenum error = GL_NO_ERROR;
   std::vector<uint8_t> rgba;
   uint32_t base = 0;
-  // Pixels are unpacked when the call is made, also into a list.
-  if (!UnpackImage(width, height, internalFormat, format, pixels, rgba, base)) return;
+  if (target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE)
+    error = GL_INVALID_ENUM;
+  else if (!ValidLevel(level) || width < 0 || height < 0 || width > MaxTextureSize() >> level ||
+           height > MaxTextureSize() >> level || border != 0)  // texture borders are not in the subset
+    error = GL_INVALID_VALUE;
+  else  // pixels are unpacked when the call is made, also into a list
+    error = UnpackImage(width, height, internalFormat, format, pixels, rgba, base);
+  if (error != GL_NO_ERROR) return CompileError(error);
   if (Record([=] { SpecifyImage(level, internalFormat, base, width, height, rgba, false); })) return;
   SpecifyImage(level, internalFormat, base, width, height, rgba, false);
 }
