@@ -839,6 +839,23 @@ const Case kCases[] = {
        r.Snapshot("compiled");
        r.gl.CallList(list);
        r.Snapshot("called");
+       // The errors of compiled calls come when the list runs.
+       const GLuint errors = r.gl.GenLists(3);
+       r.gl.NewList(errors, GL_COMPILE);
+       r.gl.Begin(0x1234);
+       r.gl.End();
+       r.gl.EndList();
+       r.gl.NewList(errors + 1, GL_COMPILE);
+       r.gl.End();
+       r.gl.EndList();
+       r.gl.NewList(errors + 2, GL_COMPILE);
+       r.gl.TexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, 0x1234, nullptr);
+       r.gl.EndList();
+       r.Error("compiled with errors");
+       for (GLuint i = 0; i < 3; ++i) {
+         r.gl.CallList(errors + i);
+         r.Error("called " + std::to_string(i));
+       }
        // Compiled and run at once: each call takes effect as it is made.
        const GLuint other = r.gl.GenLists(1);
        r.gl.NewList(other, GL_COMPILE_AND_EXECUTE);
