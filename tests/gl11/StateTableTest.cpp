@@ -140,7 +140,8 @@ struct Side {
         {GL_UNPACK_SKIP_ROWS, 1}, {GL_UNPACK_SKIP_PIXELS, 1}, {GL_PACK_ALIGNMENT, 1}, {GL_PACK_ROW_LENGTH, 1},
         {GL_PACK_SKIP_ROWS, 1}, {GL_PACK_SKIP_PIXELS, 1}, {GL_MAX_MODELVIEW_STACK_DEPTH, 1},
         {GL_MAX_PROJECTION_STACK_DEPTH, 1}, {GL_MAX_TEXTURE_STACK_DEPTH, 1}, {GL_MAX_ATTRIB_STACK_DEPTH, 1},
-        {GL_MAX_CLIENT_ATTRIB_STACK_DEPTH, 1}, {GL_MAX_LIST_NESTING, 1}, {GL_MAX_TEXTURE_SIZE, 1}};
+        {GL_MAX_CLIENT_ATTRIB_STACK_DEPTH, 1}, {GL_MAX_LIST_NESTING, 1}, {GL_MAX_TEXTURE_SIZE, 1},
+        {GL_FRONT_FACE, 1}, {GL_CURRENT_COLOR, 4}, {GL_COLOR_CLEAR_VALUE, 4}, {GL_DEPTH_CLEAR_VALUE, 1}};
     for (const auto& [pname, n] : kIntegers) {
       GLint v[4] = {-7, -7, -7, -7};
       gl.GetIntegerv(pname, v);
@@ -541,6 +542,8 @@ const Case kCases[] = {
        r.Error();
        r.gl.Hint(GL_PERSPECTIVE_CORRECTION_HINT, 0x1234);
        r.Error();
+       GLint hint = 0;
+       r.Outside(GL_INVALID_ENUM, "glGetIntegerv(GL_FOG_HINT)", [&] { r.gl.GetIntegerv(kFogHint, &hint); });
        r.gl.ClearColor(-1, 0.5f, 2, 0.25f);
        r.gl.ClearDepth(3);
        r.gl.Clear(GL_COLOR_BUFFER_BIT | kAccumBufferBit | kStencilBufferBit);
@@ -633,6 +636,9 @@ const Case kCases[] = {
        r.Error("level parameter of level -1");
        r.gl.GetTexParameteriv(GL_TEXTURE_2D, 0x1234, &v);
        r.Error("parameter 0x1234");
+       GLint colour[4];
+       r.Outside(GL_INVALID_ENUM, "glGetTexParameteriv(GL_TEXTURE_BORDER_COLOR)",
+                 [&] { r.gl.GetTexParameteriv(GL_TEXTURE_2D, kTextureBorderColor, colour); });
      }},
     {"TextureCompletenessAndFiltering",
      [](Side& r) {
