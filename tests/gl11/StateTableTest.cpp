@@ -138,7 +138,8 @@ struct Side {
         {GL_BLEND_DST, 1}, {GL_DEPTH_FUNC, 1}, {GL_CULL_FACE_MODE, 1}, {GL_SHADE_MODEL, 1},
         {GL_PERSPECTIVE_CORRECTION_HINT, 1}, {GL_VIEWPORT, 4}, {GL_UNPACK_ALIGNMENT, 1}, {GL_UNPACK_ROW_LENGTH, 1},
         {GL_UNPACK_SKIP_ROWS, 1}, {GL_UNPACK_SKIP_PIXELS, 1}, {GL_PACK_ALIGNMENT, 1}, {GL_PACK_ROW_LENGTH, 1},
-        {GL_PACK_SKIP_ROWS, 1}, {GL_PACK_SKIP_PIXELS, 1}, {GL_MAX_MODELVIEW_STACK_DEPTH, 1},
+        {GL_PACK_SKIP_ROWS, 1}, {GL_PACK_SKIP_PIXELS, 1}, {GL_UNPACK_SWAP_BYTES, 1}, {GL_UNPACK_LSB_FIRST, 1},
+        {GL_PACK_SWAP_BYTES, 1}, {GL_PACK_LSB_FIRST, 1}, {GL_MAX_MODELVIEW_STACK_DEPTH, 1},
         {GL_MAX_PROJECTION_STACK_DEPTH, 1}, {GL_MAX_TEXTURE_STACK_DEPTH, 1}, {GL_MAX_ATTRIB_STACK_DEPTH, 1},
         {GL_MAX_CLIENT_ATTRIB_STACK_DEPTH, 1}, {GL_MAX_LIST_NESTING, 1}, {GL_MAX_TEXTURE_SIZE, 1},
         {GL_FRONT_FACE, 1}, {GL_CURRENT_COLOR, 4}, {GL_COLOR_CLEAR_VALUE, 4}, {GL_DEPTH_CLEAR_VALUE, 1}};
@@ -721,6 +722,8 @@ const Case kCases[] = {
        r.Outside(GL_INVALID_ENUM, "glReadPixels(GL_LUMINANCE)",
                  [&] { r.gl.ReadPixels(0, 0, 1, 1, GL_LUMINANCE, GL_UNSIGNED_BYTE, out); });
        r.Outside(GL_INVALID_ENUM, "glReadPixels(GL_FLOAT)", [&] { r.gl.ReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, out); });
+       for (GLenum pname : {GL_UNPACK_SWAP_BYTES, GL_UNPACK_LSB_FIRST, GL_PACK_SWAP_BYTES, GL_PACK_LSB_FIRST})
+         r.gl.PixelStorei(pname, 1);  // no effect on bytes
        // The frame is read back with these.
        r.gl.PixelStorei(GL_PACK_ALIGNMENT, 8);
        r.gl.PixelStorei(GL_PACK_ROW_LENGTH, 35);
