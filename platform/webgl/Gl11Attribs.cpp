@@ -55,6 +55,7 @@ void gl11PushAttrib(GLbitfield mask) {
   f.texEnvMode = g.texEnvMode;
   f.hint = g.hint;
   f.texture = g.boundTexture;
+  TextureParameters(g.boundTexture, f.texParameters);
   f.listBase = g.listBase;
   std::memcpy(f.clearColour, g.clearColour, sizeof f.clearColour);
   f.clearDepth = g.clearDepth;
@@ -103,8 +104,12 @@ void gl11PopAttrib(void) {
     std::memcpy(g.clipEnabled, f.clipEnabled, sizeof f.clipEnabled);
   }
   if (m & kTextureBit) {
+    // The name bound at the push is bound again (as a new texture if it was deleted since) and
+    // takes the parameters it had then.
     g.boundTexture = f.texture;
+    RestoreTextureParameters(f.texture, f.texParameters);
     g.texEnvMode = f.texEnvMode;
+    g.texture2D = f.texture2D;  // the enable belongs to both groups
   }
   if (m & kViewportBit) std::memcpy(g.viewport, f.viewport, sizeof f.viewport);
   if (m & kHintBit) g.hint = f.hint;

@@ -338,6 +338,7 @@ void gl11ContextCreated() {
   GLint viewport[4] = {};
   glGetIntegerv(GL_VIEWPORT, viewport);  // the drawable's size, as a new GL context starts with
   std::memcpy(g.viewport, viewport, sizeof viewport);
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, g.maxViewport);
   g.ready = true;
 }
 

@@ -146,10 +146,8 @@ GLint gl11uBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GL
   if (target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE) return kGluInvalidEnum;
   std::vector<uint8_t> rgba;
   uint32_t base = 0;
-  if (!UnpackImage(width, height, internalFormat, format, data, rgba, base)) {
-    gl11GetError();  // GLU reports its own code, not a GL error
-    return kGluInvalidEnum;
-  }
+  if (UnpackImage(width, height, internalFormat, format, data, rgba, base) != GL_NO_ERROR)
+    return kGluInvalidEnum;  // GLU reports its own code, not a GL error
   // Like GLU, the image is scaled to power-of-two sides that the GL takes.
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);

@@ -129,6 +129,10 @@ void SetAttrib(uint8_t which, const float* values) {
   }
   count = which == kAttrColour ? 4 : which == kAttrTexCoord ? 2 : 3;
   for (size_t i = 0; i < count; ++i) target[i] = values[i];
+  if (g.compiling && g.compileMode == kCompileAndExecute) {
+    float* current = which == kAttrColour ? g.colour : which == kAttrTexCoord ? g.texCoord : g.normal;
+    std::copy(values, values + count, current);
+  }
   if (g.compiling && !g.inBegin) {
     ListOp op{ListOp::SetCurrent};
     op.attribs = which;
@@ -208,7 +212,7 @@ extern "C" {
 void gl11Begin(GLenum mode) {
   if (!g.ready) return;
   if (g.inBegin) return SetError(GL_INVALID_OPERATION);
-  if (!ValidPrimitive(mode)) return SetError(GL_INVALID_ENUM);
+  if (!ValidPrimitive(mode)) return CompileError(GL_INVALID_ENUM);
   g.inBegin = true;
   g.beginMode = mode;
   g.primitive.clear();
@@ -218,11 +222,10 @@ void gl11Begin(GLenum mode) {
 
 void gl11End(void) {
   if (!g.ready) return;
-  if (!g.inBegin) return SetError(GL_INVALID_OPERATION);
+  if (!g.inBegin) return CompileError(GL_INVALID_OPERATION);
   g.inBegin = false;
-  if (g.compiling) {
-    CompilePrimitive();
-  } else {
+  if (g.compiling) CompilePrimitive();
+  if (!g.compiling || g.compileMode == kCompileAndExecute) {
     static std::vector<Vertex> out;
     out.clear();
     const Topology t = Decompose(g.beginMode, g.primitive, out);

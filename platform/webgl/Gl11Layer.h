@@ -127,11 +127,16 @@ struct DrawState {
 
 enum TextureBase : uint32_t { kBaseColour = 1, kBaseAlpha = 2 };
 
+constexpr int kTextureLevels = 31;
+
 struct Texture {
   GLuint object = 0;  // the GLES texture
-  GLint width = 0, height = 0;
-  GLint internalFormat = 0;     // as the program gave it
-  uint32_t base = kBaseColour;  // TextureBase bits of its base format
+  GLint width = 0, height = 0;  // of level 0
+  GLint internalFormat = 0;     // of level 0, as the program gave it
+  uint32_t base = kBaseColour;  // TextureBase bits of level 0's base format
+  struct Level {
+    GLint width = 0, height = 0, internalFormat = 0;
+  } level[kTextureLevels];
   GLint minFilter = 0x2702;     // GL_NEAREST_MIPMAP_LINEAR
   GLint magFilter = GL_LINEAR;
   GLint wrapS = GL_REPEAT, wrapT = GL_REPEAT;
@@ -192,6 +197,7 @@ struct AttribFrame {
   double clip[kClipPlanes][4];
   GLenum blendSrc, blendDst, depthFunc, cullMode, shadeModel, matrixMode, texEnvMode, hint;
   GLuint texture, listBase;
+  GLint texParameters[4];  // the bound texture's TextureParameters
   float clearColour[4];
   double clearDepth;
   GLint viewport[4];
@@ -233,6 +239,7 @@ struct Layer {
   float clearColour[4] = {0, 0, 0, 0};
   double clearDepth = 1.0;
   GLint viewport[4] = {0, 0, 0, 0};
+  GLint maxViewport[2] = {0, 0};  // GLES's GL_MAX_VIEWPORT_DIMS
   std::vector<AttribFrame> attribStack;
   PixelStore unpack, pack;
   std::vector<std::pair<GLbitfield, std::pair<PixelStore, PixelStore>>> clientStack;
@@ -297,9 +304,16 @@ PixelStore* StoreOf(GLenum pname, GLint*& field);
 
 // Multiplies the current stack's top by `m` on the right, as the GL's matrix calls do.
 void MultiplyCurrent(const Mat4& m);
-// While a list is compiled (outside glBegin/glEnd), records a call to replay when the list is
-// called and returns true: the call is not to run now. Entry points that lists hold begin with it.
+// True while the program's calls go into a list: one is compiled, outside glBegin/glEnd, and the
+// call does not come from a list being run.
+bool Recording();
+// While recording, records a call to replay when the list is called and returns true when the
+// call is not to run now (GL_COMPILE; with GL_COMPILE_AND_EXECUTE it runs now too). Entry points
+// that lists hold begin with it.
 bool Record(std::function<void()> call);
+// Sets an error of a call that lists hold: while recording it is the list's, set when the list
+// runs (and now too with GL_COMPILE_AND_EXECUTE).
+void CompileError(GLenum error);
 
 // Deletes every list and the static chunks (context going or gone).
 void ResetLists();
@@ -309,5 +323,10 @@ void ResetTextures();
 GLuint TextureObject(GLuint name);
 // The record of a texture name; null for a name never generated or bound.
 const Texture* FindTexture(GLuint name);
+// The parameters that glPushAttrib(GL_TEXTURE_BIT) saves of the bound texture: minifying and
+// magnifying filters, wrap in s and t.
+void TextureParameters(GLuint name, GLint out[4]);
+// Gives the texture of a name (made if it is gone) these parameters again.
+void RestoreTextureParameters(GLuint name, const GLint in[4]);
 
 }  // namespace gl11

@@ -112,8 +112,8 @@ GLuint ListName(GLenum type, const GLvoid* lists, GLsizei i) {
       return static_cast<GLuint>(static_cast<const int32_t*>(lists)[i]);
     case GL_UNSIGNED_INT:
       return static_cast<const uint32_t*>(lists)[i];
-    case GL_FLOAT:
-      return static_cast<GLuint>(static_cast<const float*>(lists)[i]);
+    case GL_FLOAT:  // a name that may be negative, like the signed types
+      return static_cast<GLuint>(static_cast<GLint>(static_cast<const float*>(lists)[i]));
     case k2Bytes:
       return static_cast<GLuint>(b[2 * i] << 8 | b[2 * i + 1]);
     case k3Bytes:
@@ -149,12 +149,18 @@ size_t TypeSize(GLenum type) {
 
 }  // namespace
 
+bool Recording() { return g.compiling && !g.inBegin && g.callDepth == 0; }
+
 bool Record(std::function<void()> call) {
-  if (!g.compiling || g.inBegin) return false;
+  if (!Recording()) return false;
   ListOp op{ListOp::Call};
   op.call = std::move(call);
   g.compiled->ops.push_back(std::move(op));
-  return true;
+  return g.compileMode == kCompile;
+}
+
+void CompileError(GLenum error) {
+  if (!Record([=] { SetError(error); })) SetError(error);
 }
 
 void ResetLists() {
@@ -218,15 +224,14 @@ void gl11EndList(void) {
   if (!Outside()) return;
   if (!g.compiling) return SetError(GL_INVALID_OPERATION);
   const GLuint name = g.compiling;
-  const GLenum mode = g.compileMode;
   g.compiling = 0;
   Store(*g.compiled, g.compiledVertices);
   g.compiledVertices.clear();
+  // Names from glNewList count as handed out: glGenLists goes on after the highest.
+  if (name >= g.nextList && name < UINT32_MAX) g.nextList = name + 1;
   auto& slot = g.lists[name];
   if (slot) Release(*slot);
   slot = std::move(g.compiled);
-  // Compile-and-execute runs the list once it is made, which draws what running each call would.
-  if (mode == kCompileAndExecute) Execute(name);
 }
 
 void gl11CallList(GLuint list) {
@@ -236,18 +241,24 @@ void gl11CallList(GLuint list) {
 }
 
 void gl11CallLists(GLsizei n, GLenum type, const GLvoid* lists) {
-  if (n < 0) return SetError(GL_INVALID_VALUE);
   const size_t size = TypeSize(type);
   if (size == 0) return SetError(GL_INVALID_ENUM);
-  if (g.compiling && !g.inBegin) {
+  if (n < 0) return SetError(GL_INVALID_VALUE);
+  if (n == 0 || !lists) return;  // nothing to call
+  if (Recording()) {
     // The names are copied now; the list base applies when the list runs.
     std::vector<uint8_t> names(static_cast<const uint8_t*>(lists),
                                static_cast<const uint8_t*>(lists) + size * static_cast<size_t>(n));
-    Record([=] { gl11CallLists(n, type, names.data()); });
-    return;
+    if (Record([=] { gl11CallLists(n, type, names.data()); })) return;
   }
-  if (!g.ready || n == 0) return;
+  if (!g.ready) return;
   for (GLsizei i = 0; i < n; ++i) Execute(g.listBase + ListName(type, lists, i));
+}
+
+GLboolean gl11IsList(GLuint list) {
+  if (!Outside()) return GL_FALSE;
+  // A name is a list from glGenLists or glNewList on, with or without contents.
+  return list != 0 && g.lists.count(list) ? GL_TRUE : GL_FALSE;
 }
 
 void gl11ListBase(GLuint base) {

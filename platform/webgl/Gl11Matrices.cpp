@@ -204,8 +204,9 @@ void gl11Viewport(GLint x, GLint y, GLsizei width, GLsizei height) {
   if (width < 0 || height < 0) return SetError(GL_INVALID_VALUE);
   g.viewport[0] = x;
   g.viewport[1] = y;
-  g.viewport[2] = width;
-  g.viewport[3] = height;
+  // Clamped to the largest viewport, as the GL does.
+  g.viewport[2] = width < g.maxViewport[0] ? width : g.maxViewport[0];
+  g.viewport[3] = height < g.maxViewport[1] ? height : g.maxViewport[1];
 }
 
 }  // extern "C"

@@ -113,6 +113,9 @@ int Values(GLenum pname, double* v, bool& colour) {
     case GL_CULL_FACE_MODE:
       v[0] = g.cullMode;
       return 1;
+    case 0x0B46:  // GL_FRONT_FACE: always GL_CCW
+      v[0] = 0x0901;
+      return 1;
     case 0x0B54:  // GL_SHADE_MODEL
       v[0] = g.shadeModel;
       return 1;

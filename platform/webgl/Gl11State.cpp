@@ -101,10 +101,9 @@ void gl11Hint(GLenum target, GLenum mode) {
 }
 
 void gl11ClipPlane(GLenum plane, const GLdouble* equation) {
-  if (g.compiling) {
+  if (Recording()) {
     const std::array<double, 4> e{equation[0], equation[1], equation[2], equation[3]};
-    Record([=] { gl11ClipPlane(plane, e.data()); });
-    return;
+    if (Record([=] { gl11ClipPlane(plane, e.data()); })) return;
   }
   if (!Outside()) return;
   if (plane < kClipPlane0 || plane >= kClipPlane0 + kClipPlanes) return SetError(GL_INVALID_ENUM);

@@ -60,16 +60,40 @@ uint32_t BaseBits(GLenum base) {
 bool Texture::Complete() const {
   if (!(levels & 1) || width <= 0 || height <= 0) return false;
   if (!IsMipmapFilter(minFilter)) return true;
+  // Every level down to 1 x 1, each half the size of the one above and of level 0's format.
   int top = 0;
   for (GLint size = std::max(width, height); size > 1; size >>= 1) ++top;
-  for (int i = 0; i <= top; ++i)
-    if (!(levels & (1u << i))) return false;
+  for (int i = 0; i <= top; ++i) {
+    const Level& l = level[i];
+    if (!(levels & (1u << i)) || l.width != std::max(1, width >> i) || l.height != std::max(1, height >> i) ||
+        l.internalFormat != internalFormat)
+      return false;
+  }
   return true;
 }
 
 const Texture* FindTexture(GLuint name) {
   const auto it = g.textures.find(name);
   return it == g.textures.end() ? nullptr : &it->second;
+}
+
+void TextureParameters(GLuint name, GLint out[4]) {
+  const Texture* found = FindTexture(name);
+  const Texture t = found ? *found : Texture{};
+  out[0] = t.minFilter, out[1] = t.magFilter, out[2] = t.wrapS, out[3] = t.wrapT;
+}
+
+void RestoreTextureParameters(GLuint name, const GLint in[4]) {
+  GLint now[4];
+  TextureParameters(name, now);
+  if (std::equal(now, now + 4, in) && FindTexture(name)) return;
+  Flush();
+  Texture& t = g.textures[name];
+  t.minFilter = in[0], t.magFilter = in[1], t.wrapS = in[2], t.wrapT = in[3];
+  glBindTexture(GL_TEXTURE_2D, TextureObject(name));
+  const GLenum pnames[] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
+  for (int i = 0; i < 4; ++i)
+    glTexParameteri(GL_TEXTURE_2D, pnames[i], in[i] == static_cast<GLint>(kClamp) ? kClampToEdge : in[i]);
 }
 
 GLuint TextureObject(GLuint name) {
@@ -86,22 +110,16 @@ void ResetTextures() {
   g.boundTexture = 0;
 }
 
-bool UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum format, const void* pixels,
-                 std::vector<uint8_t>& rgba, uint32_t& base) {
+GLenum UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum format, const void* pixels,
+                   std::vector<uint8_t>& rgba, uint32_t& base) {
   const GLenum internalBase = BaseOf(internalFormat);
   const int n = Components(format);
-  if (internalBase == 0) {
-    SetError(GL_INVALID_VALUE);
-    return false;
-  }
-  if (n == 0) {
-    SetError(GL_INVALID_ENUM);
-    return false;
-  }
+  if (internalBase == 0) return GL_INVALID_VALUE;
+  if (n == 0) return GL_INVALID_ENUM;
   base = BaseBits(internalBase);
   const size_t w = static_cast<size_t>(width), h = static_cast<size_t>(height);
   rgba.assign(w * h * 4, 0);
-  if (!pixels) return true;  // the image's contents are left undefined; they are zero here
+  if (!pixels) return GL_NO_ERROR;  // the image's contents are left undefined; they are zero here
   const PixelStore& p = g.unpack;
   const size_t rowPixels = p.rowLength > 0 ? static_cast<size_t>(p.rowLength) : w;
   const size_t a = static_cast<size_t>(p.alignment);
@@ -139,7 +157,7 @@ bool UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum for
       out[0] = r, out[1] = gr, out[2] = b, out[3] = al;
     }
   }
-  return true;
+  return GL_NO_ERROR;
 }
 
 void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei width, GLsizei height,
@@ -151,16 +169,19 @@ void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei widt
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   if (level == 0) {
-    if (width != t.width || height != t.height) t.levels = 0;  // the other levels no longer fit
     t.width = width;
     t.height = height;
     t.internalFormat = internalFormat;
     t.base = base;
   }
   t.levels |= 1u << level;
+  t.level[level] = {width, height, internalFormat};
   if (fullChain && width > 0 && height > 0) {
     glGenerateMipmap(GL_TEXTURE_2D);
-    t.levels = ~0u;
+    for (int i = level + 1; i < kTextureLevels && (width >> (i - level) || height >> (i - level)); ++i) {
+      t.levels |= 1u << i;
+      t.level[i] = {std::max(1, width >> (i - level)), std::max(1, height >> (i - level)), internalFormat};
+    }
   }
 }
 
@@ -169,6 +190,18 @@ void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei widt
 using namespace gl11;
 
 namespace {
+
+GLint MaxTextureSize() {
+  GLint size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+  return size;
+}
+
+// Levels go from 0 to the one of a 1 x 1 image of the largest size.
+bool ValidLevel(GLint level) {
+  const GLint size = MaxTextureSize();
+  return level >= 0 && level < 31 && (size >> level) >= 1;
+}
 
 bool CheckTarget(GLenum target) {
   if (target == GL_TEXTURE_2D) return true;
@@ -213,22 +246,19 @@ void gl11BindTexture(GLenum target, GLuint texture) {
 
 void gl11TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
                     GLenum format, GLenum type, const GLvoid* pixels) {
-  if (!g.compiling && !Outside()) return;
-  if (!CheckTarget(target)) return;
-  GLint maxSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-  if (level < 0 || level > 30 || width < 0 || height < 0 || width > maxSize || height > maxSize)
-    return SetError(GL_INVALID_VALUE);
-  if (border != 0) return SetError(GL_INVALID_VALUE);  // texture borders are not in the subset
-  if (type != GL_UNSIGNED_BYTE) return SetError(GL_INVALID_ENUM);
+  if (!Outside()) return;
+  GLenum error = GL_NO_ERROR;
   std::vector<uint8_t> rgba;
   uint32_t base = 0;
-  // Pixels are unpacked when the call is made, also into a list.
-  if (!UnpackImage(width, height, internalFormat, format, pixels, rgba, base)) return;
-  if (g.compiling) {
-    Record([=] { SpecifyImage(level, internalFormat, base, width, height, rgba, false); });
-    return;
-  }
+  if (target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE)
+    error = GL_INVALID_ENUM;
+  else if (!ValidLevel(level) || width < 0 || height < 0 || width > MaxTextureSize() >> level ||
+           height > MaxTextureSize() >> level || border != 0)  // texture borders are not in the subset
+    error = GL_INVALID_VALUE;
+  else  // pixels are unpacked when the call is made, also into a list
+    error = UnpackImage(width, height, internalFormat, format, pixels, rgba, base);
+  if (error != GL_NO_ERROR) return CompileError(error);
+  if (Record([=] { SpecifyImage(level, internalFormat, base, width, height, rgba, false); })) return;
   SpecifyImage(level, internalFormat, base, width, height, rgba, false);
 }
 
@@ -298,18 +328,19 @@ void gl11GetTexParameteriv(GLenum target, GLenum pname, GLint* params) {
 
 void gl11GetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params) {
   if (!Outside() || !CheckTarget(target)) return;
-  if (level < 0 || level > 30) return SetError(GL_INVALID_VALUE);
+  if (!ValidLevel(level)) return SetError(GL_INVALID_VALUE);
   const Texture& t = g.textures[g.boundTexture];
   const bool present = (t.levels >> level) & 1u;
+  const Texture::Level& l = t.level[level];
   switch (pname) {
     case 0x1000:  // GL_TEXTURE_WIDTH
-      *params = present ? std::max(1, t.width >> level) : 0;
+      *params = present ? l.width : 0;
       break;
     case 0x1001:  // GL_TEXTURE_HEIGHT
-      *params = present ? std::max(1, t.height >> level) : 0;
+      *params = present ? l.height : 0;
       break;
     case 0x1003:  // GL_TEXTURE_INTERNAL_FORMAT
-      *params = present ? t.internalFormat : 1;
+      *params = present ? l.internalFormat : GL_RGBA;  // of a missing image: GL_RGBA, as Mesa answers
       break;
     default:
       SetError(GL_INVALID_ENUM);

@@ -30,6 +30,7 @@ Offscreen::Offscreen(int width, int height) : width_(width), height_(height), co
 }
 
 Offscreen::~Offscreen() {
+  if (ok_) context_.MakeCurrent();  // the framebuffer and the layer's objects are this context's
 #ifdef GL11_ON_GLES
   if (ok_) gl11ContextDestroyed();
 #endif

@@ -21,6 +21,8 @@ class Offscreen {
 
   bool Ok() const { return ok_; }
   const std::string& Error() const { return error_; }
+  // Makes the context current again, after another one was.
+  bool MakeCurrent() { return context_.MakeCurrent(); }
   // The colour buffer, RGBA, bottom row first, read with the API underneath.
   std::vector<uint8_t> Pixels() const;
 

@@ -6,6 +6,14 @@
 
 namespace testgl {
 
+namespace {
+
+// eglTerminate takes every context of the display with it, and the surfaceless platform has one
+// display for all: it goes with the last context that uses it.
+int gDisplayUsers = 0;
+
+}  // namespace
+
 EglContext::EglContext(GLApi api) {
   auto getPlatformDisplay =
       reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
@@ -19,6 +27,7 @@ EglContext::EglContext(GLApi api) {
     return;
   }
   display_ = dpy;
+  ++gDisplayUsers;
   const bool es = api == GLApi::OpenGLES3;
   eglBindAPI(es ? EGL_OPENGL_ES_API : EGL_OPENGL_API);
   const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
@@ -50,7 +59,12 @@ EglContext::~EglContext() {
     eglMakeCurrent(dpy, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(dpy, static_cast<EGLContext>(context_));
   }
-  eglTerminate(dpy);
+  if (--gDisplayUsers == 0) eglTerminate(dpy);
+}
+
+bool EglContext::MakeCurrent() {
+  return ok_ && eglMakeCurrent(static_cast<EGLDisplay>(display_), EGL_NO_SURFACE, EGL_NO_SURFACE,
+                               static_cast<EGLContext>(context_));
 }
 
 void* EglProcAddress(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }

@@ -20,6 +20,8 @@ class EglContext {
 
   bool Ok() const { return ok_; }
   const std::string& Error() const { return error_; }
+  // Makes this context current again, after another one was (several may live side by side).
+  bool MakeCurrent();
 
  private:
   bool ok_ = false;

@@ -309,6 +309,7 @@ GLAPI void GLAPIENTRY gl11EndList(void);
 GLAPI void GLAPIENTRY gl11CallList(GLuint list);
 GLAPI void GLAPIENTRY gl11CallLists(GLsizei n, GLenum type, const GLvoid* lists);
 GLAPI void GLAPIENTRY gl11ListBase(GLuint base);
+GLAPI GLboolean GLAPIENTRY gl11IsList(GLuint list);
 
 // textures
 GLAPI void GLAPIENTRY gl11GenTextures(GLsizei n, GLuint* textures);
@@ -385,6 +386,7 @@ GLAPI const GLubyte* GLAPIENTRY gl11GetString(GLenum name);
 #define glCallList gl11CallList
 #define glCallLists gl11CallLists
 #define glListBase gl11ListBase
+#define glIsList gl11IsList
 #define glGenTextures gl11GenTextures
 #define glDeleteTextures gl11DeleteTextures
 #define glBindTexture gl11BindTexture
