@@ -5,10 +5,9 @@
 // until the box is dismissed.
 #include "Presentation.h"
 
+#include "Gl11Context.h"
 #include "SdlText.h"
 #include "WebPage.h"
-#include "webgl/Gl11Context.h"
-
 #include <GL/gl.h>
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-// WebGL 2 backend: OpenGL 1.1's textures in the layer. The program's names are the layer's own
+// OpenGL 1.1 layer: textures. The program's names are the layer's own
 // (each one a GLES texture made when first needed); images are unpacked on the CPU with the
 // program's pixel storage and turned into RGBA bytes as the GL would store them in their base
 // format, so GLES gets one format whatever the program gave (luminance, RGB, ...).

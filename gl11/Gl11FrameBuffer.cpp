@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's frame buffer calls: clearing, reading pixels back in
+// OpenGL 1.1 layer: the frame buffer calls: clearing, reading pixels back in
 // the program's pack format, and finishing.
 #include "Gl11Layer.h"
 

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the GLU calls the program uses, beside the OpenGL 1.1 subset of <GL/gl.h>.
+// OpenGL 1.1 layer: the GLU calls the program uses, beside the OpenGL 1.1 subset of <GL/gl.h>.
 // The matrix and texture helpers are the layer's own (gl11u-prefixed, mapped by macros). GLU's
 // tessellator is not: its calls keep their real names and types, and come from libGLU natively
 // or from GLU's libtess compiled for the web.

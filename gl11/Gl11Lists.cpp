@@ -1,4 +1,4 @@
-// WebGL 2 backend: OpenGL 1.1's display lists in the layer. A list's primitives are decomposed
+// OpenGL 1.1 layer: display lists. A list's primitives are decomposed
 // once, when it is compiled, and its vertices go into a static buffer shared with other lists;
 // calling the list draws those ranges (one draw per run of primitives under the same state) and
 // replays its other calls (matrices, state, nested lists) in order. Nothing is uploaded again.

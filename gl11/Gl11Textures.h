@@ -1,4 +1,4 @@
-// WebGL 2 backend: the layer's texture image path, shared by glTexImage2D and gluBuild2DMipmaps.
+// OpenGL 1.1 layer: the texture image path, shared by glTexImage2D and gluBuild2DMipmaps.
 #pragma once
 
 #include "Gl11Layer.h"

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's context lifetime. The window layer (or a test) calls
+// OpenGL 1.1 layer: the context's lifetime. The window layer (or a test) calls
 // gl11ContextCreated once a new OpenGL ES 3.0 / WebGL 2 context is current: it makes the layer's
 // shader program and buffers and puts every piece of state to OpenGL 1.1's defaults. It calls
 // gl11ContextDestroyed while the context is still current, before it goes: the layer's GL objects

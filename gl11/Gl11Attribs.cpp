@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's attribute stacks (glPushAttrib, glPushClientAttrib)
+// OpenGL 1.1 layer: the attribute stacks (glPushAttrib, glPushClientAttrib)
 // and the pixel storage modes that the client stack keeps.
 #include "Gl11Layer.h"
 

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's errors, strings and glGet queries.
+// OpenGL 1.1 layer: errors, strings and glGet queries.
 #include "Gl11Layer.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's state and its internal interface. Every entry point
+// OpenGL 1.1 layer: its state and its internal interface. Every entry point
 // only changes this state; drawing happens when a batch of vertices is flushed, with the state
 // that the vertices were given under (DrawState), so runs of primitives under the same state go
 // to the GPU as one draw.

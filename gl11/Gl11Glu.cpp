@@ -1,4 +1,4 @@
-// WebGL 2 backend: the GLU calls the program uses, on the OpenGL 1.1 layer: the camera and
+// OpenGL 1.1 layer: the GLU calls the program uses, on the layer: the camera and
 // projection matrices, gluProject, gluBuild2DMipmaps (GLES makes the smaller levels), the
 // error and version strings. GLU's tessellator is GLU's own.
 #include "Gl11Layer.h"

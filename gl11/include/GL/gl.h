@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 subset that the toolkit, the demo and the window layer use,
+// OpenGL 1.1 layer: the OpenGL 1.1 subset that the toolkit, the demo and the window layer use,
 // served by our own layer on OpenGL ES 3.0 (WebGL 2 in the browser, Mesa's GLES 3 natively).
 // This header stands in for the system's <GL/gl.h> for code built against the layer: the types
 // and enumerants are OpenGL 1.1's (standard values), every entry point is the layer's own

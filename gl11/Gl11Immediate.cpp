@@ -1,4 +1,4 @@
-// WebGL 2 backend: OpenGL 1.1's immediate mode in the layer. The current colour, texture
+// OpenGL 1.1 layer: immediate mode. The current colour, texture
 // coordinates and normal go into every vertex; at glEnd the primitive becomes independent
 // triangles, lines or points and joins the batch (or, while a list is compiled, the list).
 #include "Gl11Layer.h"

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's drawing on OpenGL ES 3.0: the shader program that does
+// OpenGL 1.1 layer: drawing on OpenGL ES 3.0: the shader program that does
 // what the fixed-function pipeline does for our subset (transform, clip planes, texture
 // environment), the batch of immediate-mode vertices and its flush, draws from the static
 // buffers of display lists, and the context's lifetime.

@@ -1,4 +1,4 @@
-// WebGL 2 backend: counters of the OpenGL 1.1 layer's work since the context was made, for its
+// OpenGL 1.1 layer: counters of its work since the context was made, for its
 // tests and benchmark: draws sent to GLES and the vertex bytes streamed per frame or stored once
 // for display lists.
 #pragma once

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's matrices: the 4 x 4 arithmetic, the three matrix
+// OpenGL 1.1 layer: the matrices: the 4 x 4 arithmetic, the three matrix
 // stacks and the calls that load, multiply, push and pop them, and the viewport.
 #include "Gl11Layer.h"
 

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's capabilities (glEnable and glIsEnabled) and the
+// OpenGL 1.1 layer: the capabilities (glEnable and glIsEnabled) and the
 // fixed-function state beside them: blending, depth test, culling, shading, hints, clip planes.
 #include "Gl11Layer.h"
 
