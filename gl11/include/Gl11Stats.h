@@ -1,6 +1,5 @@
-// OpenGL 1.1 layer: counters of its work since the context was made, for its
-// tests and benchmark: draws sent to GLES and the vertex bytes streamed per frame or stored once
-// for display lists.
+// OpenGL 1.1 layer: counters of its work since the context was made, for its tests and benchmark:
+// draws sent to OpenGL ES and the vertex bytes streamed per frame or stored once for display lists.
 #pragma once
 
 struct Gl11Stats {

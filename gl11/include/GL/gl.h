@@ -1,9 +1,10 @@
-// OpenGL 1.1 layer: the OpenGL 1.1 subset that the toolkit, the demo and the window layer use,
-// served by our own layer on OpenGL ES 3.0 (WebGL 2 in the browser, Mesa's GLES 3 natively).
-// This header stands in for the system's <GL/gl.h> for code built against the layer: the types
-// and enumerants are OpenGL 1.1's (standard values), every entry point is the layer's own
-// gl11-prefixed function, and the standard names map onto them, so no symbol of the layer
-// meets one of the GLES library (or of libGL in a native test process).
+// OpenGL 1.1 layer: <GL/gl.h> for code that draws through the layer, the OpenGL 1.1 subset that
+// the toolkit, the demo and the window layer use. The types, enumerants and entry points are
+// OpenGL 1.1's, under their standard names and values: the layer defines the functions, as a GL
+// library does, and draws them with OpenGL ES 3.0 beneath it (WebGL 2 in the browser, Mesa's GLES 3
+// natively), which it reaches through its own loader. Each enumerant here is defined once and the
+// layer's sources use it too. Code compiled against the system's <GL/gl.h> links the layer just as
+// well: the names and values are the same.
 #ifndef GL11_GL_H
 #define GL11_GL_H
 #define __gl_h_ 1  // keeps a later <GL/gl.h> of the system out
@@ -47,9 +48,6 @@ typedef double GLclampd;
 #endif
 
 // ---- enumerants ----------------------------------------------------------------------------------
-// (The layer's own sources take the prototypes alone, under GL11_LAYER_SOURCE, beside <GLES3/gl3.h>,
-// so that the compiler checks each definition against its declaration here.)
-#ifndef GL11_LAYER_SOURCE
 
 #define GL_VERSION_1_1 1
 
@@ -79,6 +77,10 @@ typedef double GLclampd;
 #define GL_INT 0x1404
 #define GL_UNSIGNED_INT 0x1405
 #define GL_FLOAT 0x1406
+#define GL_2_BYTES 0x1407
+#define GL_3_BYTES 0x1408
+#define GL_4_BYTES 0x1409
+#define GL_DOUBLE 0x140A
 
 // errors
 #define GL_NO_ERROR 0
@@ -91,6 +93,8 @@ typedef double GLclampd;
 
 // buffers
 #define GL_DEPTH_BUFFER_BIT 0x00000100
+#define GL_ACCUM_BUFFER_BIT 0x00000200
+#define GL_STENCIL_BUFFER_BIT 0x00000400
 #define GL_COLOR_BUFFER_BIT 0x00004000
 #define GL_FRONT 0x0404
 #define GL_BACK 0x0405
@@ -131,6 +135,10 @@ typedef double GLclampd;
 #define GL_FLAT 0x1D00
 #define GL_SMOOTH 0x1D01
 #define GL_PERSPECTIVE_CORRECTION_HINT 0x0C50
+#define GL_POINT_SMOOTH_HINT 0x0C51
+#define GL_LINE_SMOOTH_HINT 0x0C52
+#define GL_POLYGON_SMOOTH_HINT 0x0C53
+#define GL_FOG_HINT 0x0C54
 #define GL_DONT_CARE 0x1100
 #define GL_FASTEST 0x1101
 #define GL_NICEST 0x1102
@@ -146,9 +154,13 @@ typedef double GLclampd;
 
 // attribute stack bits
 #define GL_CURRENT_BIT 0x00000001
-#define GL_ENABLE_BIT 0x00002000
-#define GL_LIST_BIT 0x00020000
+#define GL_POLYGON_BIT 0x00000008
+#define GL_LIGHTING_BIT 0x00000040
+#define GL_VIEWPORT_BIT 0x00000800
 #define GL_TRANSFORM_BIT 0x00001000
+#define GL_ENABLE_BIT 0x00002000
+#define GL_HINT_BIT 0x00008000
+#define GL_LIST_BIT 0x00020000
 #define GL_TEXTURE_BIT 0x00040000
 #define GL_ALL_ATTRIB_BITS 0x000FFFFF
 #define GL_CLIENT_PIXEL_STORE_BIT 0x00000001
@@ -174,8 +186,33 @@ typedef double GLclampd;
 #define GL_RGBA 0x1908
 #define GL_LUMINANCE 0x1909
 #define GL_LUMINANCE_ALPHA 0x190A
+#define GL_ALPHA4 0x803B
+#define GL_ALPHA8 0x803C
+#define GL_ALPHA12 0x803D
+#define GL_ALPHA16 0x803E
+#define GL_LUMINANCE4 0x803F
+#define GL_LUMINANCE8 0x8040
+#define GL_LUMINANCE12 0x8041
+#define GL_LUMINANCE16 0x8042
+#define GL_LUMINANCE4_ALPHA4 0x8043
+#define GL_LUMINANCE6_ALPHA2 0x8044
+#define GL_LUMINANCE8_ALPHA8 0x8045
+#define GL_LUMINANCE12_ALPHA4 0x8046
+#define GL_LUMINANCE12_ALPHA12 0x8047
+#define GL_LUMINANCE16_ALPHA16 0x8048
+#define GL_RGB4 0x804F
+#define GL_RGB5 0x8050
 #define GL_RGB8 0x8051
+#define GL_RGB10 0x8052
+#define GL_RGB12 0x8053
+#define GL_RGB16 0x8054
+#define GL_RGBA2 0x8055
+#define GL_RGBA4 0x8056
+#define GL_RGB5_A1 0x8057
 #define GL_RGBA8 0x8058
+#define GL_RGB10_A2 0x8059
+#define GL_RGBA12 0x805A
+#define GL_RGBA16 0x805B
 
 // textures
 #define GL_TEXTURE_ENV 0x2300
@@ -240,165 +277,91 @@ typedef double GLclampd;
 #define GL_VERSION 0x1F02
 #define GL_EXTENSIONS 0x1F03
 
-#endif  // GL11_LAYER_SOURCE
-
 // ---- entry points --------------------------------------------------------------------------------
 
 // immediate mode
-GLAPI void GLAPIENTRY gl11Begin(GLenum mode);
-GLAPI void GLAPIENTRY gl11End(void);
-GLAPI void GLAPIENTRY gl11Vertex2d(GLdouble x, GLdouble y);
-GLAPI void GLAPIENTRY gl11Vertex2f(GLfloat x, GLfloat y);
-GLAPI void GLAPIENTRY gl11Vertex3d(GLdouble x, GLdouble y, GLdouble z);
-GLAPI void GLAPIENTRY gl11Vertex3f(GLfloat x, GLfloat y, GLfloat z);
-GLAPI void GLAPIENTRY gl11Vertex3fv(const GLfloat* v);
-GLAPI void GLAPIENTRY gl11Color3f(GLfloat red, GLfloat green, GLfloat blue);
-GLAPI void GLAPIENTRY gl11Color4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
-GLAPI void GLAPIENTRY gl11Normal3d(GLdouble nx, GLdouble ny, GLdouble nz);
-GLAPI void GLAPIENTRY gl11Normal3f(GLfloat nx, GLfloat ny, GLfloat nz);
-GLAPI void GLAPIENTRY gl11TexCoord2d(GLdouble s, GLdouble t);
-GLAPI void GLAPIENTRY gl11TexCoord2f(GLfloat s, GLfloat t);
-GLAPI void GLAPIENTRY gl11TexCoord2fv(const GLfloat* v);
-GLAPI void GLAPIENTRY gl11Rectd(GLdouble x1, GLdouble y1, GLdouble x2, GLdouble y2);
+GLAPI void GLAPIENTRY glBegin(GLenum mode);
+GLAPI void GLAPIENTRY glEnd(void);
+GLAPI void GLAPIENTRY glVertex2d(GLdouble x, GLdouble y);
+GLAPI void GLAPIENTRY glVertex2f(GLfloat x, GLfloat y);
+GLAPI void GLAPIENTRY glVertex3d(GLdouble x, GLdouble y, GLdouble z);
+GLAPI void GLAPIENTRY glVertex3f(GLfloat x, GLfloat y, GLfloat z);
+GLAPI void GLAPIENTRY glVertex3fv(const GLfloat* v);
+GLAPI void GLAPIENTRY glColor3f(GLfloat red, GLfloat green, GLfloat blue);
+GLAPI void GLAPIENTRY glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha);
+GLAPI void GLAPIENTRY glNormal3d(GLdouble nx, GLdouble ny, GLdouble nz);
+GLAPI void GLAPIENTRY glNormal3f(GLfloat nx, GLfloat ny, GLfloat nz);
+GLAPI void GLAPIENTRY glTexCoord2d(GLdouble s, GLdouble t);
+GLAPI void GLAPIENTRY glTexCoord2f(GLfloat s, GLfloat t);
+GLAPI void GLAPIENTRY glTexCoord2fv(const GLfloat* v);
+GLAPI void GLAPIENTRY glRectd(GLdouble x1, GLdouble y1, GLdouble x2, GLdouble y2);
 
 // matrices
-GLAPI void GLAPIENTRY gl11MatrixMode(GLenum mode);
-GLAPI void GLAPIENTRY gl11LoadIdentity(void);
-GLAPI void GLAPIENTRY gl11PushMatrix(void);
-GLAPI void GLAPIENTRY gl11PopMatrix(void);
-GLAPI void GLAPIENTRY gl11Translated(GLdouble x, GLdouble y, GLdouble z);
-GLAPI void GLAPIENTRY gl11Translatef(GLfloat x, GLfloat y, GLfloat z);
-GLAPI void GLAPIENTRY gl11Rotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z);
-GLAPI void GLAPIENTRY gl11Rotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z);
-GLAPI void GLAPIENTRY gl11Scaled(GLdouble x, GLdouble y, GLdouble z);
-GLAPI void GLAPIENTRY gl11Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
-                                GLdouble zFar);
-GLAPI void GLAPIENTRY gl11Viewport(GLint x, GLint y, GLsizei width, GLsizei height);
+GLAPI void GLAPIENTRY glMatrixMode(GLenum mode);
+GLAPI void GLAPIENTRY glLoadIdentity(void);
+GLAPI void GLAPIENTRY glPushMatrix(void);
+GLAPI void GLAPIENTRY glPopMatrix(void);
+GLAPI void GLAPIENTRY glTranslated(GLdouble x, GLdouble y, GLdouble z);
+GLAPI void GLAPIENTRY glTranslatef(GLfloat x, GLfloat y, GLfloat z);
+GLAPI void GLAPIENTRY glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z);
+GLAPI void GLAPIENTRY glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z);
+GLAPI void GLAPIENTRY glScaled(GLdouble x, GLdouble y, GLdouble z);
+GLAPI void GLAPIENTRY glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
+                              GLdouble zFar);
+GLAPI void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
 
 // state
-GLAPI void GLAPIENTRY gl11Enable(GLenum cap);
-GLAPI void GLAPIENTRY gl11Disable(GLenum cap);
-GLAPI GLboolean GLAPIENTRY gl11IsEnabled(GLenum cap);
-GLAPI void GLAPIENTRY gl11BlendFunc(GLenum sfactor, GLenum dfactor);
-GLAPI void GLAPIENTRY gl11DepthFunc(GLenum func);
-GLAPI void GLAPIENTRY gl11CullFace(GLenum mode);
-GLAPI void GLAPIENTRY gl11ShadeModel(GLenum mode);
-GLAPI void GLAPIENTRY gl11Hint(GLenum target, GLenum mode);
-GLAPI void GLAPIENTRY gl11ClipPlane(GLenum plane, const GLdouble* equation);
-GLAPI void GLAPIENTRY gl11GetClipPlane(GLenum plane, GLdouble* equation);
-GLAPI void GLAPIENTRY gl11PushAttrib(GLbitfield mask);
-GLAPI void GLAPIENTRY gl11PopAttrib(void);
-GLAPI void GLAPIENTRY gl11PushClientAttrib(GLbitfield mask);
-GLAPI void GLAPIENTRY gl11PopClientAttrib(void);
-GLAPI void GLAPIENTRY gl11PixelStorei(GLenum pname, GLint param);
+GLAPI void GLAPIENTRY glEnable(GLenum cap);
+GLAPI void GLAPIENTRY glDisable(GLenum cap);
+GLAPI GLboolean GLAPIENTRY glIsEnabled(GLenum cap);
+GLAPI void GLAPIENTRY glBlendFunc(GLenum sfactor, GLenum dfactor);
+GLAPI void GLAPIENTRY glDepthFunc(GLenum func);
+GLAPI void GLAPIENTRY glCullFace(GLenum mode);
+GLAPI void GLAPIENTRY glShadeModel(GLenum mode);
+GLAPI void GLAPIENTRY glHint(GLenum target, GLenum mode);
+GLAPI void GLAPIENTRY glClipPlane(GLenum plane, const GLdouble* equation);
+GLAPI void GLAPIENTRY glGetClipPlane(GLenum plane, GLdouble* equation);
+GLAPI void GLAPIENTRY glPushAttrib(GLbitfield mask);
+GLAPI void GLAPIENTRY glPopAttrib(void);
+GLAPI void GLAPIENTRY glPushClientAttrib(GLbitfield mask);
+GLAPI void GLAPIENTRY glPopClientAttrib(void);
+GLAPI void GLAPIENTRY glPixelStorei(GLenum pname, GLint param);
 
 // frame buffer
-GLAPI void GLAPIENTRY gl11Clear(GLbitfield mask);
-GLAPI void GLAPIENTRY gl11ClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha);
-GLAPI void GLAPIENTRY gl11ClearDepth(GLclampd depth);
-GLAPI void GLAPIENTRY gl11ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
-                                     GLvoid* pixels);
-GLAPI void GLAPIENTRY gl11Finish(void);
-GLAPI void GLAPIENTRY gl11Flush(void);
+GLAPI void GLAPIENTRY glClear(GLbitfield mask);
+GLAPI void GLAPIENTRY glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha);
+GLAPI void GLAPIENTRY glClearDepth(GLclampd depth);
+GLAPI void GLAPIENTRY glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                                   GLvoid* pixels);
+GLAPI void GLAPIENTRY glFinish(void);
+GLAPI void GLAPIENTRY glFlush(void);
 
 // display lists
-GLAPI GLuint GLAPIENTRY gl11GenLists(GLsizei range);
-GLAPI void GLAPIENTRY gl11DeleteLists(GLuint list, GLsizei range);
-GLAPI void GLAPIENTRY gl11NewList(GLuint list, GLenum mode);
-GLAPI void GLAPIENTRY gl11EndList(void);
-GLAPI void GLAPIENTRY gl11CallList(GLuint list);
-GLAPI void GLAPIENTRY gl11CallLists(GLsizei n, GLenum type, const GLvoid* lists);
-GLAPI void GLAPIENTRY gl11ListBase(GLuint base);
+GLAPI GLuint GLAPIENTRY glGenLists(GLsizei range);
+GLAPI void GLAPIENTRY glDeleteLists(GLuint list, GLsizei range);
+GLAPI void GLAPIENTRY glNewList(GLuint list, GLenum mode);
+GLAPI void GLAPIENTRY glEndList(void);
+GLAPI void GLAPIENTRY glCallList(GLuint list);
+GLAPI void GLAPIENTRY glCallLists(GLsizei n, GLenum type, const GLvoid* lists);
+GLAPI void GLAPIENTRY glListBase(GLuint base);
 
 // textures
-GLAPI void GLAPIENTRY gl11GenTextures(GLsizei n, GLuint* textures);
-GLAPI void GLAPIENTRY gl11DeleteTextures(GLsizei n, const GLuint* textures);
-GLAPI void GLAPIENTRY gl11BindTexture(GLenum target, GLuint texture);
-GLAPI void GLAPIENTRY gl11TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
-                                     GLint border, GLenum format, GLenum type, const GLvoid* pixels);
-GLAPI void GLAPIENTRY gl11TexParameteri(GLenum target, GLenum pname, GLint param);
-GLAPI void GLAPIENTRY gl11TexEnvi(GLenum target, GLenum pname, GLint param);
-GLAPI void GLAPIENTRY gl11GetTexParameteriv(GLenum target, GLenum pname, GLint* params);
-GLAPI void GLAPIENTRY gl11GetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params);
+GLAPI void GLAPIENTRY glGenTextures(GLsizei n, GLuint* textures);
+GLAPI void GLAPIENTRY glDeleteTextures(GLsizei n, const GLuint* textures);
+GLAPI void GLAPIENTRY glBindTexture(GLenum target, GLuint texture);
+GLAPI void GLAPIENTRY glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
+                                   GLint border, GLenum format, GLenum type, const GLvoid* pixels);
+GLAPI void GLAPIENTRY glTexParameteri(GLenum target, GLenum pname, GLint param);
+GLAPI void GLAPIENTRY glTexEnvi(GLenum target, GLenum pname, GLint param);
+GLAPI void GLAPIENTRY glGetTexParameteriv(GLenum target, GLenum pname, GLint* params);
+GLAPI void GLAPIENTRY glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params);
 
 // queries
-GLAPI GLenum GLAPIENTRY gl11GetError(void);
-GLAPI void GLAPIENTRY gl11GetIntegerv(GLenum pname, GLint* params);
-GLAPI void GLAPIENTRY gl11GetFloatv(GLenum pname, GLfloat* params);
-GLAPI void GLAPIENTRY gl11GetDoublev(GLenum pname, GLdouble* params);
-GLAPI const GLubyte* GLAPIENTRY gl11GetString(GLenum name);
-
-// ---- the standard names --------------------------------------------------------------------------
-#ifndef GL11_LAYER_SOURCE
-
-#define glBegin gl11Begin
-#define glEnd gl11End
-#define glVertex2d gl11Vertex2d
-#define glVertex2f gl11Vertex2f
-#define glVertex3d gl11Vertex3d
-#define glVertex3f gl11Vertex3f
-#define glVertex3fv gl11Vertex3fv
-#define glColor3f gl11Color3f
-#define glColor4f gl11Color4f
-#define glNormal3d gl11Normal3d
-#define glNormal3f gl11Normal3f
-#define glTexCoord2d gl11TexCoord2d
-#define glTexCoord2f gl11TexCoord2f
-#define glTexCoord2fv gl11TexCoord2fv
-#define glRectd gl11Rectd
-#define glMatrixMode gl11MatrixMode
-#define glLoadIdentity gl11LoadIdentity
-#define glPushMatrix gl11PushMatrix
-#define glPopMatrix gl11PopMatrix
-#define glTranslated gl11Translated
-#define glTranslatef gl11Translatef
-#define glRotated gl11Rotated
-#define glRotatef gl11Rotatef
-#define glScaled gl11Scaled
-#define glOrtho gl11Ortho
-#define glViewport gl11Viewport
-#define glEnable gl11Enable
-#define glDisable gl11Disable
-#define glIsEnabled gl11IsEnabled
-#define glBlendFunc gl11BlendFunc
-#define glDepthFunc gl11DepthFunc
-#define glCullFace gl11CullFace
-#define glShadeModel gl11ShadeModel
-#define glHint gl11Hint
-#define glClipPlane gl11ClipPlane
-#define glGetClipPlane gl11GetClipPlane
-#define glPushAttrib gl11PushAttrib
-#define glPopAttrib gl11PopAttrib
-#define glPushClientAttrib gl11PushClientAttrib
-#define glPopClientAttrib gl11PopClientAttrib
-#define glPixelStorei gl11PixelStorei
-#define glClear gl11Clear
-#define glClearColor gl11ClearColor
-#define glClearDepth gl11ClearDepth
-#define glReadPixels gl11ReadPixels
-#define glFinish gl11Finish
-#define glFlush gl11Flush
-#define glGenLists gl11GenLists
-#define glDeleteLists gl11DeleteLists
-#define glNewList gl11NewList
-#define glEndList gl11EndList
-#define glCallList gl11CallList
-#define glCallLists gl11CallLists
-#define glListBase gl11ListBase
-#define glGenTextures gl11GenTextures
-#define glDeleteTextures gl11DeleteTextures
-#define glBindTexture gl11BindTexture
-#define glTexImage2D gl11TexImage2D
-#define glTexParameteri gl11TexParameteri
-#define glTexEnvi gl11TexEnvi
-#define glGetTexParameteriv gl11GetTexParameteriv
-#define glGetTexLevelParameteriv gl11GetTexLevelParameteriv
-#define glGetError gl11GetError
-#define glGetIntegerv gl11GetIntegerv
-#define glGetFloatv gl11GetFloatv
-#define glGetDoublev gl11GetDoublev
-#define glGetString gl11GetString
-#endif  // GL11_LAYER_SOURCE
+GLAPI GLenum GLAPIENTRY glGetError(void);
+GLAPI void GLAPIENTRY glGetIntegerv(GLenum pname, GLint* params);
+GLAPI void GLAPIENTRY glGetFloatv(GLenum pname, GLfloat* params);
+GLAPI void GLAPIENTRY glGetDoublev(GLenum pname, GLdouble* params);
+GLAPI const GLubyte* GLAPIENTRY glGetString(GLenum name);
 
 #ifdef __cplusplus
 }
