@@ -1,12 +1,10 @@
-// The demonstration's frame (DrawScene and glFinish) per page, headless at 640 x 480: built on
-// the OpenGL 1.1 layer over Mesa's OpenGL ES 3 (gl11_frame_bench, which also counts the layer's
-// draws and streamed bytes per frame) or on Mesa's OpenGL (gl11_frame_bench_gl), the same code
-// both times. Run both to compare.
+// The demonstration's frame (DrawScene and glFinish) per page, headless at 640 x 480: on the
+// OpenGL 1.1 layer over Mesa's OpenGL ES 3 (gl11_frame_bench, which also counts the layer's draws
+// and streamed bytes per frame) or on Mesa's OpenGL (gl11_frame_bench_gl), the same objects linked
+// both ways. Run both to compare.
 #include "DemoScene.h"
+#include "DrawingApi.h"
 #include "Offscreen.h"
-#ifdef GL11_ON_GLES
-#include "Gl11Stats.h"
-#endif
 
 #include <benchmark/benchmark.h>
 
@@ -36,19 +34,18 @@ void BM_Frame(benchmark::State& state) {
   demoframe::ShowPage(static_cast<int>(state.range(0)), 320, 239);
   DrawScene();
   glFinish();
-#ifdef GL11_ON_GLES
-  const Gl11Stats before = gl11Stats();
-#endif
+  unsigned long long draws = 0, streamed = 0;
+  const bool counted = drawing_api::Counters(draws, streamed);
   for (auto _ : state) {
     DrawScene();
     glFinish();
   }
-#ifdef GL11_ON_GLES
-  const Gl11Stats& after = gl11Stats();
-  const double frames = static_cast<double>(state.iterations());
-  state.counters["draws"] = static_cast<double>(after.draws - before.draws) / frames;
-  state.counters["streamed_bytes"] = static_cast<double>(after.streamedBytes - before.streamedBytes) / frames;
-#endif
+  unsigned long long drawsAfter = 0, streamedAfter = 0;
+  if (counted && drawing_api::Counters(drawsAfter, streamedAfter)) {
+    const double frames = static_cast<double>(state.iterations());
+    state.counters["draws"] = static_cast<double>(drawsAfter - draws) / frames;
+    state.counters["streamed_bytes"] = static_cast<double>(streamedAfter - streamed) / frames;
+  }
 }
 
 BENCHMARK(BM_Frame)

@@ -1,5 +1,7 @@
-// Desktop: the desktop's side of sdl/Presentation.h: SDL's default GL contexts without vsync, the
-// buffer swap, and SDL's own message boxes, with standard error where none can show.
+// Desktop: the desktop's side of sdl/Presentation.h for frames and message boxes: the buffer swap,
+// and SDL's own message boxes, with standard error where none can show. The kind of GL context is
+// in DesktopContexts.cpp (OpenGL), or for a program on the OpenGL 1.1 layer in
+// sdl/SdlGl11Contexts.cpp (OpenGL ES 3).
 #include "Presentation.h"
 
 #include "SdlText.h"
@@ -9,14 +11,6 @@
 #include <cstdio>
 
 namespace sdl_layer {
-
-void RequestContextKind() {}
-
-void ContextMadeCurrent(bool) {
-  SDL_GL_SetSwapInterval(0);  // no vsync; a driver that cannot turn it off is no error
-}
-
-void ContextGoing(const Context&, bool) {}
 
 void PresentFrame(SDL_Window* window) { SDL_GL_SwapWindow(window); }
 

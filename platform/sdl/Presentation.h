@@ -10,7 +10,8 @@
 namespace sdl_layer {
 
 // ---- GL contexts and frames --------------------------------------------------------------------
-// Sets SDL's context attributes beyond the pixel format's, just before a context is made.
+// Sets SDL's context attributes beyond the pixel format's, wherever those are set: before the GL
+// window is made (when SDL picks its GL library for the kind of context) and before a context is.
 void RequestContextKind();
 // Runs once a context has been made current; `first` the first time for that context.
 void ContextMadeCurrent(bool first);

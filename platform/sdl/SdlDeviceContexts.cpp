@@ -1,5 +1,6 @@
 // SDL backend: device contexts and pixel formats on SDL's OpenGL windows, and the SDL attributes
 // a pixel format asks for (the GL contexts are in SdlWgl.cpp).
+#include "Presentation.h"
 #include "SdlHooks.h"
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
@@ -34,6 +35,7 @@ void ApplyGlAttributes(const PIXELFORMATDESCRIPTOR& pfd) {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (pfd.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_STEREO, (pfd.dwFlags & PFD_STEREO) ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  RequestContextKind();
 }
 
 }  // namespace sdl_layer

@@ -5,6 +5,7 @@
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
 
+#include <GL/gl.h>
 #include <SDL.h>
 
 #include <cstdint>
@@ -17,7 +18,6 @@ HGLRC wglCreateContext(HDC dc) {
   SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
   SDL_GLContext previous = SDL_GL_GetCurrentContext();
   ApplyGlAttributes(w->pfd);
-  RequestContextKind();
   SDL_GLContext context = SDL_GL_CreateContext(w->sdl);
   if (!context) {
     SDL_Log("SDL_GL_CreateContext: %s", SDL_GetError());
@@ -70,6 +70,9 @@ HGLRC wglGetCurrentContext() { return gLayer.currentContext ? MakeHandle<HGLRC>(
 BOOL SwapBuffers(HDC dc) {
   Window* w = FindWindowOfDc(dc);
   if (!w || !w->sdl || !w->gl) return FALSE;
+  // What was drawn is finished first, as Win32's swap does; the OpenGL 1.1 layer's batch holds the
+  // frame's last primitives until then.
+  glFlush();
   PresentFrame(w->sdl);
   return TRUE;
 }

@@ -1,39 +1,37 @@
-// The context of Offscreen.h: EGL without a display (Mesa's surfaceless platform), with
-// OpenGL ES 3 when built for the layer (GL11_ON_GLES) and OpenGL otherwise, drawing into a
-// framebuffer object.
+// The context of Offscreen.h: EGL without a display (Mesa's surfaceless platform), with the API
+// that the program draws through (DrawingApi.h), drawing into a framebuffer object. Compiled once
+// for programs on OpenGL and on the layer: the GL calls here are the program's, the layer's or
+// OpenGL's, except the viewport, which belongs to the context beneath.
 #include "Offscreen.h"
 
-#ifdef GL11_ON_GLES
-#include <GLES3/gl3.h>
+#include "DrawingApi.h"
 
-#include "Gl11Context.h"
-
-static constexpr testgl::GLApi kApi = testgl::GLApi::OpenGLES3;
-#else
 #include <GL/gl.h>
 
-static constexpr testgl::GLApi kApi = testgl::GLApi::OpenGL;
-#endif
-
-Offscreen::Offscreen(int width, int height) : width_(width), height_(height), context_(kApi) {
+Offscreen::Offscreen(int width, int height) : width_(width), height_(height), context_(drawing_api::ContextApi()) {
   if (!context_.Ok()) {
     error_ = context_.Error();
     return;
   }
   error_ = target_.Create(testgl::EglProcAddress, width, height);
   if (!error_.empty()) return;
-  glViewport(0, 0, width, height);
-#ifdef GL11_ON_GLES
-  gl11ContextCreated();
-#endif
+  // A new context's viewport is its drawable's size; without a drawable it is set here, before the
+  // layer takes it over from the context.
+  using Viewport = void (*)(GLint, GLint, GLsizei, GLsizei);
+  const auto viewport = reinterpret_cast<Viewport>(testgl::EglProcAddress("glViewport"));
+  if (!viewport) {
+    error_ = "no glViewport";
+    return;
+  }
+  viewport(0, 0, width, height);
+  drawing_api::ContextMade();
   ok_ = true;
 }
 
 Offscreen::~Offscreen() {
-  if (ok_) context_.MakeCurrent();  // the framebuffer and the layer's objects are this context's
-#ifdef GL11_ON_GLES
-  if (ok_) gl11ContextDestroyed();
-#endif
+  if (!ok_) return;
+  context_.MakeCurrent();  // the framebuffer and the layer's objects are this context's
+  drawing_api::ContextGoing();
 }
 
 std::vector<uint8_t> Offscreen::Pixels() const {

@@ -1,6 +1,7 @@
 // A headless context drawing into a framebuffer object, for the OpenGL 1.1 layer's tests: Mesa's
 // OpenGL (compatibility profile) in the reference program, Mesa's OpenGL ES 3 with the layer on
-// top in the layer's tests. Free of GL headers, so that code built against either <GL/gl.h> uses it.
+// top in the layer's tests, as DrawingApi.h says. Free of GL headers, so that code built against
+// either <GL/gl.h> uses it.
 #pragma once
 
 #include "EglContext.h"
@@ -12,8 +13,8 @@
 
 class Offscreen {
  public:
-  // Makes the context current with a width x height RGBA8 colour and 16-bit depth buffer (the
-  // layer's build also gives the layer the new context).
+  // Makes the context current with a width x height RGBA8 colour and 16-bit depth buffer and the
+  // viewport on it (on the layer, the layer is then given the new context).
   Offscreen(int width, int height);
   ~Offscreen();
   Offscreen(const Offscreen&) = delete;
@@ -23,7 +24,7 @@ class Offscreen {
   const std::string& Error() const { return error_; }
   // Makes the context current again, after another one was.
   bool MakeCurrent() { return context_.MakeCurrent(); }
-  // The colour buffer, RGBA, bottom row first, read with the API underneath.
+  // The colour buffer, RGBA, bottom row first, read after glFinish.
   std::vector<uint8_t> Pixels() const;
 
  private:

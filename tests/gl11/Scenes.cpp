@@ -1,6 +1,6 @@
 // The named scenes of Scenes.h (and, drawn directly, every primitive mode and texture format). This file is compiled
-// twice: against the system's OpenGL and against the OpenGL 1.1 layer, each time with the toolkit and the demo built
-// the same way.
+// once, against the system's <GL/gl.h>, and linked both into the reference program on OpenGL and into the layer's
+// test, where its GL calls, like the toolkit's, are the layer's.
 #include "Scenes.h"
 
 #include "DemoFrame.h"

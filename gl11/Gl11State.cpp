@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's capabilities (glEnable and glIsEnabled) and the
+// OpenGL 1.1 layer: the capabilities (glEnable and glIsEnabled) and the
 // fixed-function state beside them: blending, depth test, culling, shading, hints, clip planes.
 #include "Gl11Layer.h"
 
@@ -17,7 +17,7 @@ bool* Capability(GLenum cap) {
     case GL_TEXTURE_2D:
       return &g.texture2D;
     default:
-      if (cap >= kClipPlane0 && cap < kClipPlane0 + kClipPlanes) return &g.clipEnabled[cap - kClipPlane0];
+      if (cap >= GL_CLIP_PLANE0 && cap < GL_CLIP_PLANE0 + kClipPlanes) return &g.clipEnabled[cap - GL_CLIP_PLANE0];
       return nullptr;
   }
 }
@@ -29,7 +29,7 @@ using namespace gl11;
 namespace {
 
 void SetCapability(GLenum cap, bool on) {
-  if (Record([=] { on ? gl11Enable(cap) : gl11Disable(cap); })) return;
+  if (Record([=] { on ? glEnable(cap) : glDisable(cap); })) return;
   if (!Outside()) return;
   bool* flag = Capability(cap);
   if (!flag) return SetError(GL_INVALID_ENUM);
@@ -49,10 +49,10 @@ extern "C" {
 
 // ---- capabilities and fixed-function state -----------------------------------------------------
 
-void gl11Enable(GLenum cap) { SetCapability(cap, true); }
-void gl11Disable(GLenum cap) { SetCapability(cap, false); }
+void glEnable(GLenum cap) { SetCapability(cap, true); }
+void glDisable(GLenum cap) { SetCapability(cap, false); }
 
-GLboolean gl11IsEnabled(GLenum cap) {
+GLboolean glIsEnabled(GLenum cap) {
   if (!Outside()) return GL_FALSE;
   const bool* flag = Capability(cap);
   if (!flag) {
@@ -62,55 +62,55 @@ GLboolean gl11IsEnabled(GLenum cap) {
   return *flag ? GL_TRUE : GL_FALSE;
 }
 
-void gl11BlendFunc(GLenum sfactor, GLenum dfactor) {
-  if (Record([=] { gl11BlendFunc(sfactor, dfactor); })) return;
+void glBlendFunc(GLenum sfactor, GLenum dfactor) {
+  if (Record([=] { glBlendFunc(sfactor, dfactor); })) return;
   if (!Outside()) return;
   if (!ValidBlendFactor(sfactor, true) || !ValidBlendFactor(dfactor, false)) return SetError(GL_INVALID_ENUM);
   g.blendSrc = sfactor;
   g.blendDst = dfactor;
 }
 
-void gl11DepthFunc(GLenum func) {
-  if (Record([=] { gl11DepthFunc(func); })) return;
+void glDepthFunc(GLenum func) {
+  if (Record([=] { glDepthFunc(func); })) return;
   if (!Outside()) return;
   if (func < GL_NEVER || func > GL_ALWAYS) return SetError(GL_INVALID_ENUM);
   g.depthFunc = func;
 }
 
-void gl11CullFace(GLenum mode) {
-  if (Record([=] { gl11CullFace(mode); })) return;
+void glCullFace(GLenum mode) {
+  if (Record([=] { glCullFace(mode); })) return;
   if (!Outside()) return;
   if (mode != GL_FRONT && mode != GL_BACK && mode != GL_FRONT_AND_BACK) return SetError(GL_INVALID_ENUM);
   g.cullMode = mode;
 }
 
-void gl11ShadeModel(GLenum mode) {
-  if (Record([=] { gl11ShadeModel(mode); })) return;
+void glShadeModel(GLenum mode) {
+  if (Record([=] { glShadeModel(mode); })) return;
   if (!Outside()) return;
-  if (mode != kFlat && mode != kSmooth) return SetError(GL_INVALID_ENUM);
+  if (mode != GL_FLAT && mode != GL_SMOOTH) return SetError(GL_INVALID_ENUM);
   g.shadeModel = mode;
 }
 
-void gl11Hint(GLenum target, GLenum mode) {
-  if (Record([=] { gl11Hint(target, mode); })) return;
+void glHint(GLenum target, GLenum mode) {
+  if (Record([=] { glHint(target, mode); })) return;
   if (!Outside()) return;
-  // GL_PERSPECTIVE_CORRECTION_HINT .. GL_FOG_HINT; the shader interpolates with perspective anyway.
-  if (target < kPerspectiveCorrectionHint || target > 0x0C54) return SetError(GL_INVALID_ENUM);
+  // The shader interpolates with perspective anyway.
+  if (target < GL_PERSPECTIVE_CORRECTION_HINT || target > GL_FOG_HINT) return SetError(GL_INVALID_ENUM);
   if (mode != GL_DONT_CARE && mode != GL_FASTEST && mode != GL_NICEST) return SetError(GL_INVALID_ENUM);
-  if (target == kPerspectiveCorrectionHint) g.hint = mode;
+  if (target == GL_PERSPECTIVE_CORRECTION_HINT) g.hint = mode;
 }
 
-void gl11ClipPlane(GLenum plane, const GLdouble* equation) {
+void glClipPlane(GLenum plane, const GLdouble* equation) {
   if (Recording()) {
     const std::array<double, 4> e{equation[0], equation[1], equation[2], equation[3]};
-    if (Record([=] { gl11ClipPlane(plane, e.data()); })) return;
+    if (Record([=] { glClipPlane(plane, e.data()); })) return;
   }
   if (!Outside()) return;
-  if (plane < kClipPlane0 || plane >= kClipPlane0 + kClipPlanes) return SetError(GL_INVALID_ENUM);
+  if (plane < GL_CLIP_PLANE0 || plane >= GL_CLIP_PLANE0 + kClipPlanes) return SetError(GL_INVALID_ENUM);
   // The plane is kept in eye coordinates: the equation times the inverse of the modelview matrix.
   Mat4 inverse = Mat4::Identity();
   g.modelview.back().Inverse(inverse);
-  double* out = g.clip[plane - kClipPlane0];
+  double* out = g.clip[plane - GL_CLIP_PLANE0];
   for (int c = 0; c < 4; ++c) {
     double sum = 0;
     for (int k = 0; k < 4; ++k) sum += equation[k] * static_cast<double>(inverse.m[c * 4 + k]);
@@ -118,10 +118,10 @@ void gl11ClipPlane(GLenum plane, const GLdouble* equation) {
   }
 }
 
-void gl11GetClipPlane(GLenum plane, GLdouble* equation) {
+void glGetClipPlane(GLenum plane, GLdouble* equation) {
   if (!Outside()) return;
-  if (plane < kClipPlane0 || plane >= kClipPlane0 + kClipPlanes) return SetError(GL_INVALID_ENUM);
-  for (int i = 0; i < 4; ++i) equation[i] = g.clip[plane - kClipPlane0][i];
+  if (plane < GL_CLIP_PLANE0 || plane >= GL_CLIP_PLANE0 + kClipPlanes) return SetError(GL_INVALID_ENUM);
+  for (int i = 0; i < 4; ++i) equation[i] = g.clip[plane - GL_CLIP_PLANE0][i];
 }
 
 }  // extern "C"

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the GLU calls the program uses, on the OpenGL 1.1 layer: the camera and
+// OpenGL 1.1 layer: the GLU calls the program uses, on the layer: the camera and
 // projection matrices, gluProject, gluBuild2DMipmaps (GLES makes the smaller levels), the
 // error and version strings. GLU's tessellator is GLU's own.
 #include "Gl11Layer.h"
@@ -10,10 +10,6 @@ using namespace gl11;
 
 namespace {
 
-constexpr GLenum kGluInvalidEnum = 100900;
-constexpr GLenum kGluInvalidValue = 100901;
-constexpr GLenum kGluOutOfMemory = 100902;
-constexpr GLenum kGluInvalidOperation = 100904;
 constexpr double kPi = 3.14159265358979323846;
 
 void Multiply(const double m[16]) {
@@ -84,8 +80,8 @@ std::vector<uint8_t> Resample(const std::vector<uint8_t>& in, int w, int h, int 
 
 extern "C" {
 
-void gl11uPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
-  if (Record([=] { gl11uPerspective(fovy, aspect, zNear, zFar); })) return;
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+  if (Record([=] { gluPerspective(fovy, aspect, zNear, zFar); })) return;
   const double half = fovy / 2 * kPi / 180;
   const double depth = zFar - zNear, s = std::sin(half);
   if (depth == 0 || s == 0 || aspect == 0) return;  // as GLU: nothing for a degenerate frustum
@@ -95,9 +91,9 @@ void gl11uPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble z
   Multiply(m);
 }
 
-void gl11uLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ,
-                 GLdouble upX, GLdouble upY, GLdouble upZ) {
-  if (Record([=] { gl11uLookAt(eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ); })) return;
+void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY, GLdouble centerZ,
+               GLdouble upX, GLdouble upY, GLdouble upZ) {
+  if (Record([=] { gluLookAt(eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ); })) return;
   auto normalise = [](double v[3]) {
     const double len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     if (len != 0) v[0] /= len, v[1] /= len, v[2] /= len;
@@ -120,12 +116,12 @@ void gl11uLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, 
   Multiply(t);
 }
 
-void gl11uOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top) {
-  gl11Ortho(left, right, bottom, top, -1, 1);
+void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top) {
+  glOrtho(left, right, bottom, top, -1, 1);
 }
 
-GLint gl11uProject(GLdouble objX, GLdouble objY, GLdouble objZ, const GLdouble* model, const GLdouble* proj,
-                   const GLint* view, GLdouble* winX, GLdouble* winY, GLdouble* winZ) {
+GLint gluProject(GLdouble objX, GLdouble objY, GLdouble objZ, const GLdouble* model, const GLdouble* proj,
+                 const GLint* view, GLdouble* winX, GLdouble* winY, GLdouble* winZ) {
   double eye[4], clip[4];
   const double in[4] = {objX, objY, objZ, 1};
   for (int r = 0; r < 4; ++r) eye[r] = model[r] * in[0] + model[4 + r] * in[1] + model[8 + r] * in[2] + model[12 + r];
@@ -139,30 +135,30 @@ GLint gl11uProject(GLdouble objX, GLdouble objY, GLdouble objZ, const GLdouble* 
   return GL_TRUE;
 }
 
-GLint gl11uBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
-                          GLenum type, const void* data) {
-  if (!Outside()) return kGluInvalidOperation;
-  if (width < 1 || height < 1) return kGluInvalidValue;
-  if (target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE) return kGluInvalidEnum;
+GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type,
+                        const void* data) {
+  if (!Outside()) return GLU_INVALID_OPERATION;
+  if (width < 1 || height < 1) return GLU_INVALID_VALUE;
+  if (target != GL_TEXTURE_2D || type != GL_UNSIGNED_BYTE) return GLU_INVALID_ENUM;
   std::vector<uint8_t> rgba;
   uint32_t base = 0;
   if (UnpackImage(width, height, internalFormat, format, data, rgba, base) != GL_NO_ERROR)
-    return kGluInvalidEnum;  // GLU reports its own code, not a GL error
+    return GLU_INVALID_ENUM;  // GLU reports its own code, not a GL error
   // Like GLU, the image is scaled to power-of-two sides that the GL takes.
   GLint maxSize = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+  gles.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
   GLsizei w = NearestPowerOfTwo(width), h = NearestPowerOfTwo(height);
   while ((w > maxSize || h > maxSize) && (w > 1 || h > 1)) {
     w = w > 1 ? w / 2 : 1;
     h = h > 1 ? h / 2 : 1;
   }
   if (w != width || h != height) rgba = Resample(rgba, width, height, w, h);
-  if (rgba.empty()) return kGluOutOfMemory;
+  if (rgba.empty()) return GLU_OUT_OF_MEMORY;
   SpecifyImage(0, internalFormat, base, w, h, rgba, true);
   return 0;
 }
 
-const GLubyte* gl11uErrorString(GLenum error) {
+const GLubyte* gluErrorString(GLenum error) {
   const char* text;
   switch (error) {
     case GL_NO_ERROR:
@@ -177,25 +173,25 @@ const GLubyte* gl11uErrorString(GLenum error) {
     case GL_INVALID_OPERATION:
       text = "invalid operation";
       break;
-    case kStackOverflow:
+    case GL_STACK_OVERFLOW:
       text = "stack overflow";
       break;
-    case kStackUnderflow:
+    case GL_STACK_UNDERFLOW:
       text = "stack underflow";
       break;
     case GL_OUT_OF_MEMORY:
       text = "out of memory";
       break;
-    case kGluInvalidEnum:
+    case GLU_INVALID_ENUM:
       text = "invalid enumerant";
       break;
-    case kGluInvalidValue:
+    case GLU_INVALID_VALUE:
       text = "invalid value";
       break;
-    case kGluOutOfMemory:
+    case GLU_OUT_OF_MEMORY:
       text = "out of memory";
       break;
-    case kGluInvalidOperation:
+    case GLU_INVALID_OPERATION:
       text = "invalid operation";
       break;
     default:
@@ -204,9 +200,9 @@ const GLubyte* gl11uErrorString(GLenum error) {
   return reinterpret_cast<const GLubyte*>(text);
 }
 
-const GLubyte* gl11uGetString(GLenum name) {
-  if (name == 100800) return reinterpret_cast<const GLubyte*>("1.3");  // GLU_VERSION
-  if (name == 100801) return reinterpret_cast<const GLubyte*>("");     // GLU_EXTENSIONS
+const GLubyte* gluGetString(GLenum name) {
+  if (name == GLU_VERSION) return reinterpret_cast<const GLubyte*>("1.3");
+  if (name == GLU_EXTENSIONS) return reinterpret_cast<const GLubyte*>("");
   return nullptr;
 }
 

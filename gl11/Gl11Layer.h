@@ -1,12 +1,12 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's state and its internal interface. Every entry point
-// only changes this state; drawing happens when a batch of vertices is flushed, with the state
-// that the vertices were given under (DrawState), so runs of primitives under the same state go
-// to the GPU as one draw.
+// OpenGL 1.1 layer: its state and its internal interface. Every entry point only changes this
+// state; drawing happens when a batch of vertices is flushed, with the state that the vertices were
+// given under (DrawState), so runs of primitives under the same state go to the GPU as one draw.
+// The enumerants are those of the layer's <GL/gl.h> and <GL/glu.h>, and OpenGL ES's own in
+// Gl11Gles.h.
 #pragma once
 
-#include <GLES3/gl3.h>
-#define GL11_LAYER_SOURCE
 #include "GL/glu.h"
+#include "Gl11Gles.h"
 #include "Gl11Stats.h"
 
 #include <array>
@@ -18,53 +18,7 @@
 
 namespace gl11 {
 
-// ---- OpenGL 1.1 enumerants that OpenGL ES 3.0 does not have --------------------------------------
-
-constexpr GLenum kQuads = 0x0007;
-constexpr GLenum kQuadStrip = 0x0008;
-constexpr GLenum kPolygon = 0x0009;
-constexpr GLenum kStackOverflow = 0x0503;
-constexpr GLenum kStackUnderflow = 0x0504;
-constexpr GLenum kClipPlane0 = 0x3000;
-constexpr GLenum kModelview = 0x1700;
-constexpr GLenum kProjection = 0x1701;
-constexpr GLenum kTexture = 0x1702;
-constexpr GLenum kCompile = 0x1300;
-constexpr GLenum kCompileAndExecute = 0x1301;
-constexpr GLenum kFlat = 0x1D00;
-constexpr GLenum kSmooth = 0x1D01;
-constexpr GLenum kTextureEnv = 0x2300;
-constexpr GLenum kTextureEnvMode = 0x2200;
-constexpr GLenum kModulate = 0x2100;
-constexpr GLenum kDecal = 0x2101;
-constexpr GLenum kReplace = 0x1E01;
-constexpr GLenum kClamp = 0x2900;
-constexpr GLenum kPerspectiveCorrectionHint = 0x0C50;
-constexpr GLenum kLuminanceAlpha = 0x190A;
-constexpr GLenum kAlpha = 0x1906;
-constexpr GLenum kLuminance = 0x1909;
-constexpr GLenum kUnpackSwapBytes = 0x0CF0;
-constexpr GLenum kUnpackLsbFirst = 0x0CF1;
-constexpr GLenum kPackSwapBytes = 0x0D00;
-constexpr GLenum kPackLsbFirst = 0x0D01;
-constexpr GLenum kDouble = 0x140A;
-constexpr GLenum k2Bytes = 0x1407;
-constexpr GLenum k3Bytes = 0x1408;
-constexpr GLenum k4Bytes = 0x1409;
-
-// attribute groups
-constexpr GLbitfield kCurrentBit = 0x00000001;
-constexpr GLbitfield kLightingBit = 0x00000040;
-constexpr GLbitfield kPolygonBit = 0x00000008;
-constexpr GLbitfield kViewportBit = 0x00000800;
-constexpr GLbitfield kTransformBit = 0x00001000;
-constexpr GLbitfield kEnableBit = 0x00002000;
-constexpr GLbitfield kColorBufferBit = 0x00004000;
-constexpr GLbitfield kHintBit = 0x00008000;
-constexpr GLbitfield kDepthBufferBit = 0x00000100;
-constexpr GLbitfield kListBit = 0x00020000;
-constexpr GLbitfield kTextureBit = 0x00040000;
-constexpr GLbitfield kClientPixelStoreBit = 0x00000001;
+// ---- limits --------------------------------------------------------------------------------------
 
 constexpr int kClipPlanes = 6;
 constexpr int kModelviewDepth = 32;
@@ -130,14 +84,14 @@ enum TextureBase : uint32_t { kBaseColour = 1, kBaseAlpha = 2 };
 constexpr int kTextureLevels = 31;
 
 struct Texture {
-  GLuint object = 0;  // the GLES texture
+  GLuint object = 0;            // the GLES texture
   GLint width = 0, height = 0;  // of level 0
   GLint internalFormat = 0;     // of level 0, as the program gave it
   uint32_t base = kBaseColour;  // TextureBase bits of level 0's base format
   struct Level {
     GLint width = 0, height = 0, internalFormat = 0;
   } level[kTextureLevels];
-  GLint minFilter = 0x2702;     // GL_NEAREST_MIPMAP_LINEAR
+  GLint minFilter = GL_NEAREST_MIPMAP_LINEAR;
   GLint magFilter = GL_LINEAR;
   GLint wrapS = GL_REPEAT, wrapT = GL_REPEAT;
   uint32_t levels = 0;  // bit i: level i was given
@@ -227,7 +181,7 @@ struct Layer {
   DrawState batchState{};
 
   // matrices
-  GLenum matrixMode = kModelview;
+  GLenum matrixMode = GL_MODELVIEW;
   std::vector<Mat4> modelview, projection, textureMatrix;
 
   // fixed-function state
@@ -235,7 +189,7 @@ struct Layer {
   bool clipEnabled[kClipPlanes] = {};
   double clip[kClipPlanes][4] = {};  // in eye coordinates
   GLenum blendSrc = GL_ONE, blendDst = GL_ZERO, depthFunc = GL_LESS, cullMode = GL_BACK;
-  GLenum shadeModel = kSmooth, texEnvMode = kModulate, hint = GL_DONT_CARE;
+  GLenum shadeModel = GL_SMOOTH, texEnvMode = GL_MODULATE, hint = GL_DONT_CARE;
   float clearColour[4] = {0, 0, 0, 0};
   double clearDepth = 1.0;
   GLint viewport[4] = {0, 0, 0, 0};

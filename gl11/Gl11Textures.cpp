@@ -1,4 +1,4 @@
-// WebGL 2 backend: OpenGL 1.1's textures in the layer. The program's names are the layer's own
+// OpenGL 1.1 layer: textures. The program's names are the layer's own
 // (each one a GLES texture made when first needed); images are unpacked on the CPU with the
 // program's pixel storage and turned into RGBA bytes as the GL would store them in their base
 // format, so GLES gets one format whatever the program gave (luminance, RGB, ...).
@@ -12,9 +12,7 @@ namespace gl11 {
 
 namespace {
 
-constexpr GLint kClampToEdge = 0x812F;
-
-bool IsMipmapFilter(GLint filter) { return filter >= 0x2700 && filter <= 0x2703; }
+bool IsMipmapFilter(GLint filter) { return filter >= GL_NEAREST_MIPMAP_NEAREST && filter <= GL_LINEAR_MIPMAP_LINEAR; }
 
 int Components(GLenum format) {
   switch (format) {
@@ -22,10 +20,10 @@ int Components(GLenum format) {
       return 4;
     case GL_RGB:
       return 3;
-    case kLuminanceAlpha:
+    case GL_LUMINANCE_ALPHA:
       return 2;
-    case kLuminance:
-    case kAlpha:
+    case GL_LUMINANCE:
+    case GL_ALPHA:
       return 1;
     default:
       return 0;
@@ -35,19 +33,20 @@ int Components(GLenum format) {
 // The base format of an internal format (1 .. 4, the symbolic bases and their sized kinds).
 GLenum BaseOf(GLint internalFormat) {
   const auto f = static_cast<GLenum>(internalFormat);
-  if (f == 1 || f == kLuminance || (f >= 0x803F && f <= 0x8042)) return kLuminance;
-  if (f == 2 || f == kLuminanceAlpha || (f >= 0x8043 && f <= 0x8048)) return kLuminanceAlpha;
-  if (f == 3 || f == GL_RGB || (f >= 0x804F && f <= 0x8054)) return GL_RGB;
-  if (f == 4 || f == GL_RGBA || (f >= 0x8055 && f <= 0x805B)) return GL_RGBA;
-  if (f == kAlpha || (f >= 0x803B && f <= 0x803E)) return kAlpha;
+  if (f == 1 || f == GL_LUMINANCE || (f >= GL_LUMINANCE4 && f <= GL_LUMINANCE16)) return GL_LUMINANCE;
+  if (f == 2 || f == GL_LUMINANCE_ALPHA || (f >= GL_LUMINANCE4_ALPHA4 && f <= GL_LUMINANCE16_ALPHA16))
+    return GL_LUMINANCE_ALPHA;
+  if (f == 3 || f == GL_RGB || (f >= GL_RGB4 && f <= GL_RGB16)) return GL_RGB;
+  if (f == 4 || f == GL_RGBA || (f >= GL_RGBA2 && f <= GL_RGBA16)) return GL_RGBA;
+  if (f == GL_ALPHA || (f >= GL_ALPHA4 && f <= GL_ALPHA16)) return GL_ALPHA;
   return 0;
 }
 
 uint32_t BaseBits(GLenum base) {
   switch (base) {
-    case kAlpha:
+    case GL_ALPHA:
       return kBaseAlpha;
-    case kLuminance:
+    case GL_LUMINANCE:
     case GL_RGB:
       return kBaseColour;
     default:
@@ -90,21 +89,21 @@ void RestoreTextureParameters(GLuint name, const GLint in[4]) {
   Flush();
   Texture& t = g.textures[name];
   t.minFilter = in[0], t.magFilter = in[1], t.wrapS = in[2], t.wrapT = in[3];
-  glBindTexture(GL_TEXTURE_2D, TextureObject(name));
+  gles.glBindTexture(GL_TEXTURE_2D, TextureObject(name));
   const GLenum pnames[] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
   for (int i = 0; i < 4; ++i)
-    glTexParameteri(GL_TEXTURE_2D, pnames[i], in[i] == static_cast<GLint>(kClamp) ? kClampToEdge : in[i]);
+    gles.glTexParameteri(GL_TEXTURE_2D, pnames[i], in[i] == GL_CLAMP ? GL_CLAMP_TO_EDGE : in[i]);
 }
 
 GLuint TextureObject(GLuint name) {
   Texture& t = g.textures[name];
-  if (t.object == 0 && g.ready) glGenTextures(1, &t.object);
+  if (t.object == 0 && g.ready) gles.glGenTextures(1, &t.object);
   return t.object;
 }
 
 void ResetTextures() {
   for (auto& entry : g.textures)
-    if (entry.second.object && g.ready) glDeleteTextures(1, &entry.second.object);
+    if (entry.second.object && g.ready) gles.glDeleteTextures(1, &entry.second.object);
   g.textures.clear();
   g.nextTexture = 1;
   g.boundTexture = 0;
@@ -139,10 +138,10 @@ GLenum UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum f
         case GL_RGB:
           r = px[0], gr = px[1], b = px[2];
           break;
-        case kLuminanceAlpha:
+        case GL_LUMINANCE_ALPHA:
           r = gr = b = px[0], al = px[1];
           break;
-        case kLuminance:
+        case GL_LUMINANCE:
           r = gr = b = px[0];
           break;
         default:  // GL_ALPHA
@@ -151,9 +150,9 @@ GLenum UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum f
       }
       // Into the internal base format: luminance is the red component, a base without alpha
       // has alpha 1, an alpha texture has no colour.
-      if (internalBase == kLuminance || internalBase == kLuminanceAlpha) gr = b = r;
-      if (internalBase == GL_RGB || internalBase == kLuminance) al = 255;
-      if (internalBase == kAlpha) r = gr = b = 0;
+      if (internalBase == GL_LUMINANCE || internalBase == GL_LUMINANCE_ALPHA) gr = b = r;
+      if (internalBase == GL_RGB || internalBase == GL_LUMINANCE) al = 255;
+      if (internalBase == GL_ALPHA) r = gr = b = 0;
       out[0] = r, out[1] = gr, out[2] = b, out[3] = al;
     }
   }
@@ -165,9 +164,9 @@ void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei widt
   Flush();
   const GLuint object = TextureObject(g.boundTexture);
   Texture& t = g.textures[g.boundTexture];
-  glBindTexture(GL_TEXTURE_2D, object);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  gles.glBindTexture(GL_TEXTURE_2D, object);
+  gles.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  gles.glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   if (level == 0) {
     t.width = width;
     t.height = height;
@@ -177,7 +176,7 @@ void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei widt
   t.levels |= 1u << level;
   t.level[level] = {width, height, internalFormat};
   if (fullChain && width > 0 && height > 0) {
-    glGenerateMipmap(GL_TEXTURE_2D);
+    gles.glGenerateMipmap(GL_TEXTURE_2D);
     for (int i = level + 1; i < kTextureLevels && (width >> (i - level) || height >> (i - level)); ++i) {
       t.levels |= 1u << i;
       t.level[i] = {std::max(1, width >> (i - level)), std::max(1, height >> (i - level)), internalFormat};
@@ -193,14 +192,14 @@ namespace {
 
 GLint MaxTextureSize() {
   GLint size = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+  gles.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
   return size;
 }
 
 // Levels go from 0 to the one of a 1 x 1 image of the largest size.
 bool ValidLevel(GLint level) {
   const GLint size = MaxTextureSize();
-  return level >= 0 && level < 31 && (size >> level) >= 1;
+  return level >= 0 && level < kTextureLevels && (size >> level) >= 1;
 }
 
 bool CheckTarget(GLenum target) {
@@ -213,7 +212,7 @@ bool CheckTarget(GLenum target) {
 
 extern "C" {
 
-void gl11GenTextures(GLsizei n, GLuint* textures) {
+void glGenTextures(GLsizei n, GLuint* textures) {
   if (!Outside()) return;
   if (n < 0) return SetError(GL_INVALID_VALUE);
   for (GLsizei i = 0; i < n; ++i) {
@@ -223,7 +222,7 @@ void gl11GenTextures(GLsizei n, GLuint* textures) {
   }
 }
 
-void gl11DeleteTextures(GLsizei n, const GLuint* textures) {
+void glDeleteTextures(GLsizei n, const GLuint* textures) {
   if (!Outside()) return;
   if (n < 0) return SetError(GL_INVALID_VALUE);
   Flush();
@@ -231,21 +230,21 @@ void gl11DeleteTextures(GLsizei n, const GLuint* textures) {
     const GLuint name = textures[i];
     auto it = g.textures.find(name);
     if (name == 0 || it == g.textures.end()) continue;
-    if (it->second.object) glDeleteTextures(1, &it->second.object);
+    if (it->second.object) gles.glDeleteTextures(1, &it->second.object);
     g.textures.erase(it);
     if (g.boundTexture == name) g.boundTexture = 0;
   }
 }
 
-void gl11BindTexture(GLenum target, GLuint texture) {
-  if (Record([=] { gl11BindTexture(target, texture); })) return;
+void glBindTexture(GLenum target, GLuint texture) {
+  if (Record([=] { glBindTexture(target, texture); })) return;
   if (!Outside() || !CheckTarget(target)) return;
   g.textures[texture];  // binding a new name makes its texture
   g.boundTexture = texture;
 }
 
-void gl11TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
-                    GLenum format, GLenum type, const GLvoid* pixels) {
+void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
+                  GLenum format, GLenum type, const GLvoid* pixels) {
   if (!Outside()) return;
   GLenum error = GL_NO_ERROR;
   std::vector<uint8_t> rgba;
@@ -262,10 +261,10 @@ void gl11TexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei wi
   SpecifyImage(level, internalFormat, base, width, height, rgba, false);
 }
 
-void gl11TexParameteri(GLenum target, GLenum pname, GLint param) {
-  if (Record([=] { gl11TexParameteri(target, pname, param); })) return;
+void glTexParameteri(GLenum target, GLenum pname, GLint param) {
+  if (Record([=] { glTexParameteri(target, pname, param); })) return;
   if (!Outside() || !CheckTarget(target)) return;
-  GLint gles = param;
+  GLint below = param;  // what OpenGL ES is given
   GLint* field = nullptr;
   Texture& t = g.textures[g.boundTexture];
   switch (pname) {
@@ -281,9 +280,9 @@ void gl11TexParameteri(GLenum target, GLenum pname, GLint param) {
     case GL_TEXTURE_WRAP_T:
       // GLES has no GL_CLAMP: it clamps to the edge texels, and the shader takes away what the
       // border colour would have had of the filtered texel.
-      if (param == static_cast<GLint>(kClamp))
-        gles = kClampToEdge;
-      else if (param != GL_REPEAT && param != kClampToEdge)
+      if (param == GL_CLAMP)
+        below = GL_CLAMP_TO_EDGE;
+      else if (param != GL_REPEAT && param != GL_CLAMP_TO_EDGE)
         return SetError(GL_INVALID_ENUM);
       field = pname == GL_TEXTURE_WRAP_S ? &t.wrapS : &t.wrapT;
       break;
@@ -292,20 +291,20 @@ void gl11TexParameteri(GLenum target, GLenum pname, GLint param) {
   }
   Flush();
   *field = param;
-  glBindTexture(GL_TEXTURE_2D, TextureObject(g.boundTexture));
-  glTexParameteri(GL_TEXTURE_2D, pname, gles);
+  gles.glBindTexture(GL_TEXTURE_2D, TextureObject(g.boundTexture));
+  gles.glTexParameteri(GL_TEXTURE_2D, pname, below);
 }
 
-void gl11TexEnvi(GLenum target, GLenum pname, GLint param) {
-  if (Record([=] { gl11TexEnvi(target, pname, param); })) return;
+void glTexEnvi(GLenum target, GLenum pname, GLint param) {
+  if (Record([=] { glTexEnvi(target, pname, param); })) return;
   if (!Outside()) return;
-  if (target != kTextureEnv || pname != kTextureEnvMode) return SetError(GL_INVALID_ENUM);
+  if (target != GL_TEXTURE_ENV || pname != GL_TEXTURE_ENV_MODE) return SetError(GL_INVALID_ENUM);
   const auto mode = static_cast<GLenum>(param);
-  if (mode != kModulate && mode != kReplace && mode != kDecal) return SetError(GL_INVALID_ENUM);
+  if (mode != GL_MODULATE && mode != GL_REPLACE && mode != GL_DECAL) return SetError(GL_INVALID_ENUM);
   g.texEnvMode = mode;
 }
 
-void gl11GetTexParameteriv(GLenum target, GLenum pname, GLint* params) {
+void glGetTexParameteriv(GLenum target, GLenum pname, GLint* params) {
   if (!Outside() || !CheckTarget(target)) return;
   const Texture& t = g.textures[g.boundTexture];
   switch (pname) {
@@ -326,20 +325,20 @@ void gl11GetTexParameteriv(GLenum target, GLenum pname, GLint* params) {
   }
 }
 
-void gl11GetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params) {
+void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params) {
   if (!Outside() || !CheckTarget(target)) return;
   if (!ValidLevel(level)) return SetError(GL_INVALID_VALUE);
   const Texture& t = g.textures[g.boundTexture];
   const bool present = (t.levels >> level) & 1u;
   const Texture::Level& l = t.level[level];
   switch (pname) {
-    case 0x1000:  // GL_TEXTURE_WIDTH
+    case GL_TEXTURE_WIDTH:
       *params = present ? l.width : 0;
       break;
-    case 0x1001:  // GL_TEXTURE_HEIGHT
+    case GL_TEXTURE_HEIGHT:
       *params = present ? l.height : 0;
       break;
-    case 0x1003:  // GL_TEXTURE_INTERNAL_FORMAT
+    case GL_TEXTURE_INTERNAL_FORMAT:
       *params = present ? l.internalFormat : GL_RGBA;  // of a missing image: GL_RGBA, as Mesa answers
       break;
     default:

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's errors, strings and glGet queries.
+// OpenGL 1.1 layer: errors, strings and glGet queries.
 #include "Gl11Layer.h"
 
 #include <cmath>
@@ -43,7 +43,7 @@ int Values(GLenum pname, double* v, bool& colour) {
     return 1;
   }
   switch (pname) {
-    case 0x0BA0:  // GL_MATRIX_MODE
+    case GL_MATRIX_MODE:
       v[0] = g.matrixMode;
       return 1;
     case GL_VIEWPORT:
@@ -51,94 +51,94 @@ int Values(GLenum pname, double* v, bool& colour) {
       return 4;
     case GL_MAX_TEXTURE_SIZE: {
       GLint size = 0;
-      glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+      gles.glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
       v[0] = size;
       return 1;
     }
     case GL_TEXTURE_BINDING_2D:
       v[0] = g.boundTexture;
       return 1;
-    case 0x0B32:  // GL_LIST_BASE
+    case GL_LIST_BASE:
       v[0] = g.listBase;
       return 1;
-    case 0x0B33:  // GL_LIST_INDEX
+    case GL_LIST_INDEX:
       v[0] = g.compiling;
       return 1;
-    case 0x0B30:  // GL_LIST_MODE
+    case GL_LIST_MODE:
       v[0] = g.compiling ? g.compileMode : 0;
       return 1;
-    case 0x0BA3:  // GL_MODELVIEW_STACK_DEPTH
+    case GL_MODELVIEW_STACK_DEPTH:
       v[0] = static_cast<double>(g.modelview.size());
       return 1;
-    case 0x0BA4:  // GL_PROJECTION_STACK_DEPTH
+    case GL_PROJECTION_STACK_DEPTH:
       v[0] = static_cast<double>(g.projection.size());
       return 1;
-    case 0x0BA5:  // GL_TEXTURE_STACK_DEPTH
+    case GL_TEXTURE_STACK_DEPTH:
       v[0] = static_cast<double>(g.textureMatrix.size());
       return 1;
-    case 0x0BB0:  // GL_ATTRIB_STACK_DEPTH
+    case GL_ATTRIB_STACK_DEPTH:
       v[0] = static_cast<double>(g.attribStack.size());
       return 1;
-    case 0x0BB1:  // GL_CLIENT_ATTRIB_STACK_DEPTH
+    case GL_CLIENT_ATTRIB_STACK_DEPTH:
       v[0] = static_cast<double>(g.clientStack.size());
       return 1;
-    case 0x0D36:  // GL_MAX_MODELVIEW_STACK_DEPTH
+    case GL_MAX_MODELVIEW_STACK_DEPTH:
       v[0] = kModelviewDepth;
       return 1;
-    case 0x0D38:  // GL_MAX_PROJECTION_STACK_DEPTH
+    case GL_MAX_PROJECTION_STACK_DEPTH:
       v[0] = kProjectionDepth;
       return 1;
-    case 0x0D39:  // GL_MAX_TEXTURE_STACK_DEPTH
+    case GL_MAX_TEXTURE_STACK_DEPTH:
       v[0] = kTextureDepth;
       return 1;
-    case 0x0D35:  // GL_MAX_ATTRIB_STACK_DEPTH
-    case 0x0D3B:  // GL_MAX_CLIENT_ATTRIB_STACK_DEPTH
+    case GL_MAX_ATTRIB_STACK_DEPTH:
+    case GL_MAX_CLIENT_ATTRIB_STACK_DEPTH:
       v[0] = kAttribDepth;
       return 1;
-    case 0x0B31:  // GL_MAX_LIST_NESTING
+    case GL_MAX_LIST_NESTING:
       v[0] = kListNesting;
       return 1;
-    case 0x0D32:  // GL_MAX_CLIP_PLANES
+    case GL_MAX_CLIP_PLANES:
       v[0] = kClipPlanes;
       return 1;
     case GL_DEPTH_FUNC:
       v[0] = g.depthFunc;
       return 1;
-    case 0x0BE1:  // GL_BLEND_SRC
+    case GL_BLEND_SRC:
       v[0] = g.blendSrc;
       return 1;
-    case 0x0BE0:  // GL_BLEND_DST
+    case GL_BLEND_DST:
       v[0] = g.blendDst;
       return 1;
     case GL_CULL_FACE_MODE:
       v[0] = g.cullMode;
       return 1;
-    case 0x0B46:  // GL_FRONT_FACE: always GL_CCW
-      v[0] = 0x0901;
+    case GL_FRONT_FACE:  // always GL_CCW
+      v[0] = GL_CCW;
       return 1;
-    case 0x0B54:  // GL_SHADE_MODEL
+    case GL_SHADE_MODEL:
       v[0] = g.shadeModel;
       return 1;
-    case kPerspectiveCorrectionHint:
+    case GL_PERSPECTIVE_CORRECTION_HINT:
       v[0] = g.hint;
       return 1;
-    case 0x0BA6:  // GL_MODELVIEW_MATRIX
+    case GL_MODELVIEW_MATRIX:
       Matrix(v, g.modelview.back());
       return 16;
-    case 0x0BA7:  // GL_PROJECTION_MATRIX
+    case GL_PROJECTION_MATRIX:
       Matrix(v, g.projection.back());
       return 16;
-    case 0x0BA8:  // GL_TEXTURE_MATRIX
+    case GL_TEXTURE_MATRIX:
       Matrix(v, g.textureMatrix.back());
       return 16;
-    case 0x0B00:  // GL_CURRENT_COLOR
+    case GL_CURRENT_COLOR:
       colour = true;
       for (int i = 0; i < 4; ++i) v[i] = g.colour[i];
       return 4;
-    case 0x0B02:  // GL_CURRENT_NORMAL
+    case GL_CURRENT_NORMAL:
       for (int i = 0; i < 3; ++i) v[i] = g.normal[i];
       return 3;
-    case 0x0B03:  // GL_CURRENT_TEXTURE_COORDS
+    case GL_CURRENT_TEXTURE_COORDS:
       v[0] = g.texCoord[0];
       v[1] = g.texCoord[1];
       v[2] = 0;
@@ -180,7 +180,7 @@ extern "C" {
 
 // ---- errors and strings ------------------------------------------------------------------------
 
-GLenum gl11GetError(void) {
+GLenum glGetError(void) {
   if (!g.ready) return GL_NO_ERROR;
   if (g.inBegin) {
     SetError(GL_INVALID_OPERATION);
@@ -189,18 +189,18 @@ GLenum gl11GetError(void) {
   GLenum e = g.error;
   g.error = GL_NO_ERROR;
   // The GLES side's own errors (out of memory, above all) come through too.
-  if (e == GL_NO_ERROR) e = glGetError();
+  if (e == GL_NO_ERROR) e = gles.glGetError();
   return e;
 }
 
-const GLubyte* gl11GetString(GLenum name) {
+const GLubyte* glGetString(GLenum name) {
   if (!Outside()) return nullptr;
   switch (name) {
     case GL_VENDOR:
       gVendor = "glgui";
       return reinterpret_cast<const GLubyte*>(gVendor.c_str());
     case GL_RENDERER: {
-      const auto* below = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+      const auto* below = reinterpret_cast<const char*>(gles.glGetString(GL_RENDERER));
       gRenderer = std::string("OpenGL 1.1 subset on ") + (below ? below : "OpenGL ES 3.0");
       return reinterpret_cast<const GLubyte*>(gRenderer.c_str());
     }
@@ -217,8 +217,8 @@ const GLubyte* gl11GetString(GLenum name) {
 
 // ---- queries -----------------------------------------------------------------------------------
 
-void gl11GetIntegerv(GLenum pname, GLint* params) { Get(pname, params, true); }
-void gl11GetFloatv(GLenum pname, GLfloat* params) { Get(pname, params, false); }
-void gl11GetDoublev(GLenum pname, GLdouble* params) { Get(pname, params, false); }
+void glGetIntegerv(GLenum pname, GLint* params) { Get(pname, params, true); }
+void glGetFloatv(GLenum pname, GLfloat* params) { Get(pname, params, false); }
+void glGetDoublev(GLenum pname, GLdouble* params) { Get(pname, params, false); }
 
 }  // extern "C"

@@ -1,7 +1,7 @@
-// WebGL 2 backend: the GLU calls the program uses, beside the OpenGL 1.1 subset of <GL/gl.h>.
-// The matrix and texture helpers are the layer's own (gl11u-prefixed, mapped by macros). GLU's
-// tessellator is not: its calls keep their real names and types, and come from libGLU natively
-// or from GLU's libtess compiled for the web.
+// OpenGL 1.1 layer: <GL/glu.h>, the GLU calls the program uses, beside the OpenGL 1.1 subset of
+// <GL/gl.h>. The matrix and texture helpers are the layer's own. GLU's tessellator is not: the
+// layer declares it here with GLU's names and types, and a program links it from libGLU natively or
+// from GLU's libtess compiled for the web.
 #ifndef GL11_GLU_H
 #define GL11_GLU_H
 #define __glu_h__ 1  // keeps a later <GL/glu.h> of the system out
@@ -74,29 +74,19 @@ extern "C" {
 #define GLU_TESS_WINDING_ABS_GEQ_TWO 100134
 #define GLU_TESS_MAX_COORD 1.0e150
 
-// ---- the layer's own calls -----------------------------------------------------------------------
+// ---- the layer's GLU calls -----------------------------------------------------------------------
 
-GLAPI void GLAPIENTRY gl11uPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
-GLAPI void GLAPIENTRY gl11uLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
-                                  GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ);
-GLAPI void GLAPIENTRY gl11uOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top);
-GLAPI GLint GLAPIENTRY gl11uProject(GLdouble objX, GLdouble objY, GLdouble objZ, const GLdouble* model,
-                                    const GLdouble* proj, const GLint* view, GLdouble* winX, GLdouble* winY,
-                                    GLdouble* winZ);
-GLAPI GLint GLAPIENTRY gl11uBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
-                                           GLenum format, GLenum type, const void* data);
-GLAPI const GLubyte* GLAPIENTRY gl11uErrorString(GLenum error);
-GLAPI const GLubyte* GLAPIENTRY gl11uGetString(GLenum name);
-
-#ifndef GL11_LAYER_SOURCE
-#define gluPerspective gl11uPerspective
-#define gluLookAt gl11uLookAt
-#define gluOrtho2D gl11uOrtho2D
-#define gluProject gl11uProject
-#define gluBuild2DMipmaps gl11uBuild2DMipmaps
-#define gluErrorString gl11uErrorString
-#define gluGetString gl11uGetString
-#endif  // GL11_LAYER_SOURCE
+GLAPI void GLAPIENTRY gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
+GLAPI void GLAPIENTRY gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
+                                GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ);
+GLAPI void GLAPIENTRY gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top);
+GLAPI GLint GLAPIENTRY gluProject(GLdouble objX, GLdouble objY, GLdouble objZ, const GLdouble* model,
+                                  const GLdouble* proj, const GLint* view, GLdouble* winX, GLdouble* winY,
+                                  GLdouble* winZ);
+GLAPI GLint GLAPIENTRY gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
+                                         GLenum format, GLenum type, const void* data);
+GLAPI const GLubyte* GLAPIENTRY gluErrorString(GLenum error);
+GLAPI const GLubyte* GLAPIENTRY gluGetString(GLenum name);
 
 // ---- GLU's tessellator, under its real names -----------------------------------------------------
 

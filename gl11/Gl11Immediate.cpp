@@ -1,4 +1,4 @@
-// WebGL 2 backend: OpenGL 1.1's immediate mode in the layer. The current colour, texture
+// OpenGL 1.1 layer: immediate mode. The current colour, texture
 // coordinates and normal go into every vertex; at glEnd the primitive becomes independent
 // triangles, lines or points and joins the batch (or, while a list is compiled, the list).
 #include "Gl11Layer.h"
@@ -31,11 +31,11 @@ struct Emitter {
 
 }  // namespace
 
-bool ValidPrimitive(GLenum mode) { return mode <= kPolygon; }
+bool ValidPrimitive(GLenum mode) { return mode <= GL_POLYGON; }
 
 Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out) {
   const int n = static_cast<int>(in.size());
-  Emitter e{in, out, g.shadeModel == kFlat};
+  Emitter e{in, out, g.shadeModel == GL_FLAT};
   switch (mode) {
     case GL_POINTS:
       for (int i = 0; i < n; ++i) e.Put(i, i);
@@ -63,17 +63,17 @@ Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Verte
     case GL_TRIANGLE_FAN:
       for (int i = 1; i + 1 < n; ++i) e.Put(i + 1, 0, i, i + 1);
       return Topology::Triangles;
-    case kPolygon:
+    case GL_POLYGON:
       for (int i = 1; i + 1 < n; ++i) e.Put(0, 0, i, i + 1);
       return Topology::Triangles;
-    case kQuads:
+    case GL_QUADS:
       // Split along the 0-2 diagonal, as Mesa draws a quad (its feedback mode reports another split).
       for (int i = 0; i + 3 < n; i += 4) {
         e.Put(i + 3, i, i + 1, i + 2);
         e.Put(i + 3, i, i + 2, i + 3);
       }
       return Topology::Triangles;
-    case kQuadStrip:
+    case GL_QUAD_STRIP:
       // Quad k is vertices 2k, 2k+1, 2k+3, 2k+2 in turn, split along its first diagonal like a quad.
       for (int i = 0; i + 3 < n; i += 2) {
         e.Put(i + 3, i, i + 1, i + 3);
@@ -129,7 +129,7 @@ void SetAttrib(uint8_t which, const float* values) {
   }
   count = which == kAttrColour ? 4 : which == kAttrTexCoord ? 2 : 3;
   for (size_t i = 0; i < count; ++i) target[i] = values[i];
-  if (g.compiling && g.compileMode == kCompileAndExecute) {
+  if (g.compiling && g.compileMode == GL_COMPILE_AND_EXECUTE) {
     float* current = which == kAttrColour ? g.colour : which == kAttrTexCoord ? g.texCoord : g.normal;
     std::copy(values, values + count, current);
   }
@@ -209,7 +209,7 @@ void CompilePrimitive() {
 
 extern "C" {
 
-void gl11Begin(GLenum mode) {
+void glBegin(GLenum mode) {
   if (!g.ready) return;
   if (g.inBegin) return SetError(GL_INVALID_OPERATION);
   if (!ValidPrimitive(mode)) return CompileError(GL_INVALID_ENUM);
@@ -220,12 +220,12 @@ void gl11Begin(GLenum mode) {
   g.blockAttribs = 0;
 }
 
-void gl11End(void) {
+void glEnd(void) {
   if (!g.ready) return;
   if (!g.inBegin) return CompileError(GL_INVALID_OPERATION);
   g.inBegin = false;
   if (g.compiling) CompilePrimitive();
-  if (!g.compiling || g.compileMode == kCompileAndExecute) {
+  if (!g.compiling || g.compileMode == GL_COMPILE_AND_EXECUTE) {
     static std::vector<Vertex> out;
     out.clear();
     const Topology t = Decompose(g.beginMode, g.primitive, out);
@@ -235,30 +235,30 @@ void gl11End(void) {
   g.primitiveAttribs.clear();
 }
 
-void gl11Vertex2d(GLdouble x, GLdouble y) { PutVertex(static_cast<float>(x), static_cast<float>(y), 0.0f); }
-void gl11Vertex2f(GLfloat x, GLfloat y) { PutVertex(x, y, 0.0f); }
-void gl11Vertex3d(GLdouble x, GLdouble y, GLdouble z) {
+void glVertex2d(GLdouble x, GLdouble y) { PutVertex(static_cast<float>(x), static_cast<float>(y), 0.0f); }
+void glVertex2f(GLfloat x, GLfloat y) { PutVertex(x, y, 0.0f); }
+void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
   PutVertex(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
-void gl11Vertex3f(GLfloat x, GLfloat y, GLfloat z) { PutVertex(x, y, z); }
-void gl11Vertex3fv(const GLfloat* v) { PutVertex(v[0], v[1], v[2]); }
-void gl11Color3f(GLfloat red, GLfloat green, GLfloat blue) { Colour(red, green, blue, 1.0f); }
-void gl11Color4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) { Colour(red, green, blue, alpha); }
-void gl11Normal3d(GLdouble nx, GLdouble ny, GLdouble nz) {
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { PutVertex(x, y, z); }
+void glVertex3fv(const GLfloat* v) { PutVertex(v[0], v[1], v[2]); }
+void glColor3f(GLfloat red, GLfloat green, GLfloat blue) { Colour(red, green, blue, 1.0f); }
+void glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) { Colour(red, green, blue, alpha); }
+void glNormal3d(GLdouble nx, GLdouble ny, GLdouble nz) {
   Normal(static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz));
 }
-void gl11Normal3f(GLfloat nx, GLfloat ny, GLfloat nz) { Normal(nx, ny, nz); }
-void gl11TexCoord2d(GLdouble s, GLdouble t) { TexCoord(static_cast<float>(s), static_cast<float>(t)); }
-void gl11TexCoord2f(GLfloat s, GLfloat t) { TexCoord(s, t); }
-void gl11TexCoord2fv(const GLfloat* v) { TexCoord(v[0], v[1]); }
+void glNormal3f(GLfloat nx, GLfloat ny, GLfloat nz) { Normal(nx, ny, nz); }
+void glTexCoord2d(GLdouble s, GLdouble t) { TexCoord(static_cast<float>(s), static_cast<float>(t)); }
+void glTexCoord2f(GLfloat s, GLfloat t) { TexCoord(s, t); }
+void glTexCoord2fv(const GLfloat* v) { TexCoord(v[0], v[1]); }
 
-void gl11Rectd(GLdouble x1, GLdouble y1, GLdouble x2, GLdouble y2) {
-  gl11Begin(kPolygon);
-  gl11Vertex2d(x1, y1);
-  gl11Vertex2d(x2, y1);
-  gl11Vertex2d(x2, y2);
-  gl11Vertex2d(x1, y2);
-  gl11End();
+void glRectd(GLdouble x1, GLdouble y1, GLdouble x2, GLdouble y2) {
+  glBegin(GL_POLYGON);
+  glVertex2d(x1, y1);
+  glVertex2d(x2, y1);
+  glVertex2d(x2, y2);
+  glVertex2d(x1, y2);
+  glEnd();
 }
 
 }  // extern "C"

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's drawing on OpenGL ES 3.0: the shader program that does
+// OpenGL 1.1 layer: drawing on OpenGL ES 3.0: the shader program that does
 // what the fixed-function pipeline does for our subset (transform, clip planes, texture
 // environment), the batch of immediate-mode vertices and its flush, draws from the static
 // buffers of display lists, and the context's lifetime.
@@ -90,16 +90,16 @@ void main() {
 )";
 
 GLuint CompileShader(GLenum kind, const char* source) {
-  const GLuint shader = glCreateShader(kind);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
+  const GLuint shader = gles.glCreateShader(kind);
+  gles.glShaderSource(shader, 1, &source, nullptr);
+  gles.glCompileShader(shader);
   GLint ok = GL_FALSE;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  gles.glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
   if (!ok) {
     char log[1024] = {};
-    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    gles.glGetShaderInfoLog(shader, sizeof log, nullptr, log);
     std::fprintf(stderr, "OpenGL 1.1 layer: shader does not compile: %s\n", log);
-    glDeleteShader(shader);
+    gles.glDeleteShader(shader);
     return 0;
   }
   return shader;
@@ -110,36 +110,36 @@ GLuint LinkProgram() {
   const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
   GLuint program = 0;
   if (vs && fs) {
-    program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
+    program = gles.glCreateProgram();
+    gles.glAttachShader(program, vs);
+    gles.glAttachShader(program, fs);
+    gles.glLinkProgram(program);
     GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    gles.glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok) {
       char log[1024] = {};
-      glGetProgramInfoLog(program, sizeof log, nullptr, log);
+      gles.glGetProgramInfoLog(program, sizeof log, nullptr, log);
       std::fprintf(stderr, "OpenGL 1.1 layer: program does not link: %s\n", log);
-      glDeleteProgram(program);
+      gles.glDeleteProgram(program);
       program = 0;
     }
   }
-  if (vs) glDeleteShader(vs);
-  if (fs) glDeleteShader(fs);
+  if (vs) gles.glDeleteShader(vs);
+  if (fs) gles.glDeleteShader(fs);
   return program;
 }
 
 void SetCapability(GLenum cap, bool on) {
   if (on)
-    glEnable(cap);
+    gles.glEnable(cap);
   else
-    glDisable(cap);
+    gles.glDisable(cap);
 }
 
 GLint TexMode(const DrawState& s) {
   if (!s.textured) return 0;
-  if (s.texEnvMode == kReplace) return 2;
-  if (s.texEnvMode == kDecal) return 3;
+  if (s.texEnvMode == GL_REPLACE) return 2;
+  if (s.texEnvMode == GL_DECAL) return 3;
   return 1;
 }
 
@@ -148,34 +148,34 @@ void Apply(const DrawState& s) {
   const DrawState& a = g.applied;
   const bool all = !g.appliedValid;
   if (all || s.blend != a.blend) SetCapability(GL_BLEND, s.blend);
-  if (all || s.blendSrc != a.blendSrc || s.blendDst != a.blendDst) glBlendFunc(s.blendSrc, s.blendDst);
+  if (all || s.blendSrc != a.blendSrc || s.blendDst != a.blendDst) gles.glBlendFunc(s.blendSrc, s.blendDst);
   if (all || s.depthTest != a.depthTest) SetCapability(GL_DEPTH_TEST, s.depthTest);
-  if (all || s.depthFunc != a.depthFunc) glDepthFunc(s.depthFunc);
+  if (all || s.depthFunc != a.depthFunc) gles.glDepthFunc(s.depthFunc);
   if (all || s.cull != a.cull) SetCapability(GL_CULL_FACE, s.cull);
-  if (all || s.cullMode != a.cullMode) glCullFace(s.cullMode);
+  if (all || s.cullMode != a.cullMode) gles.glCullFace(s.cullMode);
   if (all || std::memcmp(s.viewport, a.viewport, sizeof s.viewport) != 0)
-    glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
+    gles.glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
   if (all || std::memcmp(&s.modelview, &a.modelview, sizeof s.modelview) != 0)
-    glUniformMatrix4fv(g.uModelview, 1, GL_FALSE, s.modelview.m);
+    gles.glUniformMatrix4fv(g.uModelview, 1, GL_FALSE, s.modelview.m);
   if (all || std::memcmp(&s.projection, &a.projection, sizeof s.projection) != 0 ||
       std::memcmp(&s.modelview, &a.modelview, sizeof s.modelview) != 0) {
     const Mat4 mvp = s.projection * s.modelview;
-    glUniformMatrix4fv(g.uModelviewProjection, 1, GL_FALSE, mvp.m);
+    gles.glUniformMatrix4fv(g.uModelviewProjection, 1, GL_FALSE, mvp.m);
   }
   if (all || std::memcmp(&s.textureMatrix, &a.textureMatrix, sizeof s.textureMatrix) != 0)
-    glUniformMatrix4fv(g.uTextureMatrix, 1, GL_FALSE, s.textureMatrix.m);
-  if (all || std::memcmp(s.clip, a.clip, sizeof s.clip) != 0) glUniform4fv(g.uClip, kClipPlanes, &s.clip[0][0]);
+    gles.glUniformMatrix4fv(g.uTextureMatrix, 1, GL_FALSE, s.textureMatrix.m);
+  if (all || std::memcmp(s.clip, a.clip, sizeof s.clip) != 0) gles.glUniform4fv(g.uClip, kClipPlanes, &s.clip[0][0]);
   const GLint mode = TexMode(s);
-  if (all || mode != TexMode(a)) glUniform1i(g.uTexMode, mode);
+  if (all || mode != TexMode(a)) gles.glUniform1i(g.uTexMode, mode);
   if (mode != 0) {
     const bool was = a.textured && !all;
-    if (!was || s.texBase != a.texBase) glUniform1i(g.uTexBase, static_cast<GLint>(s.texBase));
+    if (!was || s.texBase != a.texBase) gles.glUniform1i(g.uTexBase, static_cast<GLint>(s.texBase));
     if (!was || s.texBorder != a.texBorder)
-      glUniform2i(g.uBorder, static_cast<GLint>(s.texBorder & 3), static_cast<GLint>(s.texBorder >> 2));
+      gles.glUniform2i(g.uBorder, static_cast<GLint>(s.texBorder & 3), static_cast<GLint>(s.texBorder >> 2));
     if (!was || s.texSize[0] != a.texSize[0] || s.texSize[1] != a.texSize[1])
-      glUniform2f(g.uTexSize, static_cast<float>(s.texSize[0]), static_cast<float>(s.texSize[1]));
+      gles.glUniform2f(g.uTexSize, static_cast<float>(s.texSize[0]), static_cast<float>(s.texSize[1]));
     // Texture objects can be re-specified between draws: bind each time texturing is on.
-    glBindTexture(GL_TEXTURE_2D, TextureObject(s.texture));
+    gles.glBindTexture(GL_TEXTURE_2D, TextureObject(s.texture));
   }
   g.applied = s;
   g.appliedValid = true;
@@ -194,9 +194,12 @@ GLenum GlesTopology(Topology t) {
 
 void PointAttributes(GLintptr base) {
   const GLsizei stride = sizeof(Vertex);
-  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(base + offsetof(Vertex, x)));
-  glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(base + offsetof(Vertex, r)));
-  glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<const void*>(base + offsetof(Vertex, s)));
+  gles.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                             reinterpret_cast<const void*>(base + offsetof(Vertex, x)));
+  gles.glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride,
+                             reinterpret_cast<const void*>(base + offsetof(Vertex, r)));
+  gles.glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                             reinterpret_cast<const void*>(base + offsetof(Vertex, s)));
 }
 
 void ResetState() {
@@ -233,8 +236,8 @@ DrawState CurrentDrawState(Topology topology) {
     s.texture = g.boundTexture;
     s.texBase = t->base;
     s.texEnvMode = g.texEnvMode;
-    if (t->wrapS == static_cast<GLint>(kClamp)) s.texBorder |= 1;
-    if (t->wrapT == static_cast<GLint>(kClamp)) s.texBorder |= 2;
+    if (t->wrapS == GL_CLAMP) s.texBorder |= 1;
+    if (t->wrapT == GL_CLAMP) s.texBorder |= 2;
     if (t->magFilter == GL_LINEAR) s.texBorder |= 4;
     s.texSize[0] = t->width;
     s.texSize[1] = t->height;
@@ -273,12 +276,12 @@ void Flush() {
   if (g.batch.empty()) return;
   if (g.ready) {
     Apply(g.batchState);
-    glBindBuffer(GL_ARRAY_BUFFER, g.streamBuffer);
+    gles.glBindBuffer(GL_ARRAY_BUFFER, g.streamBuffer);
     const auto bytes = static_cast<GLsizeiptr>(g.batch.size() * sizeof(Vertex));
     // A fresh store each time: the GPU may still be reading the last one.
-    glBufferData(GL_ARRAY_BUFFER, bytes, g.batch.data(), GL_STREAM_DRAW);
+    gles.glBufferData(GL_ARRAY_BUFFER, bytes, g.batch.data(), GL_STREAM_DRAW);
     PointAttributes(0);
-    glDrawArrays(GlesTopology(g.batchState.topology), 0, static_cast<GLsizei>(g.batch.size()));
+    gles.glDrawArrays(GlesTopology(g.batchState.topology), 0, static_cast<GLsizei>(g.batch.size()));
     ++g.stats.draws;
     g.stats.streamedBytes += static_cast<unsigned long long>(bytes);
   }
@@ -289,21 +292,21 @@ void DrawStatic(const StaticDraw& d) {
   if (!g.ready || d.chunk < 0 || static_cast<size_t>(d.chunk) >= g.chunks.size()) return;
   Flush();
   Apply(CurrentDrawState(d.topology));
-  glBindBuffer(GL_ARRAY_BUFFER, g.chunks[d.chunk].buffer);
+  gles.glBindBuffer(GL_ARRAY_BUFFER, g.chunks[d.chunk].buffer);
   PointAttributes(0);
   // Attributes the list did not set are the current ones, as constant attributes.
   if (!(d.attribs & kAttrColour)) {
-    glDisableVertexAttribArray(1);
-    glVertexAttrib4fv(1, g.colour);
+    gles.glDisableVertexAttribArray(1);
+    gles.glVertexAttrib4fv(1, g.colour);
   }
   if (!(d.attribs & kAttrTexCoord)) {
-    glDisableVertexAttribArray(2);
-    glVertexAttrib4f(2, g.texCoord[0], g.texCoord[1], 0.0f, 1.0f);
+    gles.glDisableVertexAttribArray(2);
+    gles.glVertexAttrib4f(2, g.texCoord[0], g.texCoord[1], 0.0f, 1.0f);
   }
-  glDrawArrays(GlesTopology(d.topology), d.first, d.count);
+  gles.glDrawArrays(GlesTopology(d.topology), d.first, d.count);
   ++g.stats.draws;
-  glEnableVertexAttribArray(1);
-  glEnableVertexAttribArray(2);
+  gles.glEnableVertexAttribArray(1);
+  gles.glEnableVertexAttribArray(2);
 }
 
 }  // namespace gl11
@@ -317,28 +320,29 @@ void gl11ContextCreated() {
   g.ready = false;
   g.program = g.streamBuffer = g.vertexArray = 0;
   ResetState();
+  if (!LoadGles()) return;
   g.program = LinkProgram();
   if (!g.program) return;
-  glUseProgram(g.program);
-  g.uModelview = glGetUniformLocation(g.program, "uModelview");
-  g.uModelviewProjection = glGetUniformLocation(g.program, "uModelviewProjection");
-  g.uTextureMatrix = glGetUniformLocation(g.program, "uTextureMatrix");
-  g.uClip = glGetUniformLocation(g.program, "uClip");
-  g.uTexMode = glGetUniformLocation(g.program, "uTexMode");
-  g.uTexBase = glGetUniformLocation(g.program, "uTexBase");
-  g.uBorder = glGetUniformLocation(g.program, "uBorder");
-  g.uTexSize = glGetUniformLocation(g.program, "uTexSize");
-  g.uSampler = glGetUniformLocation(g.program, "uSampler");
-  glUniform1i(g.uSampler, 0);
-  glActiveTexture(GL_TEXTURE0);
-  glGenVertexArrays(1, &g.vertexArray);
-  glBindVertexArray(g.vertexArray);
-  glGenBuffers(1, &g.streamBuffer);
-  for (GLuint i = 0; i < 3; ++i) glEnableVertexAttribArray(i);
+  gles.glUseProgram(g.program);
+  g.uModelview = gles.glGetUniformLocation(g.program, "uModelview");
+  g.uModelviewProjection = gles.glGetUniformLocation(g.program, "uModelviewProjection");
+  g.uTextureMatrix = gles.glGetUniformLocation(g.program, "uTextureMatrix");
+  g.uClip = gles.glGetUniformLocation(g.program, "uClip");
+  g.uTexMode = gles.glGetUniformLocation(g.program, "uTexMode");
+  g.uTexBase = gles.glGetUniformLocation(g.program, "uTexBase");
+  g.uBorder = gles.glGetUniformLocation(g.program, "uBorder");
+  g.uTexSize = gles.glGetUniformLocation(g.program, "uTexSize");
+  g.uSampler = gles.glGetUniformLocation(g.program, "uSampler");
+  gles.glUniform1i(g.uSampler, 0);
+  gles.glActiveTexture(GL_TEXTURE0);
+  gles.glGenVertexArrays(1, &g.vertexArray);
+  gles.glBindVertexArray(g.vertexArray);
+  gles.glGenBuffers(1, &g.streamBuffer);
+  for (GLuint i = 0; i < 3; ++i) gles.glEnableVertexAttribArray(i);
   GLint viewport[4] = {};
-  glGetIntegerv(GL_VIEWPORT, viewport);  // the drawable's size, as a new GL context starts with
+  gles.glGetIntegerv(GL_VIEWPORT, viewport);  // the drawable's size, as a new GL context starts with
   std::memcpy(g.viewport, viewport, sizeof viewport);
-  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, g.maxViewport);
+  gles.glGetIntegerv(GL_MAX_VIEWPORT_DIMS, g.maxViewport);
   g.ready = true;
 }
 
@@ -347,9 +351,9 @@ void gl11ContextDestroyed() {
     Flush();
     ResetLists();
     ResetTextures();
-    glDeleteBuffers(1, &g.streamBuffer);
-    glDeleteVertexArrays(1, &g.vertexArray);
-    glDeleteProgram(g.program);
+    gles.glDeleteBuffers(1, &g.streamBuffer);
+    gles.glDeleteVertexArrays(1, &g.vertexArray);
+    gles.glDeleteProgram(g.program);
   }
   g.ready = false;
   g.program = g.streamBuffer = g.vertexArray = 0;

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's attribute stacks (glPushAttrib, glPushClientAttrib)
+// OpenGL 1.1 layer: the attribute stacks (glPushAttrib, glPushClientAttrib)
 // and the pixel storage modes that the client stack keeps.
 #include "Gl11Layer.h"
 
@@ -9,12 +9,12 @@ namespace gl11 {
 PixelStore* StoreOf(GLenum pname, GLint*& field) {
   PixelStore* s = nullptr;
   GLenum base = 0;
-  if (pname >= kUnpackSwapBytes && pname <= GL_UNPACK_ALIGNMENT) {
+  if (pname >= GL_UNPACK_SWAP_BYTES && pname <= GL_UNPACK_ALIGNMENT) {
     s = &g.unpack;
-    base = kUnpackSwapBytes;
-  } else if (pname >= kPackSwapBytes && pname <= GL_PACK_ALIGNMENT) {
+    base = GL_UNPACK_SWAP_BYTES;
+  } else if (pname >= GL_PACK_SWAP_BYTES && pname <= GL_PACK_ALIGNMENT) {
     s = &g.pack;
-    base = kPackSwapBytes;
+    base = GL_PACK_SWAP_BYTES;
   } else {
     return nullptr;
   }
@@ -31,10 +31,10 @@ extern "C" {
 
 // ---- attribute stacks --------------------------------------------------------------------------
 
-void gl11PushAttrib(GLbitfield mask) {
-  if (Record([=] { gl11PushAttrib(mask); })) return;
+void glPushAttrib(GLbitfield mask) {
+  if (Record([=] { glPushAttrib(mask); })) return;
   if (!Outside()) return;
-  if (g.attribStack.size() >= kAttribDepth) return SetError(kStackOverflow);
+  if (g.attribStack.size() >= kAttribDepth) return SetError(GL_STACK_OVERFLOW);
   AttribFrame f{};
   f.mask = mask;
   std::memcpy(f.colour, g.colour, sizeof f.colour);
@@ -63,47 +63,47 @@ void gl11PushAttrib(GLbitfield mask) {
   g.attribStack.push_back(f);
 }
 
-void gl11PopAttrib(void) {
-  if (Record([] { gl11PopAttrib(); })) return;
+void glPopAttrib(void) {
+  if (Record([] { glPopAttrib(); })) return;
   if (!Outside()) return;
-  if (g.attribStack.empty()) return SetError(kStackUnderflow);
+  if (g.attribStack.empty()) return SetError(GL_STACK_UNDERFLOW);
   const AttribFrame f = g.attribStack.back();
   g.attribStack.pop_back();
   const GLbitfield m = f.mask;
-  if (m & kCurrentBit) {
+  if (m & GL_CURRENT_BIT) {
     std::memcpy(g.colour, f.colour, sizeof f.colour);
     std::memcpy(g.texCoord, f.texCoord, sizeof f.texCoord);
     std::memcpy(g.normal, f.normal, sizeof f.normal);
   }
-  if (m & kEnableBit) {
+  if (m & GL_ENABLE_BIT) {
     g.blend = f.blend;
     g.depthTest = f.depthTest;
     g.cull = f.cull;
     g.texture2D = f.texture2D;
     std::memcpy(g.clipEnabled, f.clipEnabled, sizeof f.clipEnabled);
   }
-  if (m & kColorBufferBit) {
+  if (m & GL_COLOR_BUFFER_BIT) {
     g.blend = f.blend;
     g.blendSrc = f.blendSrc;
     g.blendDst = f.blendDst;
     std::memcpy(g.clearColour, f.clearColour, sizeof f.clearColour);
   }
-  if (m & kDepthBufferBit) {
+  if (m & GL_DEPTH_BUFFER_BIT) {
     g.depthTest = f.depthTest;
     g.depthFunc = f.depthFunc;
     g.clearDepth = f.clearDepth;
   }
-  if (m & kPolygonBit) {
+  if (m & GL_POLYGON_BIT) {
     g.cull = f.cull;
     g.cullMode = f.cullMode;
   }
-  if (m & kLightingBit) g.shadeModel = f.shadeModel;
-  if (m & kTransformBit) {
+  if (m & GL_LIGHTING_BIT) g.shadeModel = f.shadeModel;
+  if (m & GL_TRANSFORM_BIT) {
     g.matrixMode = f.matrixMode;
     std::memcpy(g.clip, f.clip, sizeof f.clip);
     std::memcpy(g.clipEnabled, f.clipEnabled, sizeof f.clipEnabled);
   }
-  if (m & kTextureBit) {
+  if (m & GL_TEXTURE_BIT) {
     // The name bound at the push is bound again (as a new texture if it was deleted since) and
     // takes the parameters it had then.
     g.boundTexture = f.texture;
@@ -111,29 +111,29 @@ void gl11PopAttrib(void) {
     g.texEnvMode = f.texEnvMode;
     g.texture2D = f.texture2D;  // the enable belongs to both groups
   }
-  if (m & kViewportBit) std::memcpy(g.viewport, f.viewport, sizeof f.viewport);
-  if (m & kHintBit) g.hint = f.hint;
-  if (m & kListBit) g.listBase = f.listBase;
+  if (m & GL_VIEWPORT_BIT) std::memcpy(g.viewport, f.viewport, sizeof f.viewport);
+  if (m & GL_HINT_BIT) g.hint = f.hint;
+  if (m & GL_LIST_BIT) g.listBase = f.listBase;
 }
 
-void gl11PushClientAttrib(GLbitfield mask) {
+void glPushClientAttrib(GLbitfield mask) {
   if (!Outside()) return;
-  if (g.clientStack.size() >= kAttribDepth) return SetError(kStackOverflow);
+  if (g.clientStack.size() >= kAttribDepth) return SetError(GL_STACK_OVERFLOW);
   g.clientStack.push_back({mask, {g.unpack, g.pack}});
 }
 
-void gl11PopClientAttrib(void) {
+void glPopClientAttrib(void) {
   if (!Outside()) return;
-  if (g.clientStack.empty()) return SetError(kStackUnderflow);
+  if (g.clientStack.empty()) return SetError(GL_STACK_UNDERFLOW);
   const auto frame = g.clientStack.back();
   g.clientStack.pop_back();
-  if (frame.first & kClientPixelStoreBit) {
+  if (frame.first & GL_CLIENT_PIXEL_STORE_BIT) {
     g.unpack = frame.second.first;
     g.pack = frame.second.second;
   }
 }
 
-void gl11PixelStorei(GLenum pname, GLint param) {
+void glPixelStorei(GLenum pname, GLint param) {
   if (!Outside()) return;
   GLint* field = nullptr;
   if (!StoreOf(pname, field)) return SetError(GL_INVALID_ENUM);

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's frame buffer calls: clearing, reading pixels back in
+// OpenGL 1.1 layer: the frame buffer calls: clearing, reading pixels back in
 // the program's pack format, and finishing.
 #include "Gl11Layer.h"
 
@@ -10,31 +10,32 @@ extern "C" {
 
 // ---- the frame buffer --------------------------------------------------------------------------
 
-void gl11Clear(GLbitfield mask) {
-  if (Record([=] { gl11Clear(mask); })) return;
+void glClear(GLbitfield mask) {
+  if (Record([=] { glClear(mask); })) return;
   if (!Outside()) return;
-  if (mask & ~static_cast<GLbitfield>(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | 0x200))
+  if (mask &
+      ~static_cast<GLbitfield>(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | GL_ACCUM_BUFFER_BIT))
     return SetError(GL_INVALID_VALUE);
   Flush();
-  glClearColor(g.clearColour[0], g.clearColour[1], g.clearColour[2], g.clearColour[3]);
-  glClearDepthf(static_cast<float>(g.clearDepth));
-  glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
+  gles.glClearColor(g.clearColour[0], g.clearColour[1], g.clearColour[2], g.clearColour[3]);
+  gles.glClearDepthf(static_cast<float>(g.clearDepth));
+  gles.glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
 }
 
-void gl11ClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
-  if (Record([=] { gl11ClearColor(red, green, blue, alpha); })) return;
+void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
+  if (Record([=] { glClearColor(red, green, blue, alpha); })) return;
   if (!Outside()) return;
   const float v[4] = {red, green, blue, alpha};
   for (int i = 0; i < 4; ++i) g.clearColour[i] = v[i] < 0 ? 0 : v[i] > 1 ? 1 : v[i];
 }
 
-void gl11ClearDepth(GLclampd depth) {
-  if (Record([=] { gl11ClearDepth(depth); })) return;
+void glClearDepth(GLclampd depth) {
+  if (Record([=] { glClearDepth(depth); })) return;
   if (!Outside()) return;
   g.clearDepth = depth < 0 ? 0 : depth > 1 ? 1 : depth;
 }
 
-void gl11ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, GLvoid* pixels) {
+void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, GLvoid* pixels) {
   if (!Outside()) return;
   if (width < 0 || height < 0) return SetError(GL_INVALID_VALUE);
   if (format != GL_RGBA && format != GL_RGB) return SetError(GL_INVALID_ENUM);
@@ -43,8 +44,8 @@ void gl11ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum form
   Flush();
   // GLES reads RGBA bytes for certain; the program's format and packing are applied here.
   std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  gles.glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  gles.glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   const size_t components = format == GL_RGBA ? 4 : 3;
   const PixelStore& p = g.pack;
   const size_t rowPixels = p.rowLength > 0 ? static_cast<size_t>(p.rowLength) : static_cast<size_t>(width);
@@ -60,16 +61,16 @@ void gl11ReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum form
   }
 }
 
-void gl11Finish(void) {
+void glFinish(void) {
   if (!Outside()) return;
   Flush();
-  glFinish();
+  gles.glFinish();
 }
 
-void gl11Flush(void) {
+void glFlush(void) {
   if (!Outside()) return;
   Flush();
-  glFlush();
+  gles.glFlush();
 }
 
 }  // extern "C"

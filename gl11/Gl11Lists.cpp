@@ -1,4 +1,4 @@
-// WebGL 2 backend: OpenGL 1.1's display lists in the layer. A list's primitives are decomposed
+// OpenGL 1.1 layer: display lists. A list's primitives are decomposed
 // once, when it is compiled, and its vertices go into a static buffer shared with other lists;
 // calling the list draws those ranges (one draw per run of primitives under the same state) and
 // replays its other calls (matrices, state, nested lists) in order. Nothing is uploaded again.
@@ -24,10 +24,10 @@ void Store(List& list, const std::vector<Vertex>& vertices) {
   if (index < 0) {
     Chunk c;
     c.capacity = std::max(n, kChunkVertices);
-    glGenBuffers(1, &c.buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(c.capacity) * static_cast<GLsizeiptr>(sizeof(Vertex)),
-                 nullptr, GL_STATIC_DRAW);
+    gles.glGenBuffers(1, &c.buffer);
+    gles.glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
+    gles.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(c.capacity) * static_cast<GLsizeiptr>(sizeof(Vertex)),
+                      nullptr, GL_STATIC_DRAW);
     // Reuse the slot of a chunk that was freed.
     auto freeSlot = std::find_if(g.chunks.begin(), g.chunks.end(), [](const Chunk& k) { return k.buffer == 0; });
     if (freeSlot != g.chunks.end()) {
@@ -39,9 +39,9 @@ void Store(List& list, const std::vector<Vertex>& vertices) {
     }
   }
   Chunk& c = g.chunks[static_cast<size_t>(index)];
-  glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
-  glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(c.used) * static_cast<GLintptr>(sizeof(Vertex)),
-                  static_cast<GLsizeiptr>(n) * static_cast<GLsizeiptr>(sizeof(Vertex)), vertices.data());
+  gles.glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
+  gles.glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(c.used) * static_cast<GLintptr>(sizeof(Vertex)),
+                       static_cast<GLsizeiptr>(n) * static_cast<GLsizeiptr>(sizeof(Vertex)), vertices.data());
   for (StaticDraw& d : list.draws) {
     d.chunk = index;
     d.first += c.used;
@@ -56,7 +56,7 @@ void Release(List& list) {
   if (list.draws.empty() || list.draws.front().chunk < 0) return;
   Chunk& c = g.chunks[static_cast<size_t>(list.draws.front().chunk)];
   if (--c.users > 0) return;
-  if (g.ready) glDeleteBuffers(1, &c.buffer);
+  if (g.ready) gles.glDeleteBuffers(1, &c.buffer);
   c = Chunk{};
 }
 
@@ -114,11 +114,11 @@ GLuint ListName(GLenum type, const GLvoid* lists, GLsizei i) {
       return static_cast<const uint32_t*>(lists)[i];
     case GL_FLOAT:  // a name that may be negative, like the signed types
       return static_cast<GLuint>(static_cast<GLint>(static_cast<const float*>(lists)[i]));
-    case k2Bytes:
+    case GL_2_BYTES:
       return static_cast<GLuint>(b[2 * i] << 8 | b[2 * i + 1]);
-    case k3Bytes:
+    case GL_3_BYTES:
       return static_cast<GLuint>(b[3 * i] << 16 | b[3 * i + 1] << 8 | b[3 * i + 2]);
-    case k4Bytes:
+    case GL_4_BYTES:
       return static_cast<GLuint>(b[4 * i]) << 24 | static_cast<GLuint>(b[4 * i + 1]) << 16 |
              static_cast<GLuint>(b[4 * i + 2]) << 8 | b[4 * i + 3];
     default:
@@ -133,14 +133,14 @@ size_t TypeSize(GLenum type) {
       return 1;
     case GL_SHORT:
     case GL_UNSIGNED_SHORT:
-    case k2Bytes:
+    case GL_2_BYTES:
       return 2;
-    case k3Bytes:
+    case GL_3_BYTES:
       return 3;
     case GL_INT:
     case GL_UNSIGNED_INT:
     case GL_FLOAT:
-    case k4Bytes:
+    case GL_4_BYTES:
       return 4;
     default:
       return 0;
@@ -156,7 +156,7 @@ bool Record(std::function<void()> call) {
   ListOp op{ListOp::Call};
   op.call = std::move(call);
   g.compiled->ops.push_back(std::move(op));
-  return g.compileMode == kCompile;
+  return g.compileMode == GL_COMPILE;
 }
 
 void CompileError(GLenum error) {
@@ -165,7 +165,7 @@ void CompileError(GLenum error) {
 
 void ResetLists() {
   for (Chunk& c : g.chunks)
-    if (c.buffer && g.ready) glDeleteBuffers(1, &c.buffer);
+    if (c.buffer && g.ready) gles.glDeleteBuffers(1, &c.buffer);
   g.chunks.clear();
   g.lists.clear();
   g.compiled.reset();
@@ -179,7 +179,7 @@ using namespace gl11;
 
 extern "C" {
 
-GLuint gl11GenLists(GLsizei range) {
+GLuint glGenLists(GLsizei range) {
   if (!Outside()) return 0;
   if (range < 0) {
     SetError(GL_INVALID_VALUE);
@@ -199,7 +199,7 @@ GLuint gl11GenLists(GLsizei range) {
   return start;
 }
 
-void gl11DeleteLists(GLuint list, GLsizei range) {
+void glDeleteLists(GLuint list, GLsizei range) {
   if (!Outside()) return;
   if (range < 0) return SetError(GL_INVALID_VALUE);
   for (auto it = g.lists.lower_bound(list); it != g.lists.end() && it->first - list < static_cast<GLuint>(range);) {
@@ -208,10 +208,10 @@ void gl11DeleteLists(GLuint list, GLsizei range) {
   }
 }
 
-void gl11NewList(GLuint list, GLenum mode) {
+void glNewList(GLuint list, GLenum mode) {
   if (!Outside()) return;
   if (list == 0) return SetError(GL_INVALID_VALUE);
-  if (mode != kCompile && mode != kCompileAndExecute) return SetError(GL_INVALID_ENUM);
+  if (mode != GL_COMPILE && mode != GL_COMPILE_AND_EXECUTE) return SetError(GL_INVALID_ENUM);
   if (g.compiling) return SetError(GL_INVALID_OPERATION);
   g.compiling = list;
   g.compileMode = mode;
@@ -220,7 +220,7 @@ void gl11NewList(GLuint list, GLenum mode) {
   g.compiledAttribs = 0;
 }
 
-void gl11EndList(void) {
+void glEndList(void) {
   if (!Outside()) return;
   if (!g.compiling) return SetError(GL_INVALID_OPERATION);
   const GLuint name = g.compiling;
@@ -234,13 +234,13 @@ void gl11EndList(void) {
   slot = std::move(g.compiled);
 }
 
-void gl11CallList(GLuint list) {
-  if (Record([=] { gl11CallList(list); })) return;
+void glCallList(GLuint list) {
+  if (Record([=] { glCallList(list); })) return;
   if (!g.ready) return;
   Execute(list);
 }
 
-void gl11CallLists(GLsizei n, GLenum type, const GLvoid* lists) {
+void glCallLists(GLsizei n, GLenum type, const GLvoid* lists) {
   const size_t size = TypeSize(type);
   if (size == 0) return SetError(GL_INVALID_ENUM);
   if (n < 0) return SetError(GL_INVALID_VALUE);
@@ -249,20 +249,20 @@ void gl11CallLists(GLsizei n, GLenum type, const GLvoid* lists) {
     // The names are copied now; the list base applies when the list runs.
     std::vector<uint8_t> names(static_cast<const uint8_t*>(lists),
                                static_cast<const uint8_t*>(lists) + size * static_cast<size_t>(n));
-    if (Record([=] { gl11CallLists(n, type, names.data()); })) return;
+    if (Record([=] { glCallLists(n, type, names.data()); })) return;
   }
   if (!g.ready) return;
   for (GLsizei i = 0; i < n; ++i) Execute(g.listBase + ListName(type, lists, i));
 }
 
-GLboolean gl11IsList(GLuint list) {
+GLboolean glIsList(GLuint list) {
   if (!Outside()) return GL_FALSE;
   // A name is a list from glGenLists or glNewList on, with or without contents.
   return list != 0 && g.lists.count(list) ? GL_TRUE : GL_FALSE;
 }
 
-void gl11ListBase(GLuint base) {
-  if (Record([=] { gl11ListBase(base); })) return;
+void glListBase(GLuint base) {
+  if (Record([=] { glListBase(base); })) return;
   if (!Outside()) return;
   g.listBase = base;
 }

@@ -1,4 +1,4 @@
-// WebGL 2 backend: the OpenGL 1.1 layer's matrices: the 4 x 4 arithmetic, the three matrix
+// OpenGL 1.1 layer: the matrices: the 4 x 4 arithmetic, the three matrix
 // stacks and the calls that load, multiply, push and pop them, and the viewport.
 #include "Gl11Layer.h"
 
@@ -72,8 +72,8 @@ Mat4 FromDoubles(const double* m) {
 }
 
 std::vector<Mat4>& CurrentStack() {
-  if (g.matrixMode == kProjection) return g.projection;
-  if (g.matrixMode == kTexture) return g.textureMatrix;
+  if (g.matrixMode == GL_PROJECTION) return g.projection;
+  if (g.matrixMode == GL_TEXTURE) return g.textureMatrix;
   return g.modelview;
 }
 
@@ -89,8 +89,8 @@ using namespace gl11;
 namespace {
 
 size_t StackLimit() {
-  if (g.matrixMode == kProjection) return kProjectionDepth;
-  if (g.matrixMode == kTexture) return kTextureDepth;
+  if (g.matrixMode == GL_PROJECTION) return kProjectionDepth;
+  if (g.matrixMode == GL_TEXTURE) return kTextureDepth;
   return kModelviewDepth;
 }
 
@@ -100,41 +100,41 @@ extern "C" {
 
 // ---- matrices ----------------------------------------------------------------------------------
 
-void gl11MatrixMode(GLenum mode) {
-  if (Record([=] { gl11MatrixMode(mode); })) return;
+void glMatrixMode(GLenum mode) {
+  if (Record([=] { glMatrixMode(mode); })) return;
   if (!Outside()) return;
-  if (mode != kModelview && mode != kProjection && mode != kTexture) return SetError(GL_INVALID_ENUM);
+  if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) return SetError(GL_INVALID_ENUM);
   g.matrixMode = mode;
 }
 
-void gl11LoadIdentity(void) {
-  if (Record([] { gl11LoadIdentity(); })) return;
+void glLoadIdentity(void) {
+  if (Record([] { glLoadIdentity(); })) return;
   if (!Outside()) return;
   CurrentStack().back() = Mat4::Identity();
 }
 
-void gl11PushMatrix(void) {
-  if (Record([] { gl11PushMatrix(); })) return;
+void glPushMatrix(void) {
+  if (Record([] { glPushMatrix(); })) return;
   if (!Outside()) return;
   std::vector<Mat4>& stack = CurrentStack();
-  if (stack.size() >= StackLimit()) return SetError(kStackOverflow);
+  if (stack.size() >= StackLimit()) return SetError(GL_STACK_OVERFLOW);
   stack.push_back(stack.back());
 }
 
-void gl11PopMatrix(void) {
-  if (Record([] { gl11PopMatrix(); })) return;
+void glPopMatrix(void) {
+  if (Record([] { glPopMatrix(); })) return;
   if (!Outside()) return;
   std::vector<Mat4>& stack = CurrentStack();
-  if (stack.size() <= 1) return SetError(kStackUnderflow);
+  if (stack.size() <= 1) return SetError(GL_STACK_UNDERFLOW);
   stack.pop_back();
 }
 
-void gl11Translated(GLdouble x, GLdouble y, GLdouble z) {
-  gl11Translatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+void glTranslated(GLdouble x, GLdouble y, GLdouble z) {
+  glTranslatef(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
-void gl11Translatef(GLfloat x, GLfloat y, GLfloat z) {
-  if (Record([=] { gl11Translatef(x, y, z); })) return;
+void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+  if (Record([=] { glTranslatef(x, y, z); })) return;
   if (!Outside()) return;
   Mat4 t = Mat4::Identity();
   t.m[12] = x;
@@ -143,12 +143,12 @@ void gl11Translatef(GLfloat x, GLfloat y, GLfloat z) {
   MultiplyCurrent(t);
 }
 
-void gl11Rotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
-  gl11Rotatef(static_cast<float>(angle), static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
+void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
+  glRotatef(static_cast<float>(angle), static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
-void gl11Rotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
-  if (Record([=] { gl11Rotatef(angle, x, y, z); })) return;
+void glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+  if (Record([=] { glRotatef(angle, x, y, z); })) return;
   if (!Outside()) return;
   const double len = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
   if (len == 0.0) return;  // no axis: no rotation
@@ -164,9 +164,9 @@ void gl11Rotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
   MultiplyCurrent(FromDoubles(r));
 }
 
-void gl11Scaled(GLdouble x, GLdouble y, GLdouble z) {
+void glScaled(GLdouble x, GLdouble y, GLdouble z) {
   const auto fx = static_cast<float>(x), fy = static_cast<float>(y), fz = static_cast<float>(z);
-  if (Record([=] { gl11Scaled(fx, fy, fz); })) return;
+  if (Record([=] { glScaled(fx, fy, fz); })) return;
   if (!Outside()) return;
   Mat4 m = Mat4::Identity();
   m.m[0] = fx;
@@ -175,8 +175,8 @@ void gl11Scaled(GLdouble x, GLdouble y, GLdouble z) {
   MultiplyCurrent(m);
 }
 
-void gl11Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
-  if (Record([=] { gl11Ortho(left, right, bottom, top, zNear, zFar); })) return;
+void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+  if (Record([=] { glOrtho(left, right, bottom, top, zNear, zFar); })) return;
   if (!Outside()) return;
   if (left == right || bottom == top || zNear == zFar) return SetError(GL_INVALID_VALUE);
   const double m[16] = {2 / (right - left),
@@ -198,8 +198,8 @@ void gl11Ortho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLd
   MultiplyCurrent(FromDoubles(m));
 }
 
-void gl11Viewport(GLint x, GLint y, GLsizei width, GLsizei height) {
-  if (Record([=] { gl11Viewport(x, y, width, height); })) return;
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+  if (Record([=] { glViewport(x, y, width, height); })) return;
   if (!Outside()) return;
   if (width < 0 || height < 0) return SetError(GL_INVALID_VALUE);
   g.viewport[0] = x;

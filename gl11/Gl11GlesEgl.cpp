@@ -1,0 +1,28 @@
+// OpenGL 1.1 layer, natively: OpenGL ES through EGL. eglGetProcAddress gives the driver's own
+// entry points (Mesa's, for whichever context is current) even for the names that the layer
+// itself defines, which a look-up of the program's symbols would find first.
+#include "Gl11Gles.h"
+
+#define EGL_NO_X11  // the look-up alone, without the X types of the native platform
+#include <EGL/egl.h>
+
+#include <cstdio>
+
+namespace gl11 {
+
+Gles gles;
+
+bool LoadGles() {
+  bool complete = true;
+#define GL11_GLES_LOAD(type, name, parameters)                                          \
+  gles.name = reinterpret_cast<type(GLAPIENTRY*) parameters>(eglGetProcAddress(#name)); \
+  if (!gles.name) {                                                                     \
+    std::fprintf(stderr, "OpenGL 1.1 layer: OpenGL ES has no %s\n", #name);             \
+    complete = false;                                                                   \
+  }
+  GL11_GLES_ENTRY_POINTS(GL11_GLES_LOAD)
+#undef GL11_GLES_LOAD
+  return complete;
+}
+
+}  // namespace gl11

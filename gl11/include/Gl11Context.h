@@ -1,0 +1,13 @@
+// OpenGL 1.1 layer: the context's lifetime, the two calls of the layer's own beside the standard
+// ones. Whoever makes contexts (the window layer, or a test) calls gl11ContextCreated once a new
+// OpenGL ES 3.0 / WebGL 2 context is current: the layer loads the OpenGL ES entry points, makes its
+// shader program and buffers and puts every piece of state to OpenGL 1.1's defaults. It calls
+// gl11ContextDestroyed while the context is still current, before it goes: the layer's GL objects
+// and all display lists are freed. Texture names belong to the context and go with it. Until the
+// first context, and between contexts, the layer's entry points do nothing.
+// Primitives wait in the layer's batch until a state change, a read or glFlush/glFinish: whoever
+// presents a frame (SwapBuffers) calls glFlush first.
+#pragma once
+
+void gl11ContextCreated();
+void gl11ContextDestroyed();

@@ -1,0 +1,50 @@
+// SDL backend: GL contexts for a program that draws through the OpenGL 1.1 layer (gl11/): SDL's
+// OpenGL ES 3.0 contexts (WebGL 2 in the browser), each handed to the layer when it is first made
+// current and taken back before it goes (sdl/Presentation.h). The browser always builds it; on the
+// desktop a program on the layer links it as desktop_gl11_contexts.
+#include "Gl11Context.h"
+#include "Presentation.h"
+
+#include <SDL.h>
+
+namespace sdl_layer {
+
+namespace {
+bool WindowAlive(SDL_Window* sdl) {
+  for (const auto& entry : gLayer.windows)
+    if (entry.second->sdl == sdl) return sdl != nullptr;
+  return false;
+}
+}  // namespace
+
+// Through EGL, where the layer looks up the entry points beneath it: SDL would otherwise make an
+// X11 desktop's OpenGL ES context through GLX.
+void RequestContextKind() {
+  SDL_SetHint(SDL_HINT_OPENGL_ES_DRIVER, "1");
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+}
+
+void ContextMadeCurrent(bool first) {
+  if (first) gl11ContextCreated();
+}
+
+// The layer releases what it made in the context, so the context must be current meanwhile; after
+// a window that went first, there is nothing to make it current with, and the context goes with
+// what it holds.
+void ContextGoing(const Context& c, bool current) {
+  if (!WindowAlive(c.window)) return;
+  if (current) {
+    gl11ContextDestroyed();
+    return;
+  }
+  SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
+  SDL_GLContext previous = SDL_GL_GetCurrentContext();
+  if (SDL_GL_MakeCurrent(c.window, c.context) == 0) {
+    gl11ContextDestroyed();
+    SDL_GL_MakeCurrent(previous ? previousWindow : c.window, previous);
+  }
+}
+
+}  // namespace sdl_layer

@@ -1,0 +1,20 @@
+// DrawingApi.h for the programs on the OpenGL 1.1 layer: an OpenGL ES 3 context, handed to the
+// layer as a window layer hands it a new one, and the layer's own counters.
+#include "DrawingApi.h"
+
+#include "Gl11Context.h"
+#include "Gl11Stats.h"
+
+namespace drawing_api {
+
+testgl::GLApi ContextApi() { return testgl::GLApi::OpenGLES3; }
+void ContextMade() { gl11ContextCreated(); }
+void ContextGoing() { gl11ContextDestroyed(); }
+
+bool Counters(unsigned long long& draws, unsigned long long& streamedBytes) {
+  draws = gl11Stats().draws;
+  streamedBytes = gl11Stats().streamedBytes;
+  return true;
+}
+
+}  // namespace drawing_api

@@ -1,0 +1,11 @@
+// DrawingApi.h for the programs on Mesa's OpenGL (compatibility profile), which needs no telling.
+#include "DrawingApi.h"
+
+namespace drawing_api {
+
+testgl::GLApi ContextApi() { return testgl::GLApi::OpenGL; }
+void ContextMade() {}
+void ContextGoing() {}
+bool Counters(unsigned long long&, unsigned long long&) { return false; }
+
+}  // namespace drawing_api
