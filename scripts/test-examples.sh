@@ -67,11 +67,11 @@ if [ "${1:-}" = "--run-one" ]; then
   done
   [ -n "$WID" ] || fail "no window titled '$TITLE'"
   if [ -n "$CLICK_X" ]; then
-    # The widgets see the mouse position of the previous frame: let a few frames pass between steps.
-    xdotool mousemove --window "$WID" "$CLICK_X" "$CLICK_Y"
-    sleep 0.3
-    xdotool mousedown 1
-    sleep 0.2
+    # The widgets see the mouse position of the previous frame: each step waits until the program
+    # has drawn the frames that took the one before it.
+    frames() { python3 "$ROOT/tests/demo/e2e_frames.py" "$WID" 3 20 -- "$@" || fail "no frames after: $*"; }
+    frames xdotool mousemove --window "$WID" "$CLICK_X" "$CLICK_Y"
+    frames xdotool mousedown 1
     xdotool mouseup 1
     wait_line "$EXPECTED" 10 || fail "clicking at ($CLICK_X, $CLICK_Y) did not print '$EXPECTED'"
     echo "test-examples: ok: a click at ($CLICK_X, $CLICK_Y) printed '$EXPECTED'"
