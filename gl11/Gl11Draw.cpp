@@ -313,8 +313,6 @@ void DrawStatic(const StaticDraw& d) {
 
 using namespace gl11;
 
-const Gl11Stats& gl11Stats() { return g.stats; }
-
 void gl11ContextCreated() {
   // Whatever the last context left is gone with it.
   g.ready = false;

@@ -65,12 +65,14 @@ void glFinish(void) {
   if (!Outside()) return;
   Flush();
   gles.glFinish();
+  EndFrame();
 }
 
 void glFlush(void) {
   if (!Outside()) return;
   Flush();
   gles.glFlush();
+  EndFrame();
 }
 
 }  // extern "C"

@@ -4,8 +4,8 @@
 // Natively they come from eglGetProcAddress, which gives the driver's functions whatever the
 // program defines under the same names (Gl11GlesEgl.cpp); in the browser they are emscripten's
 // emscripten_gl* functions, its WebGL 2 calls under names of their own (Gl11GlesWeb.cpp). Every
-// call to OpenGL ES goes through `gles`. Beside the table: the types and enumerants of OpenGL ES
-// that OpenGL 1.1 does not have.
+// call to OpenGL ES goes through `gles`, whose entries count their calls for Gl11Stats. Beside the
+// table: the types and enumerants of OpenGL ES that OpenGL 1.1 does not have.
 #pragma once
 
 #include "GL/gl.h"
@@ -90,15 +90,28 @@ typedef ptrdiff_t GLintptr;
 
 namespace gl11 {
 
+// One entry point of the table: called as the function itself, it counts the call and passes it on.
+template <typename Function>
+struct GlesEntry;
+template <typename R, typename... Args>
+struct GlesEntry<R(Args...)> {
+  R(GLAPIENTRY* function)(Args...) = nullptr;
+  unsigned long long calls = 0;  // since the table was loaded
+  R operator()(Args... args) {
+    ++calls;
+    return function(args...);
+  }
+};
+
 struct Gles {
-#define GL11_GLES_POINTER(type, name, parameters) type(GLAPIENTRY* name) parameters = nullptr;
-  GL11_GLES_ENTRY_POINTS(GL11_GLES_POINTER)
-#undef GL11_GLES_POINTER
+#define GL11_GLES_ENTRY(type, name, parameters) GlesEntry<type parameters> name;
+  GL11_GLES_ENTRY_POINTS(GL11_GLES_ENTRY)
+#undef GL11_GLES_ENTRY
 };
 
 extern Gles gles;
 
-// Fills `gles` for the context that has just been made current. False, with the names that are
+// Fills `gles` for the context that has just been made current, its counts at zero. False, with the names that are
 // missing on stderr, when the API beneath lacks any of them: the layer then stays without a context.
 bool LoadGles();
 

@@ -13,12 +13,13 @@ namespace gl11 {
 Gles gles;
 
 bool LoadGles() {
+  gles = Gles{};
   bool complete = true;
-#define GL11_GLES_LOAD(type, name, parameters)                                          \
-  gles.name = reinterpret_cast<type(GLAPIENTRY*) parameters>(eglGetProcAddress(#name)); \
-  if (!gles.name) {                                                                     \
-    std::fprintf(stderr, "OpenGL 1.1 layer: OpenGL ES has no %s\n", #name);             \
-    complete = false;                                                                   \
+#define GL11_GLES_LOAD(type, name, parameters)                                                    \
+  gles.name.function = reinterpret_cast<type(GLAPIENTRY*) parameters>(eglGetProcAddress(#name)); \
+  if (!gles.name.function) {                                                                      \
+    std::fprintf(stderr, "OpenGL 1.1 layer: OpenGL ES has no %s\n", #name);                       \
+    complete = false;                                                                             \
   }
   GL11_GLES_ENTRY_POINTS(GL11_GLES_LOAD)
 #undef GL11_GLES_LOAD

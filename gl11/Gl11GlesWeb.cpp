@@ -12,7 +12,8 @@ namespace gl11 {
 Gles gles;
 
 bool LoadGles() {
-#define GL11_GLES_BIND(type, name, parameters) gles.name = emscripten_##name;
+  gles = Gles{};
+#define GL11_GLES_BIND(type, name, parameters) gles.name.function = emscripten_##name;
   GL11_GLES_ENTRY_POINTS(GL11_GLES_BIND)
 #undef GL11_GLES_BIND
   return true;

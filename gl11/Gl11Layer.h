@@ -218,6 +218,7 @@ struct Layer {
   std::vector<Chunk> chunks;
 
   Gl11Stats stats;
+  Gl11Stats frameStart, lastFrame;  // the counts where the last frame ended, and that frame's own
 
   // GLES objects
   GLuint program = 0, streamBuffer = 0, vertexArray = 0;
@@ -243,6 +244,8 @@ DrawState CurrentDrawState(Topology topology);
 void AddToBatch(Topology topology, const Vertex* vertices, size_t count);
 // Draws the batch, if any.
 void Flush();
+// Ends the frame at a glFlush or glFinish, when something was drawn since the last (Gl11Stats).
+void EndFrame();
 // Draws vertices of a static buffer under the current state; attributes missing from `attribs`
 // take the current values.
 void DrawStatic(const StaticDraw& draw);

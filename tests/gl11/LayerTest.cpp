@@ -67,6 +67,31 @@ TEST_F(Gl11Layer, PrimitivesUnderOneStateAreOneDrawAndAStateChangeStartsAnother)
   EXPECT_EQ(At(7, 7), 0xFF0000u);
 }
 
+TEST_F(Gl11Layer, CountersCountCallsToOpenGLESAndFramesEndAtTheFirstFlushAfterADraw) {
+  Square(0, 0, 8);
+  glFinish();  // a frame, so that the next starts here
+  const Gl11Stats before = gl11Stats();
+  EXPECT_GE(before.programsMade, 1u);
+  EXPECT_GE(before.programSwitches, 1u);
+  // With no error of its own waiting, the layer asks OpenGL ES for one: one call.
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  EXPECT_EQ(gl11Stats().glesCalls - before.glesCalls, 1u);
+  EXPECT_EQ(gl11Stats().frames, before.frames);  // no draw since the last frame
+
+  Square(0, 0, 8);
+  glFlush();
+  glFlush();  // as a swap after the frame's own glFlush: no frame of its own
+  const Gl11Stats frame = gl11FrameStats();
+  EXPECT_EQ(gl11Stats().frames - before.frames, 1u);
+  EXPECT_EQ(frame.frames, 1u);
+  EXPECT_EQ(frame.draws, 1u);
+  EXPECT_EQ(frame.streamedBytes, gl11Stats().streamedBytes - before.streamedBytes);
+  EXPECT_GT(frame.streamedBytes, 0u);
+  EXPECT_GT(frame.glesCalls, frame.draws);  // the glFlush at least
+  EXPECT_EQ(frame.programsMade + frame.staticBytes, 0u);
+  EXPECT_EQ(gl11Stats().glesCalls - before.glesCalls, frame.glesCalls + 1);  // + the second glFlush
+}
+
 TEST_F(Gl11Layer, NestedListsReplayWithoutUploadsAndLeaveTheirMatrixAndColour) {
   const GLuint lists = glGenLists(2);
   ASSERT_NE(lists, 0u);
