@@ -34,17 +34,23 @@ void BM_Frame(benchmark::State& state) {
   demoframe::ShowPage(static_cast<int>(state.range(0)), 320, 239);
   DrawScene();
   glFinish();
-  unsigned long long draws = 0, streamed = 0;
-  const bool counted = drawing_api::Counters(draws, streamed);
+  drawing_api::Counts a{}, b{};
+  const bool counted = drawing_api::Counters(a);
   for (auto _ : state) {
     DrawScene();
     glFinish();
   }
-  unsigned long long drawsAfter = 0, streamedAfter = 0;
-  if (counted && drawing_api::Counters(drawsAfter, streamedAfter)) {
-    const double frames = static_cast<double>(state.iterations());
-    state.counters["draws"] = static_cast<double>(drawsAfter - draws) / frames;
-    state.counters["streamed_bytes"] = static_cast<double>(streamedAfter - streamed) / frames;
+  if (counted && drawing_api::Counters(b) && b.frames > a.frames) {
+    const double frames = static_cast<double>(b.frames - a.frames);
+    const auto perFrame = [&](unsigned long long after, unsigned long long before) {
+      return static_cast<double>(after - before) / frames;
+    };
+    state.counters["draws"] = perFrame(b.draws, a.draws);
+    state.counters["gles_calls"] = perFrame(b.glesCalls, a.glesCalls);
+    state.counters["programs_made"] = perFrame(b.programsMade, a.programsMade);
+    state.counters["program_switches"] = perFrame(b.programSwitches, a.programSwitches);
+    state.counters["streamed_bytes"] = perFrame(b.streamedBytes, a.streamedBytes);
+    state.counters["static_bytes"] = perFrame(b.staticBytes, a.staticBytes);
   }
 }
 

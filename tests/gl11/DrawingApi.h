@@ -14,7 +14,10 @@ testgl::GLApi ContextApi();
 // before it goes, while it is still current.
 void ContextMade();
 void ContextGoing();
-// The draws sent to the GPU and the vertex bytes streamed so far; false where nothing counts them.
-bool Counters(unsigned long long& draws, unsigned long long& streamedBytes);
+// What the layer has sent to the GPU so far (Gl11Stats); false where nothing counts it.
+struct Counts {
+  unsigned long long frames, draws, glesCalls, programsMade, programSwitches, streamedBytes, staticBytes;
+};
+bool Counters(Counts& counts);
 
 }  // namespace drawing_api

@@ -11,9 +11,9 @@ testgl::GLApi ContextApi() { return testgl::GLApi::OpenGLES3; }
 void ContextMade() { gl11ContextCreated(); }
 void ContextGoing() { gl11ContextDestroyed(); }
 
-bool Counters(unsigned long long& draws, unsigned long long& streamedBytes) {
-  draws = gl11Stats().draws;
-  streamedBytes = gl11Stats().streamedBytes;
+bool Counters(Counts& counts) {
+  const Gl11Stats& s = gl11Stats();
+  counts = {s.frames, s.draws, s.glesCalls, s.programsMade, s.programSwitches, s.streamedBytes, s.staticBytes};
   return true;
 }
 

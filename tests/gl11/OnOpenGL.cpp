@@ -6,6 +6,6 @@ namespace drawing_api {
 testgl::GLApi ContextApi() { return testgl::GLApi::OpenGL; }
 void ContextMade() {}
 void ContextGoing() {}
-bool Counters(unsigned long long&, unsigned long long&) { return false; }
+bool Counters(Counts&) { return false; }
 
 }  // namespace drawing_api
