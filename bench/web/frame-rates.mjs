@@ -29,7 +29,7 @@ async function serve(folders) {
     const parts = decodeURIComponent(new URL(req.url, 'http://x').pathname).split('/').filter(Boolean);
     const root = folders[parts.shift()];
     const file = root && path.join(root, ...(parts.length ? parts : ['index.html']));
-    if (!file || !file.startsWith(root) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+    if (!file || !file.startsWith(root + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       res.writeHead(404).end();
       return;
     }
@@ -66,6 +66,8 @@ const sample = page => page.evaluate(() => {
 const median = xs => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
 
 export async function frameRates(browser, siteUrl, {baseline = '', load = false, rounds = 3} = {}) {
+  if (baseline && !fs.existsSync(path.join(baseline, 'index.html')))
+    throw new Error(`GLGUI_BENCH_BASELINE: no site in ${baseline} (no index.html)`);
   const server = await serve({quads: path.join(here, 'quads'), ...(baseline ? {baseline} : {})});
   const local = `http://127.0.0.1:${server.address().port}/`;
   const sites = [...(baseline ? [['baseline', local + 'baseline/']] : []), ['new', siteUrl],
