@@ -94,7 +94,8 @@ export async function frameRates(browser, siteUrl, {baseline = '', load = false,
       }
     }
     const wait = ms => new Promise(r => setTimeout(r, ms));
-    console.log(`frames per second per page, ${load ? 'beside two `yes > /dev/null`' : 'no load of our own'}; ` +
+    const beside = load ? `beside two \`yes > /dev/null\` (PIDs ${yes.map(c => c.pid).join(', ')})` : 'no load of our own';
+    console.log(`frames per second per page, ${beside}; ` +
                 `${rounds} rounds, the sites in turn (${sites.map(s => s[0]).join(', ')}), ${MEASURE_MS} ms each;`);
     console.log('fps: median; x plain: median of the rounds\' ratios to the plain WebGL 2 page (305 quads); ' +
                 'counters per frame');
