@@ -2,6 +2,7 @@
 // PostMessage, SendMessage), the default window procedure, and the translation of SDL's events
 // into Win32 messages: keys to virtual-key codes, the mouse, the wheel, touch as the mouse, and
 // window events to WM_SIZE, WM_MOVE and the close command. Windows themselves are in SdlWindow.cpp.
+#include "Presentation.h"
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
 
@@ -321,6 +322,8 @@ bool Translate(const SDL_Event& e) {
 // Takes every pending SDL event. Returns how many of them became messages.
 int Pump() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
+  for (auto& entry : gLayer.windows)
+    if (entry.second->sdl) FollowSurroundings(*entry.second);
   int produced = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e))
