@@ -141,9 +141,13 @@ WPARAM MouseKeyFlags(Uint32 buttons, Uint16 mods) {
 // program has drawn in between. Moves that pile up meanwhile merge into the latest.
 
 void TouchStep(const Window& w, UINT message, float x, float y) {
-  // Fingers that slide off the window stay on its edge: the release must reach the program.
-  const int px = std::clamp(static_cast<int>(std::lround(x * w.clientW)), 0, std::max(0, w.clientW - 1));
-  const int py = std::clamp(static_cast<int>(std::lround(y * w.clientH)), 0, std::max(0, w.clientH - 1));
+  // Fingers that slide off the window stay on its edge: the release must reach the program. (A
+  // window of no size gives SDL nothing to divide by: such a point counts as the corner.)
+  const auto pixel = [](float at, int size) {
+    const float inside = at >= 0.0f ? std::min(at, 1.0f) : 0.0f;
+    return std::min(static_cast<int>(inside * static_cast<float>(size)), std::max(0, size - 1));
+  };
+  const int px = pixel(x, w.clientW), py = pixel(y, w.clientH);
   MSG msg{};
   msg.hwnd = HandleOf(w);
   msg.message = message;
