@@ -1,7 +1,7 @@
-// Desktop: the desktop's side of sdl/Presentation.h for frames and message boxes: the buffer swap,
-// and SDL's own message boxes, with standard error where none can show. The kind of GL context is
-// in DesktopContexts.cpp (OpenGL), or for a program on the OpenGL 1.1 layer in
-// sdl/SdlGl11Contexts.cpp (OpenGL ES 3).
+// Desktop: the desktop's side of sdl/Presentation.h for frames, windows and message boxes: the
+// buffer swap, windows sized by the window manager, and SDL's own message boxes, with standard
+// error where none can show. The kind of GL context is in DesktopContexts.cpp (OpenGL), or for a
+// program on the OpenGL 1.1 layer in sdl/SdlGl11Contexts.cpp (OpenGL ES 3).
 #include "Presentation.h"
 
 #include "SdlText.h"
@@ -13,6 +13,8 @@
 namespace sdl_layer {
 
 void PresentFrame(SDL_Window* window) { SDL_GL_SwapWindow(window); }
+
+void FollowSurroundings(Window&) {}
 
 void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const Uint32 flags = icon == BoxIcon::Error     ? SDL_MESSAGEBOX_ERROR

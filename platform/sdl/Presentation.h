@@ -1,6 +1,7 @@
 // SDL backend: what the desktop and the browser do differently under the one WGL (SdlWgl.cpp) and
 // the one MessageBoxA (SdlMessageBox.cpp): the kind of GL context asked for, what follows a
-// context's making current and precedes its end, how a frame is shown, and how a box is shown.
+// context's making current and precedes its end, how a frame is shown, how a box is shown, and who
+// sizes a window that a person may resize.
 // The desktop's are in desktop/DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp.
 // Only the stand-in's own files (here, in desktop/ and in web/) include it.
 #pragma once
@@ -20,6 +21,13 @@ void ContextMadeCurrent(bool first);
 void ContextGoing(const Context& c, bool current);
 // Shows what was drawn into the window's back buffer.
 void PresentFrame(SDL_Window* window);
+
+// ---- windows -----------------------------------------------------------------------------------
+// Gives a window that a person may resize (WS_THICKFRAME) the size its surroundings give it now;
+// SDL then reports the change, which becomes WM_SIZE. On the desktop the window manager resizes
+// windows and SDL reports that itself: nothing to do. In the browser the page sizes the screen.
+// Runs before each look at SDL's events, for each window that has its SDL window.
+void FollowSurroundings(Window& w);
 
 // ---- message boxes -----------------------------------------------------------------------------
 enum class BoxIcon { Information, Warning, Error };

@@ -1,7 +1,8 @@
 // SDL backend: messages and keys: the message queue (PeekMessage, GetMessage, DispatchMessage,
 // PostMessage, SendMessage), the default window procedure, and the translation of SDL's events
-// into Win32 messages: keys to virtual-key codes, the mouse, the wheel, and window events to
-// WM_SIZE, WM_MOVE and the close command. Windows themselves are in SdlWindow.cpp.
+// into Win32 messages: keys to virtual-key codes, the mouse, the wheel, touch as the mouse, and
+// window events to WM_SIZE, WM_MOVE and the close command. Windows themselves are in SdlWindow.cpp.
+#include "Presentation.h"
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
 
@@ -130,6 +131,70 @@ WPARAM MouseKeyFlags(Uint32 buttons, Uint16 mods) {
   return flags;
 }
 
+// ---- touch ---------------------------------------------------------------------------------------
+// The first finger on a window acts as the left mouse button, as Windows turns touch into mouse
+// messages: a tap is a move to the point, a press and a release, a drag a press, moves and a
+// release. A program that reads the mouse once a frame has to see each of them in a frame of its
+// own (a press that came with its move would land where the pointer was before, a release that
+// came with its press would be no click at all), so they wait in a queue of their own and are
+// handed out one at a time, each once the message queue has been found empty since the last: the
+// program has drawn in between. Moves that pile up meanwhile merge into the latest.
+
+void TouchStep(const Window& w, UINT message, float x, float y) {
+  // Fingers that slide off the window stay on its edge: the release must reach the program. (A
+  // window of no size gives SDL nothing to divide by: such a point counts as the corner.)
+  const auto pixel = [](float at, int size) {
+    const float inside = at >= 0.0f ? std::min(at, 1.0f) : 0.0f;
+    return std::min(static_cast<int>(inside * static_cast<float>(size)), std::max(0, size - 1));
+  };
+  const int px = pixel(x, w.clientW), py = pixel(y, w.clientH);
+  MSG msg{};
+  msg.hwnd = HandleOf(w);
+  msg.message = message;
+  msg.wParam = MouseKeyFlags(gLayer.touching ? SDL_BUTTON_LMASK : 0, SDL_GetModState());
+  msg.lParam = PointParam(px, py);
+  msg.time = GetTickCount();
+  msg.pt = POINT{w.clientX + px, w.clientY + py};
+  auto& steps = gLayer.touchSteps;
+  if (message == WM_MOUSEMOVE && !steps.empty() && steps.back().message == WM_MOUSEMOVE && steps.back().hwnd == msg.hwnd)
+    steps.back() = msg;
+  else
+    steps.push_back(msg);
+}
+
+bool Touch(const SDL_TouchFingerEvent& f) {
+  Window* w = FindWindowBySdlId(f.windowID);
+  if (!w) {
+    // Its window has gone (the program made a new one meanwhile): the finger is free again.
+    if (f.type == SDL_FINGERUP && f.fingerId == gLayer.finger) gLayer.touching = false;
+    return false;
+  }
+  if (f.type == SDL_FINGERDOWN) {
+    if (gLayer.touching) return false;  // a second finger
+    gLayer.finger = f.fingerId;
+    TouchStep(*w, WM_MOUSEMOVE, f.x, f.y);
+    gLayer.touching = true;
+    TouchStep(*w, WM_LBUTTONDOWN, f.x, f.y);
+    return true;
+  }
+  if (!gLayer.touching || f.fingerId != gLayer.finger) return false;
+  if (f.type == SDL_FINGERMOTION) {
+    TouchStep(*w, WM_MOUSEMOVE, f.x, f.y);
+  } else {
+    gLayer.touching = false;
+    TouchStep(*w, WM_LBUTTONUP, f.x, f.y);
+  }
+  return true;
+}
+
+// Hands the next touch message to the queue when its turn has come.
+void HandOutTouch() {
+  if (!gLayer.touchTurn || gLayer.touchSteps.empty()) return;
+  gLayer.queue.push_back(gLayer.touchSteps.front());
+  gLayer.touchSteps.pop_front();
+  gLayer.touchTurn = false;
+}
+
 // ---- SDL events to messages ----------------------------------------------------------------------
 
 bool InClient(const Window& w, int x, int y) { return x >= 0 && y >= 0 && x < w.clientW && y < w.clientH; }
@@ -207,7 +272,12 @@ bool Translate(const SDL_Event& e) {
       Enqueue(HandleOf(*w), message, static_cast<WPARAM>(vk), static_cast<LPARAM>(info));
       return true;
     }
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+    case SDL_FINGERUP: return Touch(e.tfinger);
+    // The mouse that SDL makes of touch is left out: touch has its own messages above.
     case SDL_MOUSEMOTION: {
+      if (e.motion.which == SDL_TOUCH_MOUSEID) return false;
       Window* w = FindWindowBySdlId(e.motion.windowID);
       if (!w || !InClient(*w, e.motion.x, e.motion.y)) return false;
       gLayer.buttons = e.motion.state;
@@ -217,6 +287,7 @@ bool Translate(const SDL_Event& e) {
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
+      if (e.button.which == SDL_TOUCH_MOUSEID) return false;
       Window* w = FindWindowBySdlId(e.button.windowID);
       if (!w || !InClient(*w, e.button.x, e.button.y)) return false;
       const bool down = e.type == SDL_MOUSEBUTTONDOWN;
@@ -255,6 +326,8 @@ bool Translate(const SDL_Event& e) {
 // Takes every pending SDL event. Returns how many of them became messages.
 int Pump() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
+  for (auto& entry : gLayer.windows)
+    if (entry.second->sdl) FollowSurroundings(*entry.second);
   int produced = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e))
@@ -279,18 +352,20 @@ bool Matches(const MSG& msg, HWND hWnd, UINT filterMin, UINT filterMax) {
 
 BOOL PeekMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
   Pump();
+  HandOutTouch();
   for (auto it = gLayer.queue.begin(); it != gLayer.queue.end(); ++it) {
     if (!Matches(*it, hWnd, filterMin, filterMax)) continue;
     if (msg) *msg = *it;
     if (removeFlags & PM_REMOVE) gLayer.queue.erase(it);
     return TRUE;
   }
+  gLayer.touchTurn = true;
   return FALSE;
 }
 
 BOOL WaitMessage() {
   for (;;) {
-    if (!gLayer.queue.empty()) return TRUE;
+    if (!gLayer.queue.empty() || !gLayer.touchSteps.empty()) return TRUE;
     if (Pump() > 0) return TRUE;
     // Nothing can ever arrive without SDL's video (no windows): do not block for good.
     if (!SDL_WasInit(SDL_INIT_VIDEO) || gLayer.windows.empty()) return FALSE;

@@ -53,6 +53,7 @@ void MaybeReleaseVideo() {
     gLayer.ownVideo = false;
     gLayer.modeSwitched = false;
     gLayer.buttons = 0;
+    gLayer.touching = false;
   }
 }
 
@@ -231,8 +232,10 @@ BOOL DestroyWindow(HWND hWnd) {
   SendMessageA(hWnd, WM_DESTROY, 0, 0);
   SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
   if (w->sdl) SDL_DestroyWindow(w->sdl);
-  gLayer.queue.erase(std::remove_if(gLayer.queue.begin(), gLayer.queue.end(), [&](const MSG& m) { return m.hwnd == hWnd; }),
-               gLayer.queue.end());
+  const auto ofWindow = [&](const MSG& m) { return m.hwnd == hWnd; };
+  gLayer.queue.erase(std::remove_if(gLayer.queue.begin(), gLayer.queue.end(), ofWindow), gLayer.queue.end());
+  gLayer.touchSteps.erase(std::remove_if(gLayer.touchSteps.begin(), gLayer.touchSteps.end(), ofWindow),
+                          gLayer.touchSteps.end());
   gLayer.windows.erase(w->id);
   if (gLayer.windows.empty()) gLayer.buttons = 0;
   MaybeReleaseVideo();

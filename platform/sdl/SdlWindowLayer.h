@@ -72,6 +72,12 @@ struct LayerState {
   bool modeSwitched = false;  // a WS_POPUP window created now gets switchedMode
   SDL_DisplayMode switchedMode{};
   Uint32 buttons = 0;  // SDL button mask as the posted messages have reported it
+  // Touch acting as the mouse (SdlMessages.cpp): the finger that drives it, and the messages it
+  // made, waiting to be handed out one per turn of the queue.
+  bool touching = false;
+  SDL_FingerID finger = 0;
+  std::deque<MSG> touchSteps;
+  bool touchTurn = true;  // the queue has been found empty since the last step was handed out
   void (*waitHook)() = nullptr;  // SetWaitHook's
 };
 extern LayerState gLayer;

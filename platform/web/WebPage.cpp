@@ -9,6 +9,12 @@ extern "C" void glgui_screen_size(int* width, int* height);  // WebLibrary.js
 namespace {
 
 // clang-format off
+EM_JS(void, canvas_pixels, (int* width, int* height), {
+  const pixels = Module['canvasPixels'] || [0, 0];
+  HEAP32[width >> 2] = pixels[0];
+  HEAP32[height >> 2] = pixels[1];
+});
+
 EM_ASYNC_JS(void, wait_next_frame, (), {
   await new Promise(resolve => requestAnimationFrame(() => resolve()));
 });
@@ -96,6 +102,8 @@ bool EnterFullscreen() { return enter_fullscreen() != 0; }
 void LeaveFullscreen() { leave_fullscreen(); }
 
 void ScreenSize(int& width, int& height) { glgui_screen_size(&width, &height); }
+
+void CanvasPixels(int& width, int& height) { canvas_pixels(&width, &height); }
 
 void ShowMessageBox(const std::string& caption, const std::string& text, const char* kind) {
   show_message_box(caption.c_str(), text.c_str(), kind);

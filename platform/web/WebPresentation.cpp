@@ -1,7 +1,11 @@
 // Web backend: the browser's side of Presentation.h. Contexts are WebGL 2 ones, handed to the
 // OpenGL 1.1 layer (sdl/SdlGl11Contexts.cpp); a frame is shown by waiting for the browser's next
 // frame (the page shows what was drawn once the program yields to the browser); message boxes are
-// drawn in the page (WebPage.cpp), modal: the program waits until the box is dismissed.
+// drawn in the page (WebPage.cpp), modal: the program waits until the box is dismissed. A window a
+// person may resize follows the page instead, as a desktop window follows the person resizing it:
+// its client area is the canvas's drawing buffer, whose size the page sets (index.html). SDL's own
+// answer to the page's resizing makes the window the canvas's size in CSS pixels; this corrects it
+// before the program looks at its messages.
 #include "Presentation.h"
 
 #include "SdlText.h"
@@ -12,6 +16,16 @@
 namespace sdl_layer {
 
 void PresentFrame(SDL_Window*) { web_page::WaitForNextFrame(); }
+
+void FollowSurroundings(Window& w) {
+  if (!(w.style & WS_THICKFRAME)) return;  // a fullscreen window keeps the mode's size, scaled to fit
+  int width = 0, height = 0;
+  web_page::CanvasPixels(width, height);
+  if (width <= 0 || height <= 0) return;
+  int nowW = 0, nowH = 0;
+  SDL_GetWindowSize(w.sdl, &nowW, &nowH);
+  if (nowW != width || nowH != height) SDL_SetWindowSize(w.sdl, width, height);
+}
 
 void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const char* kind = icon == BoxIcon::Error ? "error" : icon == BoxIcon::Warning ? "warning" : "information";

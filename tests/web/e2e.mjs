@@ -23,6 +23,7 @@ const MASK = {x: 0, y: 0, width: 131, height: 14};  // the frame counter
 // The navigation buttons' centres, and where the mouse rests for pictures (as the Linux tests).
 const PANEL_DEMO = [65, 15], TEXT_DEMO = [568, 15], BUTTON_DEMO = [65, 461], EXIT = [568, 461];
 const REST = [320, 240];
+const PHONE = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
 const HARMLESS = [/ScriptProcessorNode is deprecated/, /AudioContext closed before a pending resume/,
   /GPU stall due to ReadPixels/, /Automatic fallback to software WebGL/];
 
@@ -39,7 +40,7 @@ const browser = await puppeteer.launch({
 // ---- the page -------------------------------------------------------------------------------------
 
 // Counts the program's frames and WebGL 2 contexts, the samples the page's audio played that were
-// not silent, and the frame at which the program ended.
+// not silent, the frame at which the program ended, and the program's viewport (its client area).
 function instrument() {
   window.__frames = 0;
   window.__contexts = 0;
@@ -53,6 +54,8 @@ function instrument() {
     if (kind === 'webgl2' && this.id === 'canvas' && context) window.__contexts++;
     return context;
   };
+  const viewport = WebGL2RenderingContext.prototype.viewport;
+  WebGL2RenderingContext.prototype.viewport = function (...a) { window.__viewport = `${a[2]}x${a[3]}`; return viewport.apply(this, a); };
   const create = AudioContext.prototype.createScriptProcessor;
   AudioContext.prototype.createScriptProcessor = function (...args) {
     const node = create.apply(this, args);
@@ -138,13 +141,33 @@ class Run {
     await this.page.mouse.up();
     await this.waitFrames(2);
   }
+  // Touch at a point of the references; the program takes a move, press and release a frame each.
+  async touch(kind, x, y) {
+    const r = await this.page.evaluate(() => document.getElementById('canvas').getBoundingClientRect().toJSON());
+    await this.page.touchscreen[kind](r.x + x * r.width / WIDTH, r.y + y * r.height / HEIGHT);
+    await this.waitFrames(4);
+  }
+  // Shoots the canvas at the references' size until it has settled and `ok` holds for what it shows.
+  async see(what, ok, points = []) {
+    const clip = await this.page.evaluate(w => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return {x: r.x, y: r.y, width: r.width, height: r.height, scale: w / r.width / devicePixelRatio};
+    }, WIDTH);
+    for (let last = null, deadline = Date.now() + 20000; ; await this.waitFrames(3)) {
+      const now = Buffer.from(await this.page.screenshot({clip, path: path.join(outDir, `${this.name}-seen.png`)}));
+      const found = last && await this.compare(now, last, points);
+      if (found && found.differ === 0 && ok(found)) return this.log('ok: ' + what);
+      if (Date.now() > deadline) throw new Error(`not seen: ${what}`);
+      last = now;
+    }
+  }
   async shot(name) {
     const file = path.join(outDir, `${this.name}-${name}.png`);
     const data = await this.page.screenshot({clip: {x: 0, y: 0, width: WIDTH, height: HEIGHT}, path: file});
     return {file, data: Buffer.from(data)};
   }
-  // Pixels of two PNG pictures that differ by more than LEVELS in a channel, outside the mask,
-  // and the red-dominance of given points of the first; decoded in the page.
+  // Pixels of two PNG pictures that differ by more than LEVELS in a channel, outside the mask, and
+  // the red-dominance of given points of the first and its share of magenta; decoded in the page.
   async compare(a, b, points = []) {
     return this.page.evaluate(async (a, b, mask, levels, points) => {
       const decode = async b64 => {
@@ -160,6 +183,8 @@ class Run {
         const i = (py * x.width + px) * 4;
         return x.data[i] > x.data[i + 1] + 30 && x.data[i] > x.data[i + 2] + 30;
       });
+      let magenta = 0;
+      for (let i = 0; i < x.data.length; i += 4) magenta += x.data[i] > x.data[i + 1] + 60 && x.data[i + 2] > x.data[i + 1] + 60;
       if (!y) return {red};
       if (x.width !== y.width || x.height !== y.height) return {size: `${x.width}x${x.height} vs ${y.width}x${y.height}`, red};
       let differ = 0;
@@ -171,7 +196,7 @@ class Run {
               Math.abs(x.data[i + 2] - y.data[i + 2]) > levels)
             differ++;
         }
-      return {differ, total: x.width * x.height, red};
+      return {differ, total: x.width * x.height, red, magenta: magenta / (x.width * x.height)};
     }, a.toString('base64'), b ? b.toString('base64') : null, MASK, LEVELS, points);
   }
   // Shoots the page until the picture has settled (two shots some frames apart agree) and matches
@@ -219,10 +244,10 @@ class Run {
   }
 }
 
-async function open(name, {beforeMain = null, webgl2 = true, script = null} = {}) {
+async function open(name, {beforeMain = null, webgl2 = true, script = null, viewport = null} = {}) {
   const page = await browser.newPage();
   await page.bringToFront();
-  await page.setViewport({width: WIDTH, height: HEIGHT});
+  await page.setViewport(viewport || {width: WIDTH, height: HEIGHT});
   await page.evaluateOnNewDocument(instrument);
   if (!webgl2) {
     await page.evaluateOnNewDocument(() => {
@@ -391,17 +416,51 @@ const scenarios = {
     await escape(run);
   },
 
+  // A phone: whole screen, every page by touch; turned (at ratio 2), and in fullscreen by its control.
+  async phone(run) {
+    const portrait = await layout(run);
+    run.check(portrait.inside && portrait.width >= 0.9 * PHONE.width, `the whole screen is on the page (${portrait.viewport})`);
+    await run.touch('tap', ...TEXT_DEMO);
+    await run.see('a tap on "text demo" opens its page', f => f.magenta > 0.01);
+    await run.touch('tap', ...PANEL_DEMO);
+    await run.see('a tap on "panel demo" opens its page', f => f.red[0] && !f.magenta, [[443, 237]]);
+    await run.touch('touchStart', 500, 290);
+    await run.touch('touchMove', 500, 350);
+    await run.page.touchscreen.touchEnd();
+    await run.see('a one-finger drag moves panel C and its child', f => f.red[0] && !f.red[1], [[443, 297], [443, 215]]);
+    await run.touch('tap', ...BUTTON_DEMO);
+    await run.see('a tap on "button demo" opens its page', () => true);
+    await run.touch('tap', 125, 144);  // "button 3"
+    run.check((await run.waitBox()).text === 'A(z) 3. gomb lett lenyomva!', 'a tap on "button 3" shows its box');
+    await run.page.tap('.message-ok');
+    await run.page.setViewport({...PHONE, width: PHONE.height, height: PHONE.width, deviceScaleFactor: 2});
+    await run.page.waitForFunction(v => window.__viewport !== v, {timeout: 20000, polling: 10}, portrait.viewport);
+    const g = await layout(run);
+    run.check(g.inside && g.viewport === g.buffer && g.buffer === `${2 * g.width}x${2 * g.height}`,
+              `a tap on OK closes the box; turned, the client area is the buffer, twice the CSS size (${g.buffer})`);
+    await run.page.tap('#fullscreen');
+    await run.page.waitForFunction(() => document.fullscreenElement && window.__contexts > 1, {timeout: 20000, polling: 10});
+    await run.touch('tap', ...EXIT);
+    run.check((await run.exitCode()) === '0', 'a tap on "exit" ends the program from fullscreen');
+  },
+
   async nowebgl2(run) {
     const notice = await run.page.evaluate(() => document.getElementById('status').textContent);
     run.check(/WebGL 2/.test(notice), `a browser without WebGL 2 gets a message: "${notice}"`);
   },
 };
 
+const layout = run => run.page.evaluate(() => {
+  const c = document.getElementById('canvas'), r = c.getBoundingClientRect();
+  return {inside: r.left >= 0 && r.top >= 0 && r.right <= innerWidth && r.bottom <= innerHeight,
+          width: r.width, height: r.height, buffer: `${c.width}x${c.height}`, viewport: window.__viewport};
+});
 const options = {
   // The header says 16 bits per pixel, which the reader does not take.
   damagedfont: {beforeMain: `Module => { const f = Module.FS.readFile('/default/font.tga'); f[16] = 16;
                                          Module.FS.writeFile('/default/font.tga', f); }`},
   nowebgl2: {webgl2: false},
+  phone: {viewport: PHONE},
   // The browser says no, as it does to a page without the permission or the user's gesture.
   refused: {script: () => {
     Element.prototype.requestFullscreen = () => Promise.reject(new TypeError('Permissions check failed'));
