@@ -17,13 +17,15 @@ Layer g;
 
 namespace {
 
+constexpr GLenum GL_CLIP_DISTANCE0 = 0x3000;
+
 // ---- programs ----------------------------------------------------------------------------------
 
 // What a ProgramKey holds.
-constexpr ProgramKey kKeyClipMask = 0x3F;  // bit i: clip plane i is in use
-constexpr int kKeyTexModeShift = 6;        // 2 bits: 0 untextured, 1 GL_MODULATE, 2 GL_REPLACE, 3 GL_DECAL
-constexpr int kKeyTexBaseShift = 8;        // 2 bits: the texture's TextureBase
-constexpr int kKeyBorderShift = 10;        // 2 bits: s, t wrap with GL_CLAMP under a linear filter
+constexpr ProgramKey kKeyClipMask = 0x3F;           // bit i: clip plane i is in use
+constexpr int kKeyTexModeShift = 6;                 // 2 bits: 0 untextured, 1 GL_MODULATE, 2 GL_REPLACE, 3 GL_DECAL
+constexpr int kKeyTexBaseShift = 8;                 // 2 bits: the texture's TextureBase
+constexpr int kKeyBorderShift = 10;                 // 2 bits: s, t wrap with GL_CLAMP under a linear filter
 constexpr ProgramKey kKeyGpuModelview = 1u << 12;   // the vertices come in object coordinates
 constexpr ProgramKey kKeyTextureMatrix = 1u << 13;  // the texture matrix is not the identity
 
@@ -38,26 +40,27 @@ int Planes(ProgramKey k) {
 
 // GLSL ES 3.00, so the same text runs on WebGL 2, with only what the key asks for. The position
 // comes in eye coordinates (or in object coordinates with the modelview as a uniform) and goes
-// through the projection. Clip planes are eye-space planes tested per fragment: a plane's
-// distance is linear over a primitive, so the interpolated distance is exact, and a fragment with
-// a negative one is discarded as the GL's clipping would have cut it away. Colours come as bytes,
+// through the projection. Clip planes are eye-space planes: where the context offers clip
+// distances they are the GPU's own, else they are tested per fragment (a plane's distance is
+// linear over a primitive, so the interpolated distance is exact, and a fragment with a negative
+// one is discarded as the GL's clipping would have cut it away; measured slower than the GPU's
+// clipping, in the browser above all). Colours come as bytes,
 // clamped as the GL clamps vertex colours.
 std::string VertexShader(ProgramKey k) {
   const bool textured = TexMode(k) != 0, textureMatrix = (k & kKeyTextureMatrix) != 0;
   const int planes = Planes(k);
-  std::string s =
-      "#version 300 es\n"
-      "layout(location = 0) in vec3 aPosition;\n"
-      "layout(location = 1) in vec4 aColour;\n"
-      "uniform mat4 uProjection;\n"
-      "out vec4 vColour;\n";
+  const bool distances = planes && g.gl.clipDistances;
+  std::string s = "#version 300 es\n";
+  if (distances) s += std::string("#extension ") + g.gl.clipDistances + " : require\n";
+  s += "layout(location = 0) in vec3 aPosition;\n"
+       "layout(location = 1) in vec4 aColour;\n"
+       "uniform mat4 uProjection;\n"
+       "out vec4 vColour;\n";
   if (textured) s += "layout(location = 2) in vec2 aTexCoord;\n";
   if (textured) s += textureMatrix ? "uniform mat4 uTextureMatrix;\nout vec4 vTexCoord;\n" : "out vec2 vTexCoord;\n";
   if (k & kKeyGpuModelview) s += "uniform mat4 uModelview;\n";
-  if (planes) {
-    const std::string n = std::to_string(planes);
-    s += "uniform vec4 uClip[" + n + "];\nout float vClip[" + n + "];\n";
-  }
+  if (planes) s += "uniform vec4 uClip[" + std::to_string(planes) + "];\n";
+  if (planes && !distances) s += "out float vClip[" + std::to_string(planes) + "];\n";
   s += "void main() {\n";
   s += (k & kKeyGpuModelview) ? "  vec4 eye = uModelview * vec4(aPosition, 1.0);\n"
                               : "  vec4 eye = vec4(aPosition, 1.0);\n";
@@ -66,7 +69,7 @@ std::string VertexShader(ProgramKey k) {
     s += textureMatrix ? "  vTexCoord = uTextureMatrix * vec4(aTexCoord, 0.0, 1.0);\n" : "  vTexCoord = aTexCoord;\n";
   for (int i = 0; i < planes; ++i) {
     const std::string n = std::to_string(i);
-    s += "  vClip[" + n + "] = dot(uClip[" + n + "], eye);\n";
+    s += (distances ? "  gl_ClipDistance[" : "  vClip[") + n + "] = dot(uClip[" + n + "], eye);\n";
   }
   return s + "}\n";
 }
@@ -77,7 +80,7 @@ std::string VertexShader(ProgramKey k) {
 // linear filter there takes up to half of its texel from the border colour, transparent black:
 // that share is taken away here (uTexSize: the texture's size).
 std::string FragmentShader(ProgramKey k) {
-  const int mode = TexMode(k), planes = Planes(k);
+  const int mode = TexMode(k), planes = g.gl.clipDistances ? 0 : Planes(k);
   const bool textureMatrix = (k & kKeyTextureMatrix) != 0;
   const bool colour = (TexBase(k) & kBaseColour) != 0, alpha = (TexBase(k) & kBaseAlpha) != 0;
   std::string s =
@@ -97,7 +100,8 @@ std::string FragmentShader(ProgramKey k) {
   }
   s += "  vec4 c = vColour;\n";
   if (mode) {
-    s += textureMatrix ? "  vec4 t = textureProj(uSampler, vTexCoord);\n" : "  vec4 t = texture(uSampler, vTexCoord);\n";
+    s +=
+        textureMatrix ? "  vec4 t = textureProj(uSampler, vTexCoord);\n" : "  vec4 t = texture(uSampler, vTexCoord);\n";
     if (Border(k)) {
       s += textureMatrix ? "  vec2 st = clamp(vTexCoord.xy / vTexCoord.w, 0.0, 1.0);\n"
                          : "  vec2 st = clamp(vTexCoord, 0.0, 1.0);\n";
@@ -159,6 +163,24 @@ Program& ProgramOf(ProgramKey key) {
   }
   if (vs) gles.glDeleteShader(vs);
   if (fs) gles.glDeleteShader(fs);
+  if (!p.object && Planes(key) && g.gl.clipDistances) {
+    // The context named clip distances but its shaders refuse them: planes go back to discard,
+    // for this program and those made before.
+    std::fprintf(stderr, "OpenGL 1.1 layer: clip planes by discard instead\n");
+    g.gl.clipDistances = nullptr;
+    for (auto it = g.gl.programs.begin(); it != g.gl.programs.end();) {
+      if (!Planes(it->first)) {
+        ++it;
+        continue;
+      }
+      if (it->second.object) gles.glDeleteProgram(it->second.object);
+      if (g.gl.program == it->second.object) g.gl.program = 0;
+      it = g.gl.programs.erase(it);
+    }
+    for (int i = 0; i < g.gl.clipDistancesOn; ++i) gles.glDisable(GL_CLIP_DISTANCE0 + static_cast<GLenum>(i));
+    g.gl.clipDistancesOn = 0;
+    return ProgramOf(key);
+  }
   if (p.object) {
     p.uProjection = gles.glGetUniformLocation(p.object, "uProjection");
     p.uModelview = gles.glGetUniformLocation(p.object, "uModelview");
@@ -218,7 +240,14 @@ bool Apply(const DrawState& s) {
   SendMatrix(fresh, p.uProjection, p.projection, s.projection);
   if (s.program & kKeyGpuModelview) SendMatrix(fresh, p.uModelview, p.modelview, s.modelview);
   if (s.program & kKeyTextureMatrix) SendMatrix(fresh, p.uTextureMatrix, p.textureMatrix, s.textureMatrix);
-  if (const int planes = Planes(s.program)) {
+  const int planes = Planes(s.program);
+  if (g.gl.clipDistances && gl.clipDistancesOn != planes) {
+    for (int i = 0; i < kClipPlanes; ++i)
+      if ((i < planes) != (i < gl.clipDistancesOn))
+        SetCapability(GL_CLIP_DISTANCE0 + static_cast<GLenum>(i), i < planes);
+    gl.clipDistancesOn = planes;
+  }
+  if (planes) {
     float clip[kClipPlanes][4] = {};
     int n = 0;
     for (int i = 0; i < kClipPlanes; ++i)
@@ -228,8 +257,7 @@ bool Apply(const DrawState& s) {
       std::memcpy(p.clip, clip, sizeof clip);
     }
   }
-  if (Border(s.program) && TexMode(s.program) &&
-      (fresh || std::memcmp(s.texSize, p.texSize, sizeof p.texSize) != 0)) {
+  if (Border(s.program) && TexMode(s.program) && (fresh || std::memcmp(s.texSize, p.texSize, sizeof p.texSize) != 0)) {
     gles.glUniform2f(p.uTexSize, static_cast<float>(s.texSize[0]), static_cast<float>(s.texSize[1]));
     std::memcpy(p.texSize, s.texSize, sizeof p.texSize);
   }
@@ -415,6 +443,12 @@ void gl11ContextCreated() {
   ResetState();
   if (!LoadGles()) return;
   gles.glActiveTexture(GL_TEXTURE0);
+  // Clip distances where offered (the browser's WEBGL_ extension is ANGLE's in its shaders).
+  const auto* extensions = reinterpret_cast<const char*>(gles.glGetString(GL_EXTENSIONS));
+  if (extensions && std::strstr(extensions, "GL_EXT_clip_cull_distance"))
+    g.gl.clipDistances = "GL_EXT_clip_cull_distance";
+  else if (extensions && std::strstr(extensions, "WEBGL_clip_cull_distance"))
+    g.gl.clipDistances = "GL_ANGLE_clip_cull_distance";
   // The stream buffer stays bound to GL_ARRAY_BUFFER, and both vertex arrays read from it.
   gles.glGenBuffers(1, &g.gl.streamBuffer);
   gles.glBindBuffer(GL_ARRAY_BUFFER, g.gl.streamBuffer);

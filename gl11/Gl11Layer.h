@@ -184,8 +184,10 @@ struct GlesSide {
   std::map<ProgramKey, Program> programs;  // made on first use
   GLuint streamBuffer = 0;
   GLuint vertexArrays[2] = {};  // one per layout: untextured, textured
-  bool clipDistances = false;   // the context offers gl_ClipDistance (EXT_clip_cull_distance)
-  DrawState applied{};          // valid with appliedValid
+  // The shader extension that gives gl_ClipDistance, when the context offers one; null for none.
+  const char* clipDistances = nullptr;
+  int clipDistancesOn = 0;  // how many of them are enabled
+  DrawState applied{};      // valid with appliedValid
   bool appliedValid = false;
   GLuint program = 0, texture = 0;
   int layout = -1;
@@ -244,8 +246,8 @@ struct Layer {
   GLuint compiling = 0;  // the list being compiled, 0 when none
   GLenum compileMode = 0;
   std::unique_ptr<List> compiled;
-  uint8_t compiledAttribs = 0;           // attributes the list under compilation has set so far
-  uint8_t blockAttribs = 0;              // and those it set since its last glBegin
+  uint8_t compiledAttribs = 0;  // attributes the list under compilation has set so far
+  uint8_t blockAttribs = 0;     // and those it set since its last glBegin
   float listColour[4] = {}, listTexCoord[2] = {}, listNormal[3] = {};  // and their values
   int callDepth = 0;
 
