@@ -281,8 +281,10 @@ GLenum GlesTopology(Topology t) {
   }
 }
 
+// A colour component clamped to [0, 1] as the GL clamps it, as a byte (NaN as 0).
 uint8_t ColourByte(float c) {
-  c = c < 0.0f ? 0.0f : c > 1.0f ? 1.0f : c;
+  if (!(c > 0.0f)) return 0;
+  if (c >= 1.0f) return 255;
   return static_cast<uint8_t>(c * 255.0f + 0.5f);
 }
 

@@ -12,6 +12,7 @@
 #include "Gl11Stats.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -58,6 +59,7 @@ struct StreamVertex {
   float s, t;
 };
 constexpr size_t kUntexturedStride = offsetof(StreamVertex, s);
+static_assert(sizeof(StreamVertex) == 24 && kUntexturedStride == 16, "stream vertices are packed");
 
 // Attributes a display list sets itself; the others are taken from the current values when it is
 // called.
