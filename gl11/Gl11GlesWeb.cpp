@@ -2,6 +2,11 @@
 // calls are there under the names emscripten_gl* too. The layer's own definitions take the
 // standard names, so it calls WebGL under those.
 #include "Gl11Gles.h"
+#include "Gl11Stats.h"
+
+#include <emscripten.h>
+
+#include <cstdio>
 
 #define GL11_GLES_DECLARE(type, name, parameters) extern "C" type emscripten_##name parameters;
 GL11_GLES_ENTRY_POINTS(GL11_GLES_DECLARE)
@@ -20,3 +25,15 @@ bool LoadGles() {
 }
 
 }  // namespace gl11
+
+// The layer's counters for a page's scripts (the benchmark's), as JSON:
+// a pointer to a NUL-terminated string in the heap. Nothing in the program calls it.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* gl11_stats_json() {
+  static char json[320];
+  const Gl11Stats& s = gl11Stats();
+  std::snprintf(json, sizeof json,
+                "{\"frames\":%llu,\"draws\":%llu,\"glesCalls\":%llu,\"programsMade\":%llu,"
+                "\"programSwitches\":%llu,\"streamedBytes\":%llu,\"staticBytes\":%llu}",
+                s.frames, s.draws, s.glesCalls, s.programsMade, s.programSwitches, s.streamedBytes, s.staticBytes);
+  return json;
+}

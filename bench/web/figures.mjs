@@ -1,25 +1,27 @@
 // The web build's figures, in headless Chromium (WebGL 2 on SwiftShader): page load to the
 // program's first frame (median of RUNS loads, each in a fresh page with an empty cache), the bytes
 // the page transfers (and their gzip-compressed size, as a server that compresses would send them),
-// and frames per second on each demo page. Run by `bash scripts/test-web.sh --bench`.
+// and frames per second on each demo page (frame-rates.mjs: against a plain WebGL 2 page, and
+// against the baseline site that GLGUI_BENCH_BASELINE names, if any; with --load beside two
+// `yes > /dev/null`). Run by `bash scripts/test-web.sh --bench [--load] [RUNS]`.
 //
-// Usage: node figures.mjs URL SITE-DIR [RUNS]
+// Usage: node figures.mjs URL SITE-DIR [RUNS] [--load]
 import {createRequire} from 'node:module';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import {fileURLToPath} from 'node:url';
+import {frameRates} from './frame-rates.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const require = createRequire(path.join(here, '../../tests/web/package.json'));
 const puppeteer = require('puppeteer-core');
 
-const [url, site, runsArg] = process.argv.slice(2);
+const options = process.argv.slice(2).filter(a => a.startsWith('--'));
+const [url, site, runsArg] = process.argv.slice(2).filter(a => !a.startsWith('--'));
 const RUNS = Number(runsArg || 10);
 const WIDTH = 640, HEIGHT = 480;
-const PAGES = {start: null, panels: [65, 15], text: [568, 15], buttons: [65, 461]};
-const REST = [320, 240];
 
 const home = fs.mkdtempSync(path.join(os.tmpdir(), 'glgui-bench-'));
 const browser = await puppeteer.launch({
@@ -87,21 +89,6 @@ for (const f of files) {
 console.log(`bytes transferred by a load: ${transferred} (site files ${raw}, gzip'd ${gz})`);
 
 // ---- frames per second per page --------------------------------------------------------------------
-const {page} = await load();
-const wait = ms => page.evaluate(t => new Promise(r => setTimeout(r, t)), ms);
-for (const [name, button] of Object.entries(PAGES)) {
-  if (button) {
-    await page.mouse.move(...button, {steps: 5});
-    await page.mouse.down();
-    await wait(100);
-    await page.mouse.up();
-  }
-  await page.mouse.move(...REST, {steps: 5});
-  await wait(3000);  // the camera's pull-back and return
-  const before = await page.evaluate(() => [window.__frames, performance.now()]);
-  await wait(3000);
-  const after = await page.evaluate(() => [window.__frames, performance.now()]);
-  console.log(`  ${name}: ${(1000 * (after[0] - before[0]) / (after[1] - before[1])).toFixed(1)} frames per second`);
-}
+await frameRates(browser, url, {baseline: process.env.GLGUI_BENCH_BASELINE, load: options.includes('--load')});
 await browser.close();
 fs.rmSync(home, {recursive: true, force: true});
