@@ -1,13 +1,15 @@
-// OpenGL 1.1 layer: drawing on OpenGL ES 3.0: the shader program that does
-// what the fixed-function pipeline does for our subset (transform, clip planes, texture
-// environment), the batch of immediate-mode vertices and its flush, draws from the static
-// buffers of display lists, and the context's lifetime.
+// OpenGL 1.1 layer: drawing on OpenGL ES 3.0: the shader programs that do what the
+// fixed-function pipeline does for our subset (transform, clip planes, texture environment), one
+// generated for each fixed-function state on first use and kept; the batch, whose vertices are
+// transformed on the CPU as they join it, and its flush, which gives OpenGL ES only the state that
+// changed since the last draw; and the context's lifetime.
 #include "Gl11Context.h"
 #include "Gl11Layer.h"
 
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace gl11 {
 
@@ -15,82 +17,114 @@ Layer g;
 
 namespace {
 
-// GLSL ES 3.00, so the same text runs on WebGL 2. The position goes through the product of the
-// projection and modelview matrices, as Mesa's fixed-function pipeline takes it; the eye position
-// is for the clip planes. Clip planes are eye-space planes tested per fragment: a plane's distance
-// is linear over a primitive, so the interpolated distance is exact, and a fragment with a
-// negative one is discarded as the GL's clipping would have cut it away. Disabled planes are
-// (0, 0, 0, 1). Colours are clamped as the GL clamps vertex colours.
-const char* const kVertexShader = R"(#version 300 es
-layout(location = 0) in vec3 aPosition;
-layout(location = 1) in vec4 aColour;
-layout(location = 2) in vec2 aTexCoord;
-uniform mat4 uModelview;
-uniform mat4 uModelviewProjection;
-uniform mat4 uTextureMatrix;
-uniform vec4 uClip[6];
-out vec4 vColour;
-out vec4 vTexCoord;
-out vec3 vClipA;
-out vec3 vClipB;
-void main() {
-  vec4 eye = uModelview * vec4(aPosition, 1.0);
-  gl_Position = uModelviewProjection * vec4(aPosition, 1.0);
-  vColour = clamp(aColour, 0.0, 1.0);
-  vTexCoord = uTextureMatrix * vec4(aTexCoord, 0.0, 1.0);
-  vClipA = vec3(dot(uClip[0], eye), dot(uClip[1], eye), dot(uClip[2], eye));
-  vClipB = vec3(dot(uClip[3], eye), dot(uClip[4], eye), dot(uClip[5], eye));
-  gl_PointSize = 1.0;
-}
-)";
+constexpr GLenum GL_CLIP_DISTANCE0 = 0x3000;
 
-// uTexMode: 0 no texturing, 1 GL_MODULATE, 2 GL_REPLACE, 3 GL_DECAL. uTexBase: bit 0 the base
-// format has colour, bit 1 alpha (a GL_ALPHA texture leaves the colour alone, an RGB one the alpha).
-// uBorder (x: bit 0 s, bit 1 t wrap with GL_CLAMP; y: linear filtering): GLES has no texture
-// border, so the texture clamps to its edge texels. GL_CLAMP clamps the coordinates to [0, 1], so
-// a nearest texel is never the border, but a linear filter there takes up to half of its texel
-// from the border colour, transparent black: that share is taken away here.
-const char* const kFragmentShader = R"(#version 300 es
-precision highp float;
-in vec4 vColour;
-in vec4 vTexCoord;
-in vec3 vClipA;
-in vec3 vClipB;
-uniform sampler2D uSampler;
-uniform int uTexMode;
-uniform int uTexBase;
-uniform ivec2 uBorder;
-uniform vec2 uTexSize;
-out vec4 fragColour;
-void main() {
-  if (any(lessThan(vClipA, vec3(0.0))) || any(lessThan(vClipB, vec3(0.0)))) discard;
-  vec4 c = vColour;
-  if (uTexMode != 0) {
-    vec4 t = textureProj(uSampler, vTexCoord);
-    if (uBorder.x != 0 && uBorder.y != 0) {
-      vec2 st = clamp(vTexCoord.xy / vTexCoord.w, 0.0, 1.0);
-      vec2 inside = clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0);
-      if ((uBorder.x & 1) != 0) t *= inside.x;
-      if ((uBorder.x & 2) != 0) t *= inside.y;
+// ---- programs ----------------------------------------------------------------------------------
+
+// What a ProgramKey holds.
+constexpr ProgramKey kKeyClipMask = 0x3F;           // bit i: clip plane i is in use
+constexpr int kKeyTexModeShift = 6;                 // 2 bits: 0 untextured, 1 GL_MODULATE, 2 GL_REPLACE, 3 GL_DECAL
+constexpr int kKeyTexBaseShift = 8;                 // 2 bits: the texture's TextureBase
+constexpr int kKeyBorderShift = 10;                 // 2 bits: s, t wrap with GL_CLAMP under a linear filter
+constexpr ProgramKey kKeyGpuModelview = 1u << 12;   // the vertices come in object coordinates
+constexpr ProgramKey kKeyTextureMatrix = 1u << 13;  // the texture matrix is not the identity
+
+int TexMode(ProgramKey k) { return static_cast<int>(k >> kKeyTexModeShift) & 3; }
+uint32_t TexBase(ProgramKey k) { return (k >> kKeyTexBaseShift) & 3; }
+uint32_t Border(ProgramKey k) { return (k >> kKeyBorderShift) & 3; }
+int Planes(ProgramKey k) {
+  int n = 0;
+  for (ProgramKey m = k & kKeyClipMask; m; m &= m - 1) ++n;
+  return n;
+}
+
+// GLSL ES 3.00, so the same text runs on WebGL 2, with only what the key asks for. The position
+// comes in eye coordinates (or in object coordinates with the modelview as a uniform) and goes
+// through the projection. Clip planes are eye-space planes: where the context offers clip
+// distances they are the GPU's own, else they are tested per fragment (a plane's distance is
+// linear over a primitive, so the interpolated distance is exact, and a fragment with a negative
+// one is discarded as the GL's clipping would have cut it away; measured slower than the GPU's
+// clipping, in the browser above all). Colours come as bytes,
+// clamped as the GL clamps vertex colours.
+std::string VertexShader(ProgramKey k) {
+  const bool textured = TexMode(k) != 0, textureMatrix = (k & kKeyTextureMatrix) != 0;
+  const int planes = Planes(k);
+  const bool distances = planes && g.gl.clipDistances;
+  std::string s = "#version 300 es\n";
+  if (distances) s += std::string("#extension ") + g.gl.clipDistances + " : require\n";
+  s += "layout(location = 0) in vec3 aPosition;\n"
+       "layout(location = 1) in vec4 aColour;\n"
+       "uniform mat4 uProjection;\n"
+       "out vec4 vColour;\n";
+  if (textured) s += "layout(location = 2) in vec2 aTexCoord;\n";
+  if (textured) s += textureMatrix ? "uniform mat4 uTextureMatrix;\nout vec4 vTexCoord;\n" : "out vec2 vTexCoord;\n";
+  if (k & kKeyGpuModelview) s += "uniform mat4 uModelview;\n";
+  if (planes) s += "uniform vec4 uClip[" + std::to_string(planes) + "];\n";
+  if (planes && !distances) s += "out float vClip[" + std::to_string(planes) + "];\n";
+  s += "void main() {\n";
+  s += (k & kKeyGpuModelview) ? "  vec4 eye = uModelview * vec4(aPosition, 1.0);\n"
+                              : "  vec4 eye = vec4(aPosition, 1.0);\n";
+  s += "  gl_Position = uProjection * eye;\n  vColour = aColour;\n  gl_PointSize = 1.0;\n";
+  if (textured)
+    s += textureMatrix ? "  vTexCoord = uTextureMatrix * vec4(aTexCoord, 0.0, 1.0);\n" : "  vTexCoord = aTexCoord;\n";
+  for (int i = 0; i < planes; ++i) {
+    const std::string n = std::to_string(i);
+    s += (distances ? "  gl_ClipDistance[" : "  vClip[") + n + "] = dot(uClip[" + n + "], eye);\n";
+  }
+  return s + "}\n";
+}
+
+// The texture environment for the texture's base format: a GL_ALPHA texture leaves the colour
+// alone, an RGB one the alpha. GLES has no texture border, so the texture clamps to its edge
+// texels; GL_CLAMP clamps the coordinates to [0, 1], so a nearest texel is never the border, but a
+// linear filter there takes up to half of its texel from the border colour, transparent black:
+// that share is taken away here (uTexSize: the texture's size).
+std::string FragmentShader(ProgramKey k) {
+  const int mode = TexMode(k), planes = g.gl.clipDistances ? 0 : Planes(k);
+  const bool textureMatrix = (k & kKeyTextureMatrix) != 0;
+  const bool colour = (TexBase(k) & kBaseColour) != 0, alpha = (TexBase(k) & kBaseAlpha) != 0;
+  std::string s =
+      "#version 300 es\n"
+      "precision highp float;\n"
+      "in vec4 vColour;\n"
+      "out vec4 fragColour;\n";
+  if (mode) s += textureMatrix ? "in vec4 vTexCoord;\n" : "in vec2 vTexCoord;\n";
+  if (mode) s += "uniform sampler2D uSampler;\n";
+  if (mode && Border(k)) s += "uniform vec2 uTexSize;\n";
+  if (planes) s += "in float vClip[" + std::to_string(planes) + "];\n";
+  s += "void main() {\n";
+  if (planes) {
+    s += "  if (";
+    for (int i = 0; i < planes; ++i) s += (i ? " || vClip[" : "vClip[") + std::to_string(i) + "] < 0.0";
+    s += ") discard;\n";
+  }
+  s += "  vec4 c = vColour;\n";
+  if (mode) {
+    s +=
+        textureMatrix ? "  vec4 t = textureProj(uSampler, vTexCoord);\n" : "  vec4 t = texture(uSampler, vTexCoord);\n";
+    if (Border(k)) {
+      s += textureMatrix ? "  vec2 st = clamp(vTexCoord.xy / vTexCoord.w, 0.0, 1.0);\n"
+                         : "  vec2 st = clamp(vTexCoord, 0.0, 1.0);\n";
+      s += "  vec2 inside = clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0);\n";
+      if (Border(k) & 1) s += "  t *= inside.x;\n";
+      if (Border(k) & 2) s += "  t *= inside.y;\n";
     }
-    bool hasColour = (uTexBase & 1) != 0;
-    bool hasAlpha = (uTexBase & 2) != 0;
-    if (uTexMode == 1) {
-      if (hasColour) c.rgb *= t.rgb;
-      if (hasAlpha) c.a *= t.a;
-    } else if (uTexMode == 2) {
-      if (hasColour) c.rgb = t.rgb;
-      if (hasAlpha) c.a = t.a;
+    if (mode == 1) {
+      if (colour) s += "  c.rgb *= t.rgb;\n";
+      if (alpha) s += "  c.a *= t.a;\n";
+    } else if (mode == 2) {
+      if (colour) s += "  c.rgb = t.rgb;\n";
+      if (alpha) s += "  c.a = t.a;\n";
     } else {
-      c.rgb = mix(c.rgb, t.rgb, hasAlpha ? t.a : 1.0);
+      s += alpha ? "  c.rgb = mix(c.rgb, t.rgb, t.a);\n" : "  c.rgb = t.rgb;\n";
     }
   }
-  fragColour = c;
+  return s + "  fragColour = c;\n}\n";
 }
-)";
 
-GLuint CompileShader(GLenum kind, const char* source) {
+GLuint CompileShader(GLenum kind, const std::string& text) {
   const GLuint shader = gles.glCreateShader(kind);
+  const char* source = text.c_str();
   gles.glShaderSource(shader, 1, &source, nullptr);
   gles.glCompileShader(shader);
   GLint ok = GL_FALSE;
@@ -105,29 +139,70 @@ GLuint CompileShader(GLenum kind, const char* source) {
   return shader;
 }
 
-GLuint LinkProgram() {
-  const GLuint vs = CompileShader(GL_VERTEX_SHADER, kVertexShader);
-  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, kFragmentShader);
-  GLuint program = 0;
+// The program of a state, made and kept when first asked for; object 0 if it cannot be made.
+Program& ProgramOf(ProgramKey key) {
+  const auto found = g.gl.programs.find(key);
+  if (found != g.gl.programs.end()) return found->second;
+  Program& p = g.gl.programs[key];
+  const GLuint vs = CompileShader(GL_VERTEX_SHADER, VertexShader(key));
+  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, FragmentShader(key));
   if (vs && fs) {
-    program = gles.glCreateProgram();
-    gles.glAttachShader(program, vs);
-    gles.glAttachShader(program, fs);
-    gles.glLinkProgram(program);
+    p.object = gles.glCreateProgram();
+    gles.glAttachShader(p.object, vs);
+    gles.glAttachShader(p.object, fs);
+    gles.glLinkProgram(p.object);
     GLint ok = GL_FALSE;
-    gles.glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    gles.glGetProgramiv(p.object, GL_LINK_STATUS, &ok);
     if (!ok) {
       char log[1024] = {};
-      gles.glGetProgramInfoLog(program, sizeof log, nullptr, log);
+      gles.glGetProgramInfoLog(p.object, sizeof log, nullptr, log);
       std::fprintf(stderr, "OpenGL 1.1 layer: program does not link: %s\n", log);
-      gles.glDeleteProgram(program);
-      program = 0;
+      gles.glDeleteProgram(p.object);
+      p.object = 0;
     }
   }
   if (vs) gles.glDeleteShader(vs);
   if (fs) gles.glDeleteShader(fs);
-  return program;
+  if (!p.object && Planes(key) && g.gl.clipDistances) {
+    // The context named clip distances but its shaders refuse them: planes go back to discard,
+    // for this program and those made before.
+    std::fprintf(stderr, "OpenGL 1.1 layer: clip planes by discard instead\n");
+    g.gl.clipDistances = nullptr;
+    for (auto it = g.gl.programs.begin(); it != g.gl.programs.end();) {
+      if (!Planes(it->first)) {
+        ++it;
+        continue;
+      }
+      if (it->second.object) gles.glDeleteProgram(it->second.object);
+      if (g.gl.program == it->second.object) g.gl.program = 0;
+      it = g.gl.programs.erase(it);
+    }
+    for (int i = 0; i < g.gl.clipDistancesOn; ++i) gles.glDisable(GL_CLIP_DISTANCE0 + static_cast<GLenum>(i));
+    g.gl.clipDistancesOn = 0;
+    return ProgramOf(key);
+  }
+  if (p.object) {
+    p.uProjection = gles.glGetUniformLocation(p.object, "uProjection");
+    p.uModelview = gles.glGetUniformLocation(p.object, "uModelview");
+    p.uTextureMatrix = gles.glGetUniformLocation(p.object, "uTextureMatrix");
+    p.uClip = gles.glGetUniformLocation(p.object, "uClip");
+    p.uTexSize = gles.glGetUniformLocation(p.object, "uTexSize");
+    gles.glUseProgram(p.object);
+    g.gl.program = p.object;
+    const GLint sampler = gles.glGetUniformLocation(p.object, "uSampler");
+    if (sampler >= 0) gles.glUniform1i(sampler, 0);
+  }
+  return p;
 }
+
+// Sends a matrix uniform unless the program has it already.
+void SendMatrix(bool all, GLint location, Mat4& sent, const Mat4& m) {
+  if (!all && std::memcmp(&sent, &m, sizeof m) == 0) return;
+  gles.glUniformMatrix4fv(location, 1, GL_FALSE, m.m);
+  sent = m;
+}
+
+// ---- state -------------------------------------------------------------------------------------
 
 void SetCapability(GLenum cap, bool on) {
   if (on)
@@ -136,17 +211,14 @@ void SetCapability(GLenum cap, bool on) {
     gles.glDisable(cap);
 }
 
-GLint TexMode(const DrawState& s) {
-  if (!s.textured) return 0;
-  if (s.texEnvMode == GL_REPLACE) return 2;
-  if (s.texEnvMode == GL_DECAL) return 3;
-  return 1;
-}
-
-// Gives the GLES side what `s` asks for, skipping what it has already.
-void Apply(const DrawState& s) {
-  const DrawState& a = g.applied;
-  const bool all = !g.appliedValid;
+// Gives the GLES side what `s` asks for, skipping what it has already. False when the state's
+// program could not be made (nothing is drawn then).
+bool Apply(const DrawState& s) {
+  Program& p = ProgramOf(s.program);
+  if (!p.object) return false;
+  GlesSide& gl = g.gl;
+  const DrawState& a = gl.applied;
+  const bool all = !gl.appliedValid;
   if (all || s.blend != a.blend) SetCapability(GL_BLEND, s.blend);
   if (all || s.blendSrc != a.blendSrc || s.blendDst != a.blendDst) gles.glBlendFunc(s.blendSrc, s.blendDst);
   if (all || s.depthTest != a.depthTest) SetCapability(GL_DEPTH_TEST, s.depthTest);
@@ -155,30 +227,47 @@ void Apply(const DrawState& s) {
   if (all || s.cullMode != a.cullMode) gles.glCullFace(s.cullMode);
   if (all || std::memcmp(s.viewport, a.viewport, sizeof s.viewport) != 0)
     gles.glViewport(s.viewport[0], s.viewport[1], s.viewport[2], s.viewport[3]);
-  if (all || std::memcmp(&s.modelview, &a.modelview, sizeof s.modelview) != 0)
-    gles.glUniformMatrix4fv(g.uModelview, 1, GL_FALSE, s.modelview.m);
-  if (all || std::memcmp(&s.projection, &a.projection, sizeof s.projection) != 0 ||
-      std::memcmp(&s.modelview, &a.modelview, sizeof s.modelview) != 0) {
-    const Mat4 mvp = s.projection * s.modelview;
-    gles.glUniformMatrix4fv(g.uModelviewProjection, 1, GL_FALSE, mvp.m);
+  gl.applied = s;
+  gl.appliedValid = true;
+
+  if (gl.program != p.object) {
+    gles.glUseProgram(p.object);
+    gl.program = p.object;
   }
-  if (all || std::memcmp(&s.textureMatrix, &a.textureMatrix, sizeof s.textureMatrix) != 0)
-    gles.glUniformMatrix4fv(g.uTextureMatrix, 1, GL_FALSE, s.textureMatrix.m);
-  if (all || std::memcmp(s.clip, a.clip, sizeof s.clip) != 0) gles.glUniform4fv(g.uClip, kClipPlanes, &s.clip[0][0]);
-  const GLint mode = TexMode(s);
-  if (all || mode != TexMode(a)) gles.glUniform1i(g.uTexMode, mode);
-  if (mode != 0) {
-    const bool was = a.textured && !all;
-    if (!was || s.texBase != a.texBase) gles.glUniform1i(g.uTexBase, static_cast<GLint>(s.texBase));
-    if (!was || s.texBorder != a.texBorder)
-      gles.glUniform2i(g.uBorder, static_cast<GLint>(s.texBorder & 3), static_cast<GLint>(s.texBorder >> 2));
-    if (!was || s.texSize[0] != a.texSize[0] || s.texSize[1] != a.texSize[1])
-      gles.glUniform2f(g.uTexSize, static_cast<float>(s.texSize[0]), static_cast<float>(s.texSize[1]));
-    // Texture objects can be re-specified between draws: bind each time texturing is on.
-    gles.glBindTexture(GL_TEXTURE_2D, TextureObject(s.texture));
+  // Uniforms belong to their program: each keeps what it was last given.
+  const bool fresh = !p.sent;
+  p.sent = true;
+  SendMatrix(fresh, p.uProjection, p.projection, s.projection);
+  if (s.program & kKeyGpuModelview) SendMatrix(fresh, p.uModelview, p.modelview, s.modelview);
+  if (s.program & kKeyTextureMatrix) SendMatrix(fresh, p.uTextureMatrix, p.textureMatrix, s.textureMatrix);
+  const int planes = Planes(s.program);
+  if (g.gl.clipDistances && gl.clipDistancesOn != planes) {
+    for (int i = 0; i < kClipPlanes; ++i)
+      if ((i < planes) != (i < gl.clipDistancesOn))
+        SetCapability(GL_CLIP_DISTANCE0 + static_cast<GLenum>(i), i < planes);
+    gl.clipDistancesOn = planes;
   }
-  g.applied = s;
-  g.appliedValid = true;
+  if (planes) {
+    float clip[kClipPlanes][4] = {};
+    int n = 0;
+    for (int i = 0; i < kClipPlanes; ++i)
+      if (s.program & (1u << i)) std::memcpy(clip[n++], s.clip[i], sizeof clip[0]);
+    if (fresh || std::memcmp(clip, p.clip, sizeof clip) != 0) {
+      gles.glUniform4fv(p.uClip, planes, &clip[0][0]);
+      std::memcpy(p.clip, clip, sizeof clip);
+    }
+  }
+  if (Border(s.program) && TexMode(s.program) && (fresh || std::memcmp(s.texSize, p.texSize, sizeof p.texSize) != 0)) {
+    gles.glUniform2f(p.uTexSize, static_cast<float>(s.texSize[0]), static_cast<float>(s.texSize[1]));
+    std::memcpy(p.texSize, s.texSize, sizeof p.texSize);
+  }
+  const int layout = TexMode(s.program) ? 1 : 0;
+  if (layout) BindGlesTexture(TextureObject(s.texture));
+  if (gl.layout != layout) {
+    gles.glBindVertexArray(gl.vertexArrays[layout]);
+    gl.layout = layout;
+  }
+  return true;
 }
 
 GLenum GlesTopology(Topology t) {
@@ -192,32 +281,48 @@ GLenum GlesTopology(Topology t) {
   }
 }
 
-void PointAttributes(GLintptr base) {
-  const GLsizei stride = sizeof(Vertex);
-  gles.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-                             reinterpret_cast<const void*>(base + offsetof(Vertex, x)));
-  gles.glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride,
-                             reinterpret_cast<const void*>(base + offsetof(Vertex, r)));
-  gles.glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-                             reinterpret_cast<const void*>(base + offsetof(Vertex, s)));
+// A colour component clamped to [0, 1] as the GL clamps it, as a byte (NaN as 0).
+uint8_t ColourByte(float c) {
+  if (!(c > 0.0f)) return 0;
+  if (c >= 1.0f) return 255;
+  return static_cast<uint8_t>(c * 255.0f + 0.5f);
+}
+
+void PackColour(const float* c, uint8_t out[4]) {
+  for (int i = 0; i < 4; ++i) out[i] = ColourByte(c[i]);
+}
+
+bool IsIdentity(const Mat4& m) {
+  static const Mat4 identity = Mat4::Identity();
+  return std::memcmp(&m, &identity, sizeof m) == 0;
+}
+
+// The two vertex layouts in the stream buffer, each in a vertex array object of its own.
+void MakeVertexArrays() {
+  gles.glGenVertexArrays(2, g.gl.vertexArrays);
+  for (int layout = 0; layout < 2; ++layout) {
+    gles.glBindVertexArray(g.gl.vertexArrays[layout]);
+    const auto stride = static_cast<GLsizei>(layout ? sizeof(StreamVertex) : kUntexturedStride);
+    gles.glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
+                               reinterpret_cast<const void*>(offsetof(StreamVertex, x)));
+    gles.glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                               reinterpret_cast<const void*>(offsetof(StreamVertex, rgba)));
+    gles.glEnableVertexAttribArray(0);
+    gles.glEnableVertexAttribArray(1);
+    if (layout) {
+      gles.glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
+                                 reinterpret_cast<const void*>(offsetof(StreamVertex, s)));
+      gles.glEnableVertexAttribArray(2);
+    }
+  }
+  g.gl.layout = 1;
 }
 
 void ResetState() {
   Layer fresh;
-  // Keep the GLES objects' fields; everything else goes back to OpenGL 1.1's defaults.
+  // Keep what the GLES side has; everything else goes back to OpenGL 1.1's defaults.
   fresh.ready = g.ready;
-  fresh.program = g.program;
-  fresh.streamBuffer = g.streamBuffer;
-  fresh.vertexArray = g.vertexArray;
-  fresh.uModelview = g.uModelview;
-  fresh.uModelviewProjection = g.uModelviewProjection;
-  fresh.uTextureMatrix = g.uTextureMatrix;
-  fresh.uClip = g.uClip;
-  fresh.uTexMode = g.uTexMode;
-  fresh.uTexBase = g.uTexBase;
-  fresh.uBorder = g.uBorder;
-  fresh.uTexSize = g.uTexSize;
-  fresh.uSampler = g.uSampler;
+  fresh.gl = std::move(g.gl);
   g = std::move(fresh);
   g.modelview.assign(1, Mat4::Identity());
   g.projection.assign(1, Mat4::Identity());
@@ -230,17 +335,21 @@ DrawState CurrentDrawState(Topology topology) {
   DrawState s;
   std::memset(&s, 0, sizeof s);
   s.topology = topology;
+  ProgramKey key = 0;
   const Texture* t = g.texture2D ? FindTexture(g.boundTexture) : nullptr;
   if (t && t->Complete()) {
-    s.textured = 1;
+    const ProgramKey mode = g.texEnvMode == GL_REPLACE ? 2 : g.texEnvMode == GL_DECAL ? 3 : 1;
+    key |= mode << kKeyTexModeShift | t->base << kKeyTexBaseShift;
     s.texture = g.boundTexture;
-    s.texBase = t->base;
-    s.texEnvMode = g.texEnvMode;
-    if (t->wrapS == GL_CLAMP) s.texBorder |= 1;
-    if (t->wrapT == GL_CLAMP) s.texBorder |= 2;
-    if (t->magFilter == GL_LINEAR) s.texBorder |= 4;
-    s.texSize[0] = t->width;
-    s.texSize[1] = t->height;
+    if (t->magFilter == GL_LINEAR) {
+      const ProgramKey border = (t->wrapS == GL_CLAMP ? 1u : 0u) | (t->wrapT == GL_CLAMP ? 2u : 0u);
+      key |= border << kKeyBorderShift;
+      if (border) s.texSize[0] = t->width, s.texSize[1] = t->height;
+    }
+    if (!IsIdentity(g.textureMatrix.back())) {
+      key |= kKeyTextureMatrix;
+      s.textureMatrix = g.textureMatrix.back();
+    }
   }
   s.blend = g.blend;
   s.blendSrc = g.blendSrc;
@@ -251,62 +360,78 @@ DrawState CurrentDrawState(Topology topology) {
   s.cullMode = g.cullMode;
   std::memcpy(s.viewport, g.viewport, sizeof s.viewport);
   for (int i = 0; i < kClipPlanes; ++i) {
-    if (g.clipEnabled[i]) {
-      s.clipMask |= 1u << i;
-      for (int j = 0; j < 4; ++j) s.clip[i][j] = static_cast<float>(g.clip[i][j]);
-    } else {
-      s.clip[i][3] = 1.0f;
-    }
+    if (!g.clipEnabled[i]) continue;
+    key |= 1u << i;
+    for (int j = 0; j < 4; ++j) s.clip[i][j] = static_cast<float>(g.clip[i][j]);
   }
-  s.modelview = g.modelview.back();
+  // A modelview with a projective part is left to the GPU, in the state.
+  const Mat4& mv = g.modelview.back();
+  if (mv.m[3] != 0.0f || mv.m[7] != 0.0f || mv.m[11] != 0.0f || mv.m[15] != 1.0f) {
+    key |= kKeyGpuModelview;
+    s.modelview = mv;
+  }
   s.projection = g.projection.back();
-  s.textureMatrix = g.textureMatrix.back();
+  s.program = key;
   return s;
 }
 
-void AddToBatch(Topology topology, const Vertex* vertices, size_t count) {
+void AddToBatch(Topology topology, const Vertex* vertices, size_t count, uint8_t attribs) {
   if (!g.ready || count == 0) return;
   const DrawState s = CurrentDrawState(topology);
-  if (!g.batch.empty() && std::memcmp(&s, &g.batchState, sizeof s) != 0) Flush();
-  if (g.batch.empty()) g.batchState = s;
-  g.batch.insert(g.batch.end(), vertices, vertices + count);
+  if (g.batchVertices && std::memcmp(&s, &g.batchState, sizeof s) != 0) Flush();
+  if (!g.batchVertices) g.batchState = s;
+
+  const bool textured = TexMode(s.program) != 0;
+  const size_t stride = textured ? sizeof(StreamVertex) : kUntexturedStride;
+  const size_t at = g.batch.size();
+  g.batch.resize(at + count * stride);
+  uint8_t* out = g.batch.data() + at;
+  g.batchVertices += count;
+
+  const bool ownColour = attribs & kAttrColour, ownTexCoord = attribs & kAttrTexCoord;
+  StreamVertex sv{};
+  if (!ownColour) PackColour(g.colour, sv.rgba);
+  if (!ownTexCoord) sv.s = g.texCoord[0], sv.t = g.texCoord[1];
+  const float* m = g.modelview.back().m;
+  const bool transform = !(s.program & kKeyGpuModelview);
+  for (size_t i = 0; i < count; ++i, out += stride) {
+    const Vertex& v = vertices[i];
+    if (transform) {
+      sv.x = m[0] * v.x + m[4] * v.y + m[8] * v.z + m[12];
+      sv.y = m[1] * v.x + m[5] * v.y + m[9] * v.z + m[13];
+      sv.z = m[2] * v.x + m[6] * v.y + m[10] * v.z + m[14];
+    } else {
+      sv.x = v.x, sv.y = v.y, sv.z = v.z;
+    }
+    if (ownColour) PackColour(&v.r, sv.rgba);
+    if (ownTexCoord) sv.s = v.s, sv.t = v.t;
+    std::memcpy(out, &sv, stride);
+  }
 }
 
 void Flush() {
-  if (g.batch.empty()) return;
-  if (g.ready) {
-    Apply(g.batchState);
-    gles.glBindBuffer(GL_ARRAY_BUFFER, g.streamBuffer);
-    const auto bytes = static_cast<GLsizeiptr>(g.batch.size() * sizeof(Vertex));
+  if (!g.batchVertices) return;
+  if (g.ready && Apply(g.batchState)) {
+    const auto bytes = static_cast<GLsizeiptr>(g.batch.size());
     // A fresh store each time: the GPU may still be reading the last one.
     gles.glBufferData(GL_ARRAY_BUFFER, bytes, g.batch.data(), GL_STREAM_DRAW);
-    PointAttributes(0);
-    gles.glDrawArrays(GlesTopology(g.batchState.topology), 0, static_cast<GLsizei>(g.batch.size()));
+    gles.glDrawArrays(GlesTopology(g.batchState.topology), 0, static_cast<GLsizei>(g.batchVertices));
     ++g.stats.draws;
     g.stats.streamedBytes += static_cast<unsigned long long>(bytes);
   }
   g.batch.clear();
+  g.batchVertices = 0;
 }
 
-void DrawStatic(const StaticDraw& d) {
-  if (!g.ready || d.chunk < 0 || static_cast<size_t>(d.chunk) >= g.chunks.size()) return;
-  Flush();
-  Apply(CurrentDrawState(d.topology));
-  gles.glBindBuffer(GL_ARRAY_BUFFER, g.chunks[d.chunk].buffer);
-  PointAttributes(0);
-  // Attributes the list did not set are the current ones, as constant attributes.
-  if (!(d.attribs & kAttrColour)) {
-    gles.glDisableVertexAttribArray(1);
-    gles.glVertexAttrib4fv(1, g.colour);
-  }
-  if (!(d.attribs & kAttrTexCoord)) {
-    gles.glDisableVertexAttribArray(2);
-    gles.glVertexAttrib4f(2, g.texCoord[0], g.texCoord[1], 0.0f, 1.0f);
-  }
-  gles.glDrawArrays(GlesTopology(d.topology), d.first, d.count);
-  ++g.stats.draws;
-  gles.glEnableVertexAttribArray(1);
-  gles.glEnableVertexAttribArray(2);
+void BindGlesTexture(GLuint object) {
+  if (g.gl.texture == object) return;
+  gles.glBindTexture(GL_TEXTURE_2D, object);
+  g.gl.texture = object;
+}
+
+void ForgetGlesTexture(GLuint object) {
+  // Deleting the bound texture binds 0 in its place.
+  if (g.gl.texture == object) g.gl.texture = 0;
 }
 
 }  // namespace gl11
@@ -316,27 +441,20 @@ using namespace gl11;
 void gl11ContextCreated() {
   // Whatever the last context left is gone with it.
   g.ready = false;
-  g.program = g.streamBuffer = g.vertexArray = 0;
+  g.gl = GlesSide{};
   ResetState();
   if (!LoadGles()) return;
-  g.program = LinkProgram();
-  if (!g.program) return;
-  gles.glUseProgram(g.program);
-  g.uModelview = gles.glGetUniformLocation(g.program, "uModelview");
-  g.uModelviewProjection = gles.glGetUniformLocation(g.program, "uModelviewProjection");
-  g.uTextureMatrix = gles.glGetUniformLocation(g.program, "uTextureMatrix");
-  g.uClip = gles.glGetUniformLocation(g.program, "uClip");
-  g.uTexMode = gles.glGetUniformLocation(g.program, "uTexMode");
-  g.uTexBase = gles.glGetUniformLocation(g.program, "uTexBase");
-  g.uBorder = gles.glGetUniformLocation(g.program, "uBorder");
-  g.uTexSize = gles.glGetUniformLocation(g.program, "uTexSize");
-  g.uSampler = gles.glGetUniformLocation(g.program, "uSampler");
-  gles.glUniform1i(g.uSampler, 0);
   gles.glActiveTexture(GL_TEXTURE0);
-  gles.glGenVertexArrays(1, &g.vertexArray);
-  gles.glBindVertexArray(g.vertexArray);
-  gles.glGenBuffers(1, &g.streamBuffer);
-  for (GLuint i = 0; i < 3; ++i) gles.glEnableVertexAttribArray(i);
+  // Clip distances where offered (the browser's WEBGL_ extension is ANGLE's in its shaders).
+  const auto* extensions = reinterpret_cast<const char*>(gles.glGetString(GL_EXTENSIONS));
+  if (extensions && std::strstr(extensions, "GL_EXT_clip_cull_distance"))
+    g.gl.clipDistances = "GL_EXT_clip_cull_distance";
+  else if (extensions && std::strstr(extensions, "WEBGL_clip_cull_distance"))
+    g.gl.clipDistances = "GL_ANGLE_clip_cull_distance";
+  // The stream buffer stays bound to GL_ARRAY_BUFFER, and both vertex arrays read from it.
+  gles.glGenBuffers(1, &g.gl.streamBuffer);
+  gles.glBindBuffer(GL_ARRAY_BUFFER, g.gl.streamBuffer);
+  MakeVertexArrays();
   GLint viewport[4] = {};
   gles.glGetIntegerv(GL_VIEWPORT, viewport);  // the drawable's size, as a new GL context starts with
   std::memcpy(g.viewport, viewport, sizeof viewport);
@@ -349,11 +467,12 @@ void gl11ContextDestroyed() {
     Flush();
     ResetLists();
     ResetTextures();
-    gles.glDeleteBuffers(1, &g.streamBuffer);
-    gles.glDeleteVertexArrays(1, &g.vertexArray);
-    gles.glDeleteProgram(g.program);
+    gles.glDeleteBuffers(1, &g.gl.streamBuffer);
+    gles.glDeleteVertexArrays(2, g.gl.vertexArrays);
+    for (auto& entry : g.gl.programs)
+      if (entry.second.object) gles.glDeleteProgram(entry.second.object);
   }
   g.ready = false;
-  g.program = g.streamBuffer = g.vertexArray = 0;
+  g.gl = GlesSide{};
   ResetState();
 }

@@ -2,6 +2,7 @@
 // the program's pack format, and finishing.
 #include "Gl11Layer.h"
 
+#include <cstring>
 #include <vector>
 
 using namespace gl11;
@@ -17,8 +18,16 @@ void glClear(GLbitfield mask) {
       ~static_cast<GLbitfield>(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT | GL_ACCUM_BUFFER_BIT))
     return SetError(GL_INVALID_VALUE);
   Flush();
-  gles.glClearColor(g.clearColour[0], g.clearColour[1], g.clearColour[2], g.clearColour[3]);
-  gles.glClearDepthf(static_cast<float>(g.clearDepth));
+  GlesSide& gl = g.gl;
+  if (!gl.clearValid || std::memcmp(gl.clearColour, g.clearColour, sizeof gl.clearColour) != 0) {
+    gles.glClearColor(g.clearColour[0], g.clearColour[1], g.clearColour[2], g.clearColour[3]);
+    std::memcpy(gl.clearColour, g.clearColour, sizeof gl.clearColour);
+  }
+  if (!gl.clearValid || gl.clearDepth != static_cast<float>(g.clearDepth)) {
+    gles.glClearDepthf(static_cast<float>(g.clearDepth));
+    gl.clearDepth = static_cast<float>(g.clearDepth);
+  }
+  gl.clearValid = true;
   gles.glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
 }
 

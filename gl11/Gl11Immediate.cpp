@@ -1,5 +1,5 @@
-// OpenGL 1.1 layer: immediate mode. The current colour, texture
-// coordinates and normal go into every vertex; at glEnd the primitive becomes independent
+// OpenGL 1.1 layer: immediate mode. The current colour and texture
+// coordinates go into every vertex; at glEnd the primitive becomes independent
 // triangles, lines or points and joins the batch (or, while a list is compiled, the list).
 #include "Gl11Layer.h"
 
@@ -93,24 +93,12 @@ namespace {
 
 void PutVertex(float x, float y, float z) {
   if (!g.inBegin) return;  // a vertex outside glBegin/glEnd has no effect
-  Vertex v{x,
-           y,
-           z,
-           g.colour[0],
-           g.colour[1],
-           g.colour[2],
-           g.colour[3],
-           g.texCoord[0],
-           g.texCoord[1],
-           g.normal[0],
-           g.normal[1],
-           g.normal[2]};
+  Vertex v{x, y, z, g.colour[0], g.colour[1], g.colour[2], g.colour[3], g.texCoord[0], g.texCoord[1]};
   if (g.compiling) {
     // What the list has set itself is the list's; the rest is filled in when it is called.
     const uint8_t set = g.compiledAttribs;
     if (set & kAttrColour) v.r = g.listColour[0], v.g = g.listColour[1], v.b = g.listColour[2], v.a = g.listColour[3];
     if (set & kAttrTexCoord) v.s = g.listTexCoord[0], v.t = g.listTexCoord[1];
-    if (set & kAttrNormal) v.nx = g.listNormal[0], v.ny = g.listNormal[1], v.nz = g.listNormal[2];
     g.primitiveAttribs.push_back(set);
   }
   g.primitive.push_back(v);
@@ -176,18 +164,18 @@ void CompilePrimitive() {
     const Topology t = Decompose(g.beginMode, g.primitive, out);
     const uint8_t attribs = g.primitiveAttribs.front();
     if (!out.empty()) {
-      const auto first = static_cast<GLint>(g.compiledVertices.size());
-      g.compiledVertices.insert(g.compiledVertices.end(), out.begin(), out.end());
+      const size_t first = list.vertices.size();
+      list.vertices.insert(list.vertices.end(), out.begin(), out.end());
       // Primitives in a row under the same state are one draw.
       if (!list.ops.empty() && list.ops.back().kind == ListOp::Draw) {
         StaticDraw& last = list.draws[static_cast<size_t>(list.ops.back().index)];
         if (last.topology == t && last.attribs == attribs && last.first + last.count == first) {
-          last.count += static_cast<GLsizei>(out.size());
+          last.count += out.size();
           out.clear();
         }
       }
       if (!out.empty()) {
-        list.draws.push_back({t, attribs, -1, first, static_cast<GLsizei>(out.size())});
+        list.draws.push_back({t, attribs, first, out.size()});
         ListOp op{ListOp::Draw};
         op.index = static_cast<int>(list.draws.size() - 1);
         list.ops.push_back(std::move(op));

@@ -1,6 +1,8 @@
 // OpenGL 1.1 layer: its state and its internal interface. Every entry point only changes this
 // state; drawing happens when a batch of vertices is flushed, with the state that the vertices were
 // given under (DrawState), so runs of primitives under the same state go to the GPU as one draw.
+// Vertices join the batch already transformed by the modelview matrix (on the CPU, as they are
+// appended), so a matrix change between primitives does not end the batch.
 // The enumerants are those of the layer's <GL/gl.h> and <GL/glu.h>, and OpenGL ES's own in
 // Gl11Gles.h.
 #pragma once
@@ -10,6 +12,7 @@
 #include "Gl11Stats.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -39,13 +42,24 @@ struct Mat4 {
 // The matrix of column-major doubles, rounded to single precision.
 Mat4 FromDoubles(const double* m);
 
-// What each vertex carries: the position and the current colour, texture coordinates and normal.
+// What each vertex carries: the position and the current colour and texture coordinates (no
+// normal: nothing the layer draws reads one).
 struct Vertex {
   float x, y, z;
   float r, g, b, a;
   float s, t;
-  float nx, ny, nz;
 };
+
+// A vertex as OpenGL ES is given it: the position (in eye coordinates, unless the modelview has
+// to be applied on the GPU), the colour as bytes, and the texture coordinates, left out of
+// untextured batches.
+struct StreamVertex {
+  float x, y, z;
+  uint8_t rgba[4];
+  float s, t;
+};
+constexpr size_t kUntexturedStride = offsetof(StreamVertex, s);
+static_assert(sizeof(StreamVertex) == 24 && kUntexturedStride == 16, "stream vertices are packed");
 
 // Attributes a display list sets itself; the others are taken from the current values when it is
 // called.
@@ -53,15 +67,18 @@ enum AttribBits : uint8_t { kAttrColour = 1, kAttrTexCoord = 2, kAttrNormal = 4,
 
 enum class Topology : uint32_t { Triangles, Lines, Points };
 
+// What picks the shader program (bits; see ProgramKey in Gl11Draw.cpp): the clip planes in use,
+// the texture environment, the texture's base format and its border case, and which matrices the
+// GPU applies.
+using ProgramKey = uint32_t;
+
 // Everything a draw depends on besides its vertices. Only fixed-size fields, all written, so
-// two states compare with memcmp.
+// two states compare with memcmp. The modelview matrix is in it only when the GPU applies it
+// (`gpuModelview`, a modelview whose bottom row is not 0 0 0 1); otherwise it is identity.
 struct DrawState {
   Topology topology;
-  uint32_t textured;  // texturing applies: enabled, and the bound texture is complete
-  uint32_t texture;   // the layer's texture name
-  uint32_t texBase;   // what its base format holds: kBaseColour | kBaseAlpha
-  uint32_t texEnvMode;
-  uint32_t texBorder;  // bit 0: s wraps with GL_CLAMP, bit 1: t does; bit 2: filtered linearly
+  ProgramKey program;
+  uint32_t texture;  // the layer's texture name, when textured
   int32_t texSize[2];
   uint32_t blend;
   uint32_t blendSrc, blendDst;
@@ -69,12 +86,11 @@ struct DrawState {
   uint32_t depthFunc;
   uint32_t cull;
   uint32_t cullMode;
-  uint32_t clipMask;
   int32_t viewport[4];
-  float clip[kClipPlanes][4];
-  Mat4 modelview;
+  float clip[kClipPlanes][4];  // planes in use, in eye coordinates; 0 for the others
   Mat4 projection;
-  Mat4 textureMatrix;
+  Mat4 modelview;
+  Mat4 textureMatrix;  // identity unless the program applies it
 };
 
 // ---- textures ------------------------------------------------------------------------------------
@@ -100,13 +116,13 @@ struct Texture {
 
 // ---- display lists -------------------------------------------------------------------------------
 
-// A run of a list's vertices in the static store: one draw.
+// A run of a list's vertices (List::vertices), decomposed when it was compiled: it joins the
+// batch when the list is called, transformed by the modelview of the moment.
 struct StaticDraw {
   Topology topology;
   uint8_t attribs;  // AttribBits the vertices carry; the rest come from the current values
-  int chunk;        // index into Layer::chunks
-  GLint first;
-  GLsizei count;
+  size_t first;
+  size_t count;
 };
 
 // A primitive whose vertices take some attributes from the list and some from the current
@@ -132,13 +148,7 @@ struct List {
   std::vector<ListOp> ops;
   std::vector<StaticDraw> draws;
   std::vector<DynamicPrimitive> dynamics;
-};
-
-// A static vertex buffer that lists share; freed when no list uses it any more.
-struct Chunk {
-  GLuint buffer = 0;
-  GLsizei capacity = 0, used = 0;
-  int users = 0;
+  std::vector<Vertex> vertices;  // in object coordinates
 };
 
 // ---- the layer -----------------------------------------------------------------------------------
@@ -161,6 +171,32 @@ struct PixelStore {
   GLint swapBytes = 0, lsbFirst = 0, rowLength = 0, skipRows = 0, skipPixels = 0, alignment = 4;
 };
 
+// A generated program, and the uniform values it was last given.
+struct Program {
+  GLuint object = 0;
+  GLint uProjection = -1, uModelview = -1, uTextureMatrix = -1, uClip = -1, uTexSize = -1;
+  bool sent = false;  // whether the values below were sent
+  Mat4 projection, modelview, textureMatrix;
+  float clip[kClipPlanes][4];
+  int32_t texSize[2];
+};
+
+// What the layer made on OpenGL ES, and what it last gave it there, so that only changes are sent.
+struct GlesSide {
+  std::map<ProgramKey, Program> programs;  // made on first use
+  GLuint streamBuffer = 0;
+  GLuint vertexArrays[2] = {};  // one per layout: untextured, textured
+  // The shader extension that gives gl_ClipDistance, when the context offers one; null for none.
+  const char* clipDistances = nullptr;
+  int clipDistancesOn = 0;  // how many of them are enabled
+  DrawState applied{};      // valid with appliedValid
+  bool appliedValid = false;
+  GLuint program = 0, texture = 0;
+  int layout = -1;
+  float clearColour[4] = {}, clearDepth = 1.0f;
+  bool clearValid = false;
+};
+
 struct Layer {
   bool ready = false;  // a context is current and the layer's objects exist
   GLenum error = GL_NO_ERROR;
@@ -176,8 +212,10 @@ struct Layer {
   std::vector<Vertex> primitive;          // the vertices since glBegin
   std::vector<uint8_t> primitiveAttribs;  // per vertex while compiling: what the list had set
 
-  // the batch waiting to be drawn, and the state it was given under
-  std::vector<Vertex> batch;
+  // the batch waiting to be drawn (StreamVertex, without texture coordinates when untextured),
+  // and the state it was given under
+  std::vector<uint8_t> batch;
+  size_t batchVertices = 0;
   DrawState batchState{};
 
   // matrices
@@ -210,24 +248,15 @@ struct Layer {
   GLuint compiling = 0;  // the list being compiled, 0 when none
   GLenum compileMode = 0;
   std::unique_ptr<List> compiled;
-  std::vector<Vertex> compiledVertices;  // its static vertices until glEndList
-  uint8_t compiledAttribs = 0;           // attributes the list under compilation has set so far
-  uint8_t blockAttribs = 0;              // and those it set since its last glBegin
+  uint8_t compiledAttribs = 0;  // attributes the list under compilation has set so far
+  uint8_t blockAttribs = 0;     // and those it set since its last glBegin
   float listColour[4] = {}, listTexCoord[2] = {}, listNormal[3] = {};  // and their values
   int callDepth = 0;
-  std::vector<Chunk> chunks;
 
   Gl11Stats stats;
   Gl11Stats frameStart, lastFrame;  // the counts where the last frame ended, and that frame's own
 
-  // GLES objects
-  GLuint program = 0, streamBuffer = 0, vertexArray = 0;
-  GLsizeiptr streamCapacity = 0;
-  GLint uModelview = -1, uModelviewProjection = -1, uTextureMatrix = -1, uClip = -1, uTexMode = -1, uTexBase = -1;
-  GLint uSampler = -1, uBorder = -1, uTexSize = -1;
-  // what the GLES side was last given, to skip repeated calls
-  DrawState applied{};
-  bool appliedValid = false;
+  GlesSide gl;
 };
 
 extern Layer g;
@@ -240,15 +269,18 @@ bool Outside();
 std::vector<Mat4>& CurrentStack();
 // The draw state the current GL state gives for primitives of this topology.
 DrawState CurrentDrawState(Topology topology);
-// Adds triangles, lines or points to the batch, drawing the batch first if its state differs.
-void AddToBatch(Topology topology, const Vertex* vertices, size_t count);
+// Adds triangles, lines or points to the batch, drawing the batch first if its state differs. The
+// attributes missing from `attribs` (AttribBits) take the current values.
+void AddToBatch(Topology topology, const Vertex* vertices, size_t count, uint8_t attribs = kAttrAll);
 // Draws the batch, if any.
 void Flush();
 // Ends the frame at a glFlush or glFinish, when something was drawn since the last (Gl11Stats).
 void EndFrame();
-// Draws vertices of a static buffer under the current state; attributes missing from `attribs`
-// take the current values.
-void DrawStatic(const StaticDraw& draw);
+// Binds a GLES texture object to GL_TEXTURE_2D unless it is bound already; every binding goes
+// through here.
+void BindGlesTexture(GLuint object);
+// Tells the binding cache that a GLES texture object is gone.
+void ForgetGlesTexture(GLuint object);
 // Turns the vertices of one glBegin/glEnd into independent triangles, lines or points.
 Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out);
 bool ValidPrimitive(GLenum mode);
@@ -272,7 +304,7 @@ bool Record(std::function<void()> call);
 // runs (and now too with GL_COMPILE_AND_EXECUTE).
 void CompileError(GLenum error);
 
-// Deletes every list and the static chunks (context going or gone).
+// Deletes every list (context going or gone).
 void ResetLists();
 // Deletes the layer's textures (context going or gone).
 void ResetTextures();

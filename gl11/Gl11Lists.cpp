@@ -1,7 +1,8 @@
 // OpenGL 1.1 layer: display lists. A list's primitives are decomposed
-// once, when it is compiled, and its vertices go into a static buffer shared with other lists;
-// calling the list draws those ranges (one draw per run of primitives under the same state) and
-// replays its other calls (matrices, state, nested lists) in order. Nothing is uploaded again.
+// once, when it is compiled, and its vertices kept in object coordinates; calling the list puts
+// those runs into the batch, transformed by the modelview matrix of the moment, and replays its
+// other calls (matrices, state, nested lists) in order. So the glyphs of a label, each a list that
+// ends with a translation, join one batch and are drawn at once.
 #include "Gl11Layer.h"
 
 #include <algorithm>
@@ -9,56 +10,6 @@
 namespace gl11 {
 
 namespace {
-
-// Static vertices are shared in chunks of at least this many (a 256-glyph outline font's lists
-// fill one or two).
-constexpr GLsizei kChunkVertices = 1 << 16;
-
-// Puts a finished list's vertices into a chunk and points its draws there.
-void Store(List& list, const std::vector<Vertex>& vertices) {
-  if (vertices.empty()) return;
-  const auto n = static_cast<GLsizei>(vertices.size());
-  int index = -1;
-  for (size_t i = 0; i < g.chunks.size(); ++i)
-    if (g.chunks[i].buffer && g.chunks[i].capacity - g.chunks[i].used >= n) index = static_cast<int>(i);
-  if (index < 0) {
-    Chunk c;
-    c.capacity = std::max(n, kChunkVertices);
-    gles.glGenBuffers(1, &c.buffer);
-    gles.glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
-    gles.glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(c.capacity) * static_cast<GLsizeiptr>(sizeof(Vertex)),
-                      nullptr, GL_STATIC_DRAW);
-    // Reuse the slot of a chunk that was freed.
-    auto freeSlot = std::find_if(g.chunks.begin(), g.chunks.end(), [](const Chunk& k) { return k.buffer == 0; });
-    if (freeSlot != g.chunks.end()) {
-      *freeSlot = c;
-      index = static_cast<int>(freeSlot - g.chunks.begin());
-    } else {
-      g.chunks.push_back(c);
-      index = static_cast<int>(g.chunks.size() - 1);
-    }
-  }
-  Chunk& c = g.chunks[static_cast<size_t>(index)];
-  gles.glBindBuffer(GL_ARRAY_BUFFER, c.buffer);
-  gles.glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(c.used) * static_cast<GLintptr>(sizeof(Vertex)),
-                       static_cast<GLsizeiptr>(n) * static_cast<GLsizeiptr>(sizeof(Vertex)), vertices.data());
-  for (StaticDraw& d : list.draws) {
-    d.chunk = index;
-    d.first += c.used;
-  }
-  c.used += n;
-  ++c.users;
-  g.stats.staticBytes += static_cast<unsigned long long>(n) * sizeof(Vertex);
-}
-
-// Gives back the list's share of its chunk; the chunk goes with its last list.
-void Release(List& list) {
-  if (list.draws.empty() || list.draws.front().chunk < 0) return;
-  Chunk& c = g.chunks[static_cast<size_t>(list.draws.front().chunk)];
-  if (--c.users > 0) return;
-  if (g.ready) gles.glDeleteBuffers(1, &c.buffer);
-  c = Chunk{};
-}
 
 void Execute(GLuint name) {
   auto it = g.lists.find(name);
@@ -68,9 +19,11 @@ void Execute(GLuint name) {
   const List& list = *it->second;
   for (const ListOp& op : list.ops) {
     switch (op.kind) {
-      case ListOp::Draw:
-        DrawStatic(list.draws[static_cast<size_t>(op.index)]);
+      case ListOp::Draw: {
+        const StaticDraw& d = list.draws[static_cast<size_t>(op.index)];
+        AddToBatch(d.topology, list.vertices.data() + d.first, d.count, d.attribs);
         break;
+      }
       case ListOp::Dynamic: {
         const DynamicPrimitive& p = list.dynamics[static_cast<size_t>(op.index)];
         std::vector<Vertex> in = p.vertices, out;
@@ -78,7 +31,6 @@ void Execute(GLuint name) {
           Vertex& v = in[i];
           if (!(p.attribs[i] & kAttrColour)) v.r = g.colour[0], v.g = g.colour[1], v.b = g.colour[2], v.a = g.colour[3];
           if (!(p.attribs[i] & kAttrTexCoord)) v.s = g.texCoord[0], v.t = g.texCoord[1];
-          if (!(p.attribs[i] & kAttrNormal)) v.nx = g.normal[0], v.ny = g.normal[1], v.nz = g.normal[2];
         }
         const Topology t = Decompose(p.mode, in, out);
         AddToBatch(t, out.data(), out.size());
@@ -164,12 +116,8 @@ void CompileError(GLenum error) {
 }
 
 void ResetLists() {
-  for (Chunk& c : g.chunks)
-    if (c.buffer && g.ready) gles.glDeleteBuffers(1, &c.buffer);
-  g.chunks.clear();
   g.lists.clear();
   g.compiled.reset();
-  g.compiledVertices.clear();
   g.compiling = 0;
 }
 
@@ -203,7 +151,6 @@ void glDeleteLists(GLuint list, GLsizei range) {
   if (!Outside()) return;
   if (range < 0) return SetError(GL_INVALID_VALUE);
   for (auto it = g.lists.lower_bound(list); it != g.lists.end() && it->first - list < static_cast<GLuint>(range);) {
-    if (it->second) Release(*it->second);
     it = g.lists.erase(it);
   }
 }
@@ -216,7 +163,6 @@ void glNewList(GLuint list, GLenum mode) {
   g.compiling = list;
   g.compileMode = mode;
   g.compiled = std::make_unique<List>();
-  g.compiledVertices.clear();
   g.compiledAttribs = 0;
 }
 
@@ -225,13 +171,9 @@ void glEndList(void) {
   if (!g.compiling) return SetError(GL_INVALID_OPERATION);
   const GLuint name = g.compiling;
   g.compiling = 0;
-  Store(*g.compiled, g.compiledVertices);
-  g.compiledVertices.clear();
   // Names from glNewList count as handed out: glGenLists goes on after the highest.
   if (name >= g.nextList && name < UINT32_MAX) g.nextList = name + 1;
-  auto& slot = g.lists[name];
-  if (slot) Release(*slot);
-  slot = std::move(g.compiled);
+  g.lists[name] = std::move(g.compiled);
 }
 
 void glCallList(GLuint list) {

@@ -89,7 +89,7 @@ void RestoreTextureParameters(GLuint name, const GLint in[4]) {
   Flush();
   Texture& t = g.textures[name];
   t.minFilter = in[0], t.magFilter = in[1], t.wrapS = in[2], t.wrapT = in[3];
-  gles.glBindTexture(GL_TEXTURE_2D, TextureObject(name));
+  BindGlesTexture(TextureObject(name));
   const GLenum pnames[] = {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T};
   for (int i = 0; i < 4; ++i)
     gles.glTexParameteri(GL_TEXTURE_2D, pnames[i], in[i] == GL_CLAMP ? GL_CLAMP_TO_EDGE : in[i]);
@@ -103,7 +103,10 @@ GLuint TextureObject(GLuint name) {
 
 void ResetTextures() {
   for (auto& entry : g.textures)
-    if (entry.second.object && g.ready) gles.glDeleteTextures(1, &entry.second.object);
+    if (entry.second.object && g.ready) {
+      ForgetGlesTexture(entry.second.object);
+      gles.glDeleteTextures(1, &entry.second.object);
+    }
   g.textures.clear();
   g.nextTexture = 1;
   g.boundTexture = 0;
@@ -164,7 +167,7 @@ void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei widt
   Flush();
   const GLuint object = TextureObject(g.boundTexture);
   Texture& t = g.textures[g.boundTexture];
-  gles.glBindTexture(GL_TEXTURE_2D, object);
+  BindGlesTexture(object);
   gles.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   gles.glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
   if (level == 0) {
@@ -230,7 +233,10 @@ void glDeleteTextures(GLsizei n, const GLuint* textures) {
     const GLuint name = textures[i];
     auto it = g.textures.find(name);
     if (name == 0 || it == g.textures.end()) continue;
-    if (it->second.object) gles.glDeleteTextures(1, &it->second.object);
+    if (it->second.object) {
+      ForgetGlesTexture(it->second.object);
+      gles.glDeleteTextures(1, &it->second.object);
+    }
     g.textures.erase(it);
     if (g.boundTexture == name) g.boundTexture = 0;
   }
@@ -291,7 +297,7 @@ void glTexParameteri(GLenum target, GLenum pname, GLint param) {
   }
   Flush();
   *field = param;
-  gles.glBindTexture(GL_TEXTURE_2D, TextureObject(g.boundTexture));
+  BindGlesTexture(TextureObject(g.boundTexture));
   gles.glTexParameteri(GL_TEXTURE_2D, pname, below);
 }
 

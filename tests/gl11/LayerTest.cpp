@@ -1,5 +1,5 @@
 // The OpenGL 1.1 layer alone, where a fault would not show in the scenes' pixels or would show
-// only as a vague difference: batching and list replay without uploads, nested lists and the
+// only as a vague difference: batching and list replay, nested lists and the
 // current values they leave, the attribute stack, errors, gluBuild2DMipmaps' sizes, and a new
 // context starting from the defaults.
 #include "Gl11Stats.h"
@@ -67,6 +67,74 @@ TEST_F(Gl11Layer, PrimitivesUnderOneStateAreOneDrawAndAStateChangeStartsAnother)
   EXPECT_EQ(At(7, 7), 0xFF0000u);
 }
 
+TEST_F(Gl11Layer, GlyphsUnderOneTextureAreOneDrawWhateverTheModelviewAndStatesKeepTheirPrograms) {
+  GLuint textures[2];
+  glGenTextures(2, textures);
+  const std::vector<uint8_t> white(4 * 4 * 4, 255);
+  for (GLuint t : textures) {
+    glBindTexture(GL_TEXTURE_2D, t);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, white.data());
+  }
+  // A glyph as a font's list holds it: a textured quad, then a step to the right.
+  const GLuint glyph = glGenLists(1);
+  glNewList(glyph, GL_COMPILE);
+  glBegin(GL_QUADS);
+  const int corners[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  for (const auto& c : corners) {
+    glTexCoord2f(static_cast<float>(c[0]), static_cast<float>(c[1]));
+    glVertex2d(c[0] * 4, c[1] * 4);
+  }
+  glEnd();
+  glTranslated(5, 0, 0);
+  glEndList();
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, textures[0]);
+  glColor3f(1, 0, 0);
+  const Gl11Stats before = gl11Stats();
+
+  glPushMatrix();
+  for (int i = 0; i < 10; ++i) glCallList(glyph);  // a label: x 0 .. 49
+  glPopMatrix();
+  glPushMatrix();
+  glTranslated(0, 10, 0);
+  glScaled(2, 2, 1);
+  glCallList(glyph);  // x 0 .. 8, y 10 .. 18
+  glPopMatrix();
+  glFinish();
+  EXPECT_EQ(gl11Stats().draws - before.draws, 1u);
+  EXPECT_EQ(At(47, 2), 0xFF0000u);
+  EXPECT_EQ(At(52, 2), 0u);
+  EXPECT_EQ(At(7, 16), 0xFF0000u);
+  EXPECT_EQ(At(2, 20), 0u);
+
+  // A texture change splits the run, and so does the projection.
+  glBindTexture(GL_TEXTURE_2D, textures[1]);
+  glCallList(glyph);
+  glBindTexture(GL_TEXTURE_2D, textures[0]);
+  glCallList(glyph);
+  glMatrixMode(GL_PROJECTION);
+  glTranslated(0, 16, 0);
+  glMatrixMode(GL_MODELVIEW);
+  glCallList(glyph);
+  glFinish();
+  EXPECT_EQ(gl11Stats().draws - before.draws, 4u);
+  EXPECT_EQ(At(12, 18), 0xFF0000u);  // the third glyph since the label, 16 pixels up
+
+  // Leaving a state and coming back to it takes its program again.
+  const Gl11Stats made = gl11Stats();
+  for (int i = 0; i < 3; ++i) {
+    glDisable(GL_TEXTURE_2D);
+    Square(0, 40, 4);
+    glEnable(GL_TEXTURE_2D);
+    glCallList(glyph);
+  }
+  glFinish();
+  EXPECT_EQ(gl11Stats().programsMade - made.programsMade, 1u);  // the untextured one
+  EXPECT_EQ(gl11Stats().draws - made.draws, 6u);
+  EXPECT_EQ(At(17, 58), 0xFF0000u);  // the first square, after three glyphs
+}
+
 TEST_F(Gl11Layer, CountersCountCallsToOpenGLESAndFramesEndAtTheFirstFlushAfterADraw) {
   Square(0, 0, 8);
   glFinish();  // a frame, so that the next starts here
@@ -92,7 +160,7 @@ TEST_F(Gl11Layer, CountersCountCallsToOpenGLESAndFramesEndAtTheFirstFlushAfterAD
   EXPECT_EQ(gl11Stats().glesCalls - before.glesCalls, frame.glesCalls + 1);  // + the second glFlush
 }
 
-TEST_F(Gl11Layer, NestedListsReplayWithoutUploadsAndLeaveTheirMatrixAndColour) {
+TEST_F(Gl11Layer, NestedListsReplayTheirVerticesAndLeaveTheirMatrixAndColour) {
   const GLuint lists = glGenLists(2);
   ASSERT_NE(lists, 0u);
   // A square without a colour of its own, then a step to the right.
@@ -115,7 +183,9 @@ TEST_F(Gl11Layer, NestedListsReplayWithoutUploadsAndLeaveTheirMatrixAndColour) {
   const GLubyte offsets[] = {1, 1};
   glCallLists(2, GL_UNSIGNED_BYTE, offsets);
   glFinish();
-  EXPECT_EQ(gl11Stats().streamedBytes, before.streamedBytes);
+  // The four squares' 24 vertices are streamed, untextured ones with a position and a colour
+  // alone (16 bytes); nothing is stored anew.
+  EXPECT_EQ(gl11Stats().streamedBytes - before.streamedBytes, 24u * 16u);
   EXPECT_EQ(gl11Stats().staticBytes, before.staticBytes);
   EXPECT_EQ(At(5, 5), 0xFFFF00u);   // the caller's colour
   EXPECT_EQ(At(21, 5), 0x0000FFu);  // the list's own
