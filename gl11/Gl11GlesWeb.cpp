@@ -33,7 +33,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* gl11_stats_json() {
   const Gl11Stats& s = gl11Stats();
   std::snprintf(json, sizeof json,
                 "{\"frames\":%llu,\"draws\":%llu,\"glesCalls\":%llu,\"programsMade\":%llu,"
-                "\"programSwitches\":%llu,\"streamedBytes\":%llu,\"staticBytes\":%llu}",
-                s.frames, s.draws, s.glesCalls, s.programsMade, s.programSwitches, s.streamedBytes, s.staticBytes);
+                "\"programSwitches\":%llu,\"streamedBytes\":%llu}",
+                s.frames, s.draws, s.glesCalls, s.programsMade, s.programSwitches, s.streamedBytes);
   return json;
 }

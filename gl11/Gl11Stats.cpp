@@ -14,7 +14,6 @@ Gl11Stats Difference(const Gl11Stats& a, const Gl11Stats& b) {
   d.programsMade = a.programsMade - b.programsMade;
   d.programSwitches = a.programSwitches - b.programSwitches;
   d.streamedBytes = a.streamedBytes - b.streamedBytes;
-  d.staticBytes = a.staticBytes - b.staticBytes;
   return d;
 }
 

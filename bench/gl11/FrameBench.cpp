@@ -50,8 +50,7 @@ void BM_Frame(benchmark::State& state) {
     state.counters["programs_made"] = perFrame(b.programsMade, a.programsMade);
     state.counters["program_switches"] = perFrame(b.programSwitches, a.programSwitches);
     state.counters["streamed_bytes"] = perFrame(b.streamedBytes, a.streamedBytes);
-    state.counters["static_bytes"] = perFrame(b.staticBytes, a.staticBytes);
-  }
+    }
 }
 
 BENCHMARK(BM_Frame)

@@ -19,8 +19,7 @@ import sys
 
 PAGES = {'-1': 'start', '0': 'panels', '1': 'text', '2': 'buttons'}
 COUNTERS = [('draws', 'draws'), ('gles_calls', 'GLES calls'), ('program_switches', 'program switches'),
-            ('programs_made', 'programs made'), ('streamed_bytes', 'streamed bytes'),
-            ('static_bytes', 'static bytes')]
+            ('programs_made', 'programs made'), ('streamed_bytes', 'streamed bytes')]
 
 
 def run(program, min_time):

@@ -20,7 +20,7 @@ const REST = [320, 240];
 const SETTLE_MS = 3000;  // the camera's pull-back and return after a page button
 const MEASURE_MS = 3000;
 const COUNTERS = [['draws', 'draws'], ['glesCalls', 'GLES calls'], ['programSwitches', 'program switches'],
-  ['programsMade', 'programs made'], ['streamedBytes', 'streamed bytes'], ['staticBytes', 'static bytes']];
+  ['programsMade', 'programs made'], ['streamedBytes', 'streamed bytes']];
 const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
 
 // Serves folders under their names (/quads/, /baseline/) on a free port of 127.0.0.1.

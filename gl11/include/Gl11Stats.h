@@ -10,8 +10,7 @@ struct Gl11Stats {
   unsigned long long glesCalls = 0;  // every call to OpenGL ES, draws and state alike
   unsigned long long programsMade = 0;     // shader programs created (glCreateProgram)
   unsigned long long programSwitches = 0;  // programs made current (glUseProgram calls sent)
-  unsigned long long streamedBytes = 0;    // vertex bytes sent for immediate mode
-  unsigned long long staticBytes = 0;      // and stored once for display lists
+  unsigned long long streamedBytes = 0;    // vertex bytes streamed, display lists' included
 };
 
 const Gl11Stats& gl11Stats();

@@ -16,7 +16,7 @@ void ContextMade();
 void ContextGoing();
 // What the layer has sent to the GPU so far (Gl11Stats); false where nothing counts it.
 struct Counts {
-  unsigned long long frames, draws, glesCalls, programsMade, programSwitches, streamedBytes, staticBytes;
+  unsigned long long frames, draws, glesCalls, programsMade, programSwitches, streamedBytes;
 };
 bool Counters(Counts& counts);
 

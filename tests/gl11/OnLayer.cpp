@@ -13,7 +13,7 @@ void ContextGoing() { gl11ContextDestroyed(); }
 
 bool Counters(Counts& counts) {
   const Gl11Stats& s = gl11Stats();
-  counts = {s.frames, s.draws, s.glesCalls, s.programsMade, s.programSwitches, s.streamedBytes, s.staticBytes};
+  counts = {s.frames, s.draws, s.glesCalls, s.programsMade, s.programSwitches, s.streamedBytes};
   return true;
 }
 
