@@ -18,7 +18,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
 export DEBIAN_FRONTEND=noninteractive
 
 # ---- packages -----------------------------------------------------------------------------------
-PACKAGES=(emscripten cmake ninja-build dpkg-dev fonts-liberation2 fonts-comic-neue python3)
+PACKAGES=(emscripten cmake ninja-build dpkg-dev fonts-liberation2 fonts-comic-neue python3 python3-fonttools)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
