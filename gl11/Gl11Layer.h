@@ -132,6 +132,7 @@ struct List {
   std::vector<ListOp> ops;
   std::vector<StaticDraw> draws;
   std::vector<DynamicPrimitive> dynamics;
+  std::function<void()> deferred;  // compiles the list when it is first called (gl11DeferList)
 };
 
 // A static vertex buffer that lists share; freed when no list uses it any more.

@@ -4,6 +4,8 @@
 // drawn in the page (WebPage.cpp), modal: the program waits until the box is dismissed.
 #include "Presentation.h"
 
+#include "Gl11Context.h"
+
 #include "SdlText.h"
 #include "WebPage.h"
 
@@ -12,6 +14,12 @@
 namespace sdl_layer {
 
 void PresentFrame(SDL_Window*) { web_page::WaitForNextFrame(); }
+
+// The OpenGL 1.1 layer compiles a list on its first call: an outline font's glyphs are made as
+// they are first drawn, not all on the page's load.
+bool ListsCanWait() { return true; }
+
+void CompileOnFirstCall(unsigned list, std::function<void()> build) { gl11DeferList(list, std::move(build)); }
 
 void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const char* kind = icon == BoxIcon::Error ? "error" : icon == BoxIcon::Warning ? "warning" : "information";
