@@ -72,7 +72,7 @@ function(glgui_web_site)
   # left out that is there when the program waits breaks the program after the wait (the browser
   # tests' box and fullscreen scenarios show it).
   get_property(waiting GLOBAL PROPERTY GLGUI_WEB_WAITING)
-  list(PREPEND waiting main)
+  list(PREPEND waiting "*main")  # main, and the program's own main where emscripten wraps it
   list(APPEND waiting ${ARG_WAITING})
   string(REPLACE ";" "\n" waiting "${waiting}")
   set(only ${CMAKE_BINARY_DIR}/${ARG_TARGET}-waiting.txt)

@@ -50,6 +50,16 @@ function marks() {
     };
   }
   window.glguiHooks = {beforeMain: () => at('runtime ready')};
+  const getContext = HTMLCanvasElement.prototype.getContext;
+  let contexts = 0;
+  HTMLCanvasElement.prototype.getContext = function(kind, ...rest) {
+    if (kind !== 'webgl2') return getContext.call(this, kind, ...rest);
+    const name = `WebGL 2 context ${++contexts} (${this.id || 'a canvas without id'})`;
+    at(name + ' asked for');
+    const context = getContext.call(this, kind, ...rest);
+    at(name + ' made');
+    return context;
+  };
   const raf = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = f => raf(t => {
     if (!('first frame' in m)) console.profileEnd('start');
@@ -75,11 +85,13 @@ for (let i = 0; i < RUNS; i++) {
   await page.goto(url, {waitUntil: 'load'});
   await page.waitForFunction(() => 'first frame' in window.__marks, {timeout: 30000, polling: 5});
   const profile = await profiled;
-  const {marks: m, resources} = await page.evaluate(() => ({
+  const {marks: m, page: html, resources} = await page.evaluate(() => ({
     marks: window.__marks,
+    page: performance.getEntriesByType('navigation')[0].responseEnd,
     resources: performance.getEntriesByType('resource').map(r => [r.name.replace(/.*\//, ''), r.startTime,
       r.responseEnd]),
   }));
+  add('index.html fetched', html);
   for (const [name, start, end] of resources) {
     add(`${name} fetch start`, start);
     add(`${name} fetched`, end);
