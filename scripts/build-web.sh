@@ -120,17 +120,17 @@ fi
 # ---- the program and its site ---------------------------------------------------------------------
 # The settings that make the page smaller and quicker to start, each measured against the others
 # (sizes of the site, first frames in alternating loads; README, Web):
-# - -Os for the program's code and at link: its first frame as quick as with -O3 (410 against 405 ms,
-#   medians of 15 alternating loads) with 45 KB less wasm; -Oz saved 8 KB more but started 35 ms
-#   later, -O2 saved nothing raw, -flto (on our code; the libraries are prebuilt) changed neither.
-#   Debian's emscripten has no closure compiler. ASYNCIFY's list below names functions as -Os
-#   inlines them.
+# - -O3 (CMake's Release) for the program's code and at link: -Os made 45 KB less wasm (10 KB gzip'd)
+#   but main ran 30 to 60 ms longer before the first frame (mipmaps and grid fonts; start-profile.mjs,
+#   alternate runs), -Oz was smaller by 8 KB more and slower still, -O2 saved nothing raw, -flto (on
+#   our code; the libraries are prebuilt) changed neither. Debian's emscripten has no closure
+#   compiler. ASYNCIFY's list below names functions as -O3 inlines them.
 # - ASYNCIFY instruments only the functions on the stack while the program waits (ASYNCIFY_ONLY,
 #   platform/web/CMakeLists.txt and glgui_web_site's WAITING): the wasm 1.96 MB -> 1.52 MB.
 # - The fonts carry code page 1250's glyphs only (cmake/GlguiWebSite.cmake): the data 608 -> 186 KB.
 # - The data stays a plain --preload-file package: LZ4 made it 54 KB smaller raw but 20 KB larger
 #   gzip'd, with 10 KB more script.
-WEB_OPTIMISE=-Os
+WEB_OPTIMISE=-O3
 echo "=== gui_demo for the web"
 emcmake cmake -S "$ROOT" -B "$OUT" "${EMCMAKE_ARGS[@]}" -DGLGUI_DEPS_PREFIX="$PREFIX" -DGLGUI_TESTS=OFF \
   -DGLGUI_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELEASE=$WEB_OPTIMISE -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=$WEB_OPTIMISE -DNDEBUG" \
