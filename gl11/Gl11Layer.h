@@ -149,6 +149,7 @@ struct List {
   std::vector<StaticDraw> draws;
   std::vector<DynamicPrimitive> dynamics;
   std::vector<Vertex> vertices;  // in object coordinates
+  std::function<void()> deferred;  // compiles the list when it is first called (gl11DeferList)
 };
 
 // ---- the layer -----------------------------------------------------------------------------------

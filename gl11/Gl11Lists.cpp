@@ -3,6 +3,7 @@
 // those runs into the batch, transformed by the modelview matrix of the moment, and replays its
 // other calls (matrices, state, nested lists) in order. So the glyphs of a label, each a list that
 // ends with a translation, join one batch and are drawn at once.
+#include "Gl11Context.h"
 #include "Gl11Layer.h"
 
 #include <algorithm>
@@ -11,10 +12,52 @@ namespace gl11 {
 
 namespace {
 
+// Runs a deferred list's build, as if nothing were being compiled or called: the list it compiles
+// replaces the placeholder. What is under compilation or in the middle of a call stays as it was.
+void BuildDeferred(List& placeholder) {
+  std::function<void()> build = std::move(placeholder.deferred);
+  placeholder.deferred = nullptr;
+  const GLuint compiling = g.compiling;
+  const GLenum compileMode = g.compileMode;
+  std::unique_ptr<List> compiled = std::move(g.compiled);
+  const uint8_t compiledAttribs = g.compiledAttribs, blockAttribs = g.blockAttribs;
+  float listValues[9];
+  std::copy(g.listColour, g.listColour + 4, listValues);
+  std::copy(g.listTexCoord, g.listTexCoord + 2, listValues + 4);
+  std::copy(g.listNormal, g.listNormal + 3, listValues + 6);
+  const int callDepth = g.callDepth;
+  GLfloat colour[4], texCoord[2], normal[3];
+  std::copy(g.colour, g.colour + 4, colour);
+  std::copy(g.texCoord, g.texCoord + 2, texCoord);
+  std::copy(g.normal, g.normal + 3, normal);
+  g.compiling = 0;
+  g.callDepth = 0;
+  build();
+  if (g.compiling) glEndList();  // a build that left its list open
+  g.compiling = compiling;
+  g.compileMode = compileMode;
+  g.compiled = std::move(compiled);
+  g.compiledAttribs = compiledAttribs;
+  g.blockAttribs = blockAttribs;
+  std::copy(listValues, listValues + 4, g.listColour);
+  std::copy(listValues + 4, listValues + 6, g.listTexCoord);
+  std::copy(listValues + 6, listValues + 9, g.listNormal);
+  g.callDepth = callDepth;
+  std::copy(colour, colour + 4, g.colour);
+  std::copy(texCoord, texCoord + 2, g.texCoord);
+  std::copy(normal, normal + 3, g.normal);
+}
+
 void Execute(GLuint name) {
   auto it = g.lists.find(name);
   if (it == g.lists.end() || !it->second) return;  // a name without a list does nothing
   if (g.callDepth >= kListNesting) return;
+  if (it->second->deferred) {
+    if (g.inBegin) return;
+    BuildDeferred(*it->second);
+    it = g.lists.find(name);
+    if (it == g.lists.end() || !it->second) return;
+  }
   ++g.callDepth;
   const List& list = *it->second;
   for (const ListOp& op : list.ops) {
@@ -210,3 +253,12 @@ void glListBase(GLuint base) {
 }
 
 }  // extern "C"
+
+void gl11DeferList(GLuint list, std::function<void()> build) {
+  if (!Outside()) return;
+  if (list == 0 || !build) return SetError(GL_INVALID_VALUE);
+  if (list >= g.nextList && list < UINT32_MAX) g.nextList = list + 1;
+  auto& slot = g.lists[list];
+  slot = std::make_unique<List>();
+  slot->deferred = std::move(build);
+}

@@ -5,7 +5,9 @@
 # browser's profile go to build-web/e2e/. Extra arguments name the scenarios to run (default: all).
 # Ends with the summary line "web e2e: N passed, M failed".
 # With --bench [RUNS] it measures instead (bench/web/figures.mjs): page load to first frame, the
-# bytes a load transfers, and frames per second on each page.
+# bytes a load transfers, and frames per second on each page; the first frame also against a
+# minimal WebGL 2 program (bench/web/minimal) and, with GLGUI_BENCH_BASELINE=SITE-DIR, another
+# build's site, in alternating loads.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${GLGUI_WEB_BUILD_DIR:-$ROOT/build-web}
@@ -49,7 +51,12 @@ done
 
 if [ "${1:-}" = --bench ]; then
   shift
-  node "$ROOT/bench/web/figures.mjs" "http://127.0.0.1:$port/" "$OUT/site" "$@"
+  # The floor for the first frame: a minimal emscripten program that clears a WebGL 2 context.
+  mkdir -p "$OUT/bench-minimal"
+  NODE_PATH=/usr/share/nodejs emcc -O2 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 \
+    "$ROOT/bench/web/minimal/minimal.c" -o "$OUT/bench-minimal/minimal.js"
+  cp "$ROOT/bench/web/minimal/index.html" "$OUT/bench-minimal/"
+  GLGUI_BENCH_MINIMAL="$OUT/bench-minimal" node "$ROOT/bench/web/figures.mjs" "http://127.0.0.1:$port/" "$OUT/site" "$@"
 else
   node e2e.mjs "http://127.0.0.1:$port/" "$ROOT/tests/demo/reference" "$E2E" "$@"
 fi

@@ -6,13 +6,17 @@
 // `yes > /dev/null`). Run by `bash scripts/test-web.sh --bench [--load] [RUNS]`.
 //
 // Usage: node figures.mjs URL SITE-DIR [RUNS] [--load]
+// With GLGUI_BENCH_MINIMAL=DIR (the minimal WebGL 2 program of bench/web/minimal, which
+// test-web.sh builds) and GLGUI_BENCH_BASELINE=SITE-DIR (another build's site, e.g. main's), the
+// first frame is also measured in loads that alternate between the sites, at 640x480 and at a
+// phone's size (390x844 CSS pixels, device pixel ratio 3, touch), with the medians' ratios.
 import {createRequire} from 'node:module';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import {fileURLToPath} from 'node:url';
-import {frameRates} from './frame-rates.mjs';
+import {frameRates, serve} from './frame-rates.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const require = createRequire(path.join(here, '../../tests/web/package.json'));
@@ -88,7 +92,61 @@ for (const f of files) {
 }
 console.log(`bytes transferred by a load: ${transferred} (site files ${raw}, gzip'd ${gz})`);
 
+// ---- first frame against the floor and the baseline, at the desktop's and a phone's size ----------
+await compareFirstFrames();
+
 // ---- frames per second per page --------------------------------------------------------------------
 await frameRates(browser, url, {baseline: process.env.GLGUI_BENCH_BASELINE, load: options.includes('--load')});
 await browser.close();
 fs.rmSync(home, {recursive: true, force: true});
+
+// Site files' bytes, raw and gzip'd (what a compressing server sends).
+function siteBytes(dir) {
+  let raw = 0, gz = 0;
+  for (const f of fs.readdirSync(dir).filter(f => /^(index\.html|.*\.(js|wasm|data))$/.test(f))) {
+    const data = fs.readFileSync(path.join(dir, f));
+    raw += data.length;
+    gz += zlib.gzipSync(data, {level: 9}).length;
+  }
+  return `${(raw / 1e6).toFixed(2)} MB, ${(gz / 1e6).toFixed(2)} MB gzip'd`;
+}
+
+// Navigation start to the first requestAnimationFrame callback, in a fresh page with an empty cache.
+async function firstFrame(address, viewport) {
+  const page = await browser.newPage();
+  await page.setViewport(viewport);
+  await page.setCacheEnabled(false);
+  await page.evaluateOnNewDocument(countFrames);
+  await page.goto(address, {waitUntil: 'load'});
+  await page.waitForFunction(() => window.__frames > 0, {timeout: 30000, polling: 5});
+  const ms = await page.evaluate(() => window.__firstFrame);
+  await page.close();
+  return ms;
+}
+
+async function compareFirstFrames() {
+  const others = {baseline: process.env.GLGUI_BENCH_BASELINE, minimal: process.env.GLGUI_BENCH_MINIMAL};
+  for (const k of Object.keys(others)) if (!others[k]) delete others[k];
+  if (!Object.keys(others).length) return;
+  const server = await serve(others);
+  server.unref();
+  const served = `http://127.0.0.1:${server.address().port}/`;
+  const sites = [['this build', url, site]];
+  if (others.baseline) sites.push(['baseline', served + 'baseline/', others.baseline]);
+  if (others.minimal) sites.push(['minimal WebGL 2', served + 'minimal/', others.minimal]);
+  for (const [name, , dir] of sites) console.log(`  ${name}: ${siteBytes(dir)} (${dir})`);
+  const viewports = [['640x480', {width: WIDTH, height: HEIGHT}],
+    ['phone 390x844 DPR 3 touch', {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true}]];
+  for (const [label, viewport] of viewports) {
+    const times = sites.map(() => []);
+    for (let i = 0; i < RUNS; i++)
+      for (let k = 0; k < sites.length; k++) times[k].push(await firstFrame(sites[k][1], viewport));
+    const medians = times.map(median);
+    console.log(`first frame at ${label}, loads alternating, median of ${RUNS}: ` +
+                sites.map(([name], k) => `${name} ${medians[k].toFixed(0)} ms`).join(', '));
+    for (let k = 1; k < sites.length; k++)
+      console.log(`  this build / ${sites[k][0]}: ${(medians[0] / medians[k]).toFixed(2)}`);
+    if (sites.length === 3)
+      console.log(`  baseline / minimal WebGL 2: ${(medians[1] / medians[2]).toFixed(2)}`);
+  }
+}

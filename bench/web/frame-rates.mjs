@@ -24,7 +24,7 @@ const COUNTERS = [['draws', 'draws'], ['glesCalls', 'GLES calls'], ['programSwit
 const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm'};
 
 // Serves folders under their names (/quads/, /baseline/) on a free port of 127.0.0.1.
-async function serve(folders) {
+export async function serve(folders) {
   const server = http.createServer((req, res) => {
     const parts = decodeURIComponent(new URL(req.url, 'http://x').pathname).split('/').filter(Boolean);
     const root = folders[parts.shift()];

@@ -1,5 +1,5 @@
-// OpenGL 1.1 layer: the context's lifetime, the two calls of the layer's own beside the standard
-// ones. Whoever makes contexts (the window layer, or a test) calls gl11ContextCreated once a new
+// OpenGL 1.1 layer: the context's lifetime and a display list compiled when first called, the calls
+// of the layer's own beside the standard ones. Whoever makes contexts (the window layer, or a test) calls gl11ContextCreated once a new
 // OpenGL ES 3.0 / WebGL 2 context is current: the layer loads the OpenGL ES entry points, makes its
 // shader program and buffers and puts every piece of state to OpenGL 1.1's defaults. It calls
 // gl11ContextDestroyed while the context is still current, before it goes: the layer's GL objects
@@ -9,5 +9,17 @@
 // presents a frame (SwapBuffers) calls glFlush first.
 #pragma once
 
+#include <GL/gl.h>
+
+#include <functional>
+
 void gl11ContextCreated();
 void gl11ContextDestroyed();
+
+// Makes `list` a display list (glIsList is true) whose contents `build` compiles, with glNewList(list,
+// GL_COMPILE) ... glEndList, only when the list is first called: work for lists that may never be
+// drawn (a font's 256 glyphs) is not done up front. The call runs `build` once, outside any list
+// being compiled and with the caller's current values left as they were, then draws the list; a call
+// between glBegin and glEnd draws nothing and leaves it for the next. glNewList or glDeleteLists on
+// the name, or the context's end, drop `build` unrun.
+void gl11DeferList(GLuint list, std::function<void()> build);

@@ -16,6 +16,11 @@ void PresentFrame(SDL_Window* window) { SDL_GL_SwapWindow(window); }
 
 void FollowSurroundings(Window&) {}
 
+// Lists are compiled when asked for, as WGL does (with the disk cache, a font built before is quick).
+bool ListsCanWait() { return false; }
+
+void CompileOnFirstCall(unsigned, std::function<void()> build) { build(); }
+
 void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const Uint32 flags = icon == BoxIcon::Error     ? SDL_MESSAGEBOX_ERROR
                        : icon == BoxIcon::Warning ? SDL_MESSAGEBOX_WARNING

@@ -1,12 +1,15 @@
 // SDL backend: what the desktop and the browser do differently under the one WGL (SdlWgl.cpp) and
 // the one MessageBoxA (SdlMessageBox.cpp): the kind of GL context asked for, what follows a
-// context's making current and precedes its end, how a frame is shown, how a box is shown, and who
-// sizes a window that a person may resize.
+// context's making current and precedes its end, how a frame is shown, whether display lists can
+// be compiled on their first call, how a box is shown, and who sizes a window that a person may
+// resize.
 // The desktop's are in desktop/DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp.
 // Only the stand-in's own files (here, in desktop/ and in web/) include it.
 #pragma once
 
 #include "SdlWindowLayer.h"
+
+#include <functional>
 
 namespace sdl_layer {
 
@@ -21,6 +24,11 @@ void ContextMadeCurrent(bool first);
 void ContextGoing(const Context& c, bool current);
 // Shows what was drawn into the window's back buffer.
 void PresentFrame(SDL_Window* window);
+// Whether the GL beneath can compile a display list when it is first called (the OpenGL 1.1 layer
+// in the browser), and the call that leaves a list's compiling (glNewList ... glEndList in `build`)
+// until then.
+bool ListsCanWait();
+void CompileOnFirstCall(unsigned list, std::function<void()> build);
 
 // ---- windows -----------------------------------------------------------------------------------
 // Gives a window that a person may resize (WS_THICKFRAME) the size its surroundings give it now;

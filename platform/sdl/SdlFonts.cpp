@@ -5,12 +5,14 @@
 // selected font's face (FontFaces.h), takes each character's geometry (GlyphOutlines.h) and
 // compiles one display list per character in em units: filled triangles, or the contours as
 // lines. The glyphs' geometry is kept in memory and in the disk cache (GlyphCache.h), so that a
-// font built before only compiles its lists.
+// font built before only compiles its lists. In the browser, where nothing outlives the page, a
+// glyph is measured up front and made when its list is first drawn.
 #include "WinFonts.h"
 
 #include "FontFaces.h"
 #include "GlyphCache.h"
 #include "GlyphOutlines.h"
+#include "Presentation.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -192,6 +194,31 @@ std::string DiskKey(FT_Face face, double tolerance, bool filled) {
   return file + text;
 }
 
+// A glyph's list contents: its geometry in em units, then the step to the next character.
+void EmitGlyph(const GlyphGeometry& glyph, double depth, int format) {
+  if (format == WGL_FONT_LINES)
+    EmitLines(glyph, depth);
+  else
+    EmitFilled(glyph, depth);
+  glTranslatef(static_cast<float>(glyph.advance), 0.0f, 0.0f);
+}
+
+// Compiles a glyph's list when it is first drawn: the glyph is made then, unless it has been by
+// now, and kept with the others of its set.
+void CompileDeferredGlyph(GlyphSetKey key, DWORD code, GLuint list, double depth, int format) {
+  GlyphSet& kept = KeptGlyphs().Get(key).glyphs;
+  auto found = kept.find(code);
+  if (found == kept.end()) {
+    static std::unique_ptr<GlyphReader> readers[2];
+    std::unique_ptr<GlyphReader>& reader = readers[key.filled ? 1 : 0];
+    if (!reader) reader = std::make_unique<GlyphReader>(key.filled);
+    found = kept.emplace(code, reader->Ok() ? reader->Read(key.face, code, key.tolerance) : GlyphGeometry{}).first;
+  }
+  glNewList(list, GL_COMPILE);
+  EmitGlyph(found->second, depth, format);
+  glEndList();
+}
+
 }  // namespace
 
 void ForgetGlyphOutlines() { KeptGlyphs().Clear(); }
@@ -230,8 +257,33 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   const double tolerance = std::max(dev * em, 1e-3);
   const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
 
-  KeptSet& set = KeptGlyphs().Get(GlyphSetKey{face, tolerance, filled});
+  const GlyphSetKey key{face, tolerance, filled};
+  KeptSet& set = KeptGlyphs().Get(key);
   GlyphSet& kept = set.glyphs;
+  // Where a list can be compiled on its first call (the browser's GL), a glyph not made yet is only
+  // measured now and made when its list is first drawn: most of a font's glyphs never are, and the
+  // fill's tessellation is most of a font's cost. The disk cache is for the glyphs made up front.
+  if (sdl_layer::ListsCanWait()) {
+    std::unique_ptr<GlyphReader> measurer;
+    for (DWORD i = 0; i < count; ++i) {
+      const DWORD code = first + i;
+      const GLuint list = listBase + i;
+      const auto found = kept.find(code);
+      if (found != kept.end()) {
+        if (metrics) metrics[i] = found->second.metrics;
+        glNewList(list, GL_COMPILE);
+        EmitGlyph(found->second, depth, format);
+        glEndList();
+        continue;
+      }
+      if (metrics) {
+        if (!measurer) measurer = std::make_unique<GlyphReader>(false);
+        metrics[i] = measurer->Read(face, code, tolerance).metrics;
+      }
+      sdl_layer::CompileOnFirstCall(list, [=] { CompileDeferredGlyph(key, code, list, depth, format); });
+    }
+    return TRUE;
+  }
   auto missing = [&] {
     for (DWORD i = 0; i < count; ++i)
       if (kept.count(first + i) == 0) return true;
@@ -265,11 +317,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
     if (metrics) metrics[i] = glyph.metrics;
 
     glNewList(listBase + i, GL_COMPILE);
-    if (format == WGL_FONT_LINES)
-      EmitLines(glyph, depth);
-    else
-      EmitFilled(glyph, depth);
-    glTranslatef(static_cast<float>(glyph.advance), 0.0f, 0.0f);
+    EmitGlyph(glyph, depth, format);
     glEndList();
   }
   if (made) {

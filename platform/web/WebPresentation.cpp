@@ -8,6 +8,8 @@
 // before the program looks at its messages.
 #include "Presentation.h"
 
+#include "Gl11Context.h"
+
 #include "SdlText.h"
 #include "WebPage.h"
 
@@ -26,6 +28,12 @@ void FollowSurroundings(Window& w) {
   SDL_GetWindowSize(w.sdl, &nowW, &nowH);
   if (nowW != width || nowH != height) SDL_SetWindowSize(w.sdl, width, height);
 }
+
+// The OpenGL 1.1 layer compiles a list on its first call: an outline font's glyphs are made as
+// they are first drawn, not all on the page's load.
+bool ListsCanWait() { return true; }
+
+void CompileOnFirstCall(unsigned list, std::function<void()> build) { gl11DeferList(list, std::move(build)); }
 
 void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const char* kind = icon == BoxIcon::Error ? "error" : icon == BoxIcon::Warning ? "warning" : "information";

@@ -1,7 +1,8 @@
 // The OpenGL 1.1 layer alone, where a fault would not show in the scenes' pixels or would show
-// only as a vague difference: batching and list replay, nested lists and the
-// current values they leave, the attribute stack, errors, gluBuild2DMipmaps' sizes, and a new
-// context starting from the defaults.
+// only as a vague difference: batching and list replay, nested lists and the current values they
+// leave, lists compiled on their first call, the attribute stack, errors, gluBuild2DMipmaps' sizes,
+// and a new context starting from the defaults.
+#include "Gl11Context.h"
 #include "Gl11Stats.h"
 #include "Offscreen.h"
 
@@ -206,6 +207,42 @@ TEST_F(Gl11Layer, NestedListsReplayTheirVerticesAndLeaveTheirMatrixAndColour) {
   glGetDoublev(GL_MODELVIEW_MATRIX, m);
   EXPECT_DOUBLE_EQ(m[12], 0.0);
   EXPECT_EQ(glGenLists(2), lists + 2);
+}
+
+TEST_F(Gl11Layer, ADeferredListIsCompiledOnceOnItsFirstCallEvenFromAListBeingCompiled) {
+  const GLuint lists = glGenLists(3);
+  int builds = 0, unwanted = 0;
+  gl11DeferList(lists, [&] {
+    ++builds;
+    glNewList(lists, GL_COMPILE);
+    glColor3f(1, 0, 0);
+    Square(2, 2, 8);
+    glTranslated(16, 0, 0);
+    glEndList();
+  });
+  gl11DeferList(lists + 2, [&] { ++unwanted; });
+  EXPECT_TRUE(glIsList(lists));
+  EXPECT_EQ(builds, 0);
+  glColor3f(0, 0, 1);
+  glNewList(lists + 1, GL_COMPILE_AND_EXECUTE);
+  glCallList(lists);
+  glCallList(lists);
+  glEndList();
+  EXPECT_EQ(builds, 1);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  EXPECT_EQ(At(5, 5), 0xFF0000u);
+  EXPECT_EQ(At(21, 5), 0xFF0000u);
+  // The outer list recorded the calls, not the build.
+  glLoadIdentity();
+  glClear(GL_COLOR_BUFFER_BIT);
+  glCallList(lists + 1);
+  EXPECT_EQ(builds, 1);
+  EXPECT_EQ(At(21, 5), 0xFF0000u);
+  // Deleted before its first call, a list's build never runs.
+  glDeleteLists(lists + 2, 1);
+  glCallList(lists + 2);
+  EXPECT_EQ(unwanted, 0);
+  EXPECT_FALSE(glIsList(lists + 2));
 }
 
 TEST_F(Gl11Layer, AttributeStackRestoresWhatItSavedAndErrorsAreKeptUntilRead) {
