@@ -122,21 +122,26 @@ std::string FragmentShader(ProgramKey k) {
   return s + "  fragColour = c;\n}\n";
 }
 
+// Each status query waits for the GL side to finish what it was given (in a browser, a round trip
+// to another process), so a shader's compile status is asked for only when its program does not
+// link, to say which part failed.
 GLuint CompileShader(GLenum kind, const std::string& text) {
   const GLuint shader = gles.glCreateShader(kind);
   const char* source = text.c_str();
   gles.glShaderSource(shader, 1, &source, nullptr);
   gles.glCompileShader(shader);
+  return shader;
+}
+
+// False, with the log written, when the shader did not compile.
+bool Compiled(GLuint shader) {
   GLint ok = GL_FALSE;
   gles.glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char log[1024] = {};
-    gles.glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    std::fprintf(stderr, "OpenGL 1.1 layer: shader does not compile: %s\n", log);
-    gles.glDeleteShader(shader);
-    return 0;
-  }
-  return shader;
+  if (ok) return true;
+  char log[1024] = {};
+  gles.glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+  std::fprintf(stderr, "OpenGL 1.1 layer: shader does not compile: %s\n", log);
+  return false;
 }
 
 // The program of a state, made and kept when first asked for; object 0 if it cannot be made.
@@ -154,9 +159,13 @@ Program& ProgramOf(ProgramKey key) {
     GLint ok = GL_FALSE;
     gles.glGetProgramiv(p.object, GL_LINK_STATUS, &ok);
     if (!ok) {
-      char log[1024] = {};
-      gles.glGetProgramInfoLog(p.object, sizeof log, nullptr, log);
-      std::fprintf(stderr, "OpenGL 1.1 layer: program does not link: %s\n", log);
+      const bool vsCompiled = Compiled(vs);
+      const bool fsCompiled = Compiled(fs);
+      if (vsCompiled && fsCompiled) {
+        char log[1024] = {};
+        gles.glGetProgramInfoLog(p.object, sizeof log, nullptr, log);
+        std::fprintf(stderr, "OpenGL 1.1 layer: program does not link: %s\n", log);
+      }
       gles.glDeleteProgram(p.object);
       p.object = 0;
     }
