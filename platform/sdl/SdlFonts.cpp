@@ -194,13 +194,15 @@ std::string DiskKey(FT_Face face, double tolerance, bool filled) {
   return file + text;
 }
 
-// A glyph's list contents: its geometry in em units, then the step to the next character.
-void EmitGlyph(const GlyphGeometry& glyph, double depth, int format) {
+// Compiles a glyph's list: its geometry in em units, then the step to the next character.
+void CompileGlyph(GLuint list, const GlyphGeometry& glyph, double depth, int format) {
+  glNewList(list, GL_COMPILE);
   if (format == WGL_FONT_LINES)
     EmitLines(glyph, depth);
   else
     EmitFilled(glyph, depth);
   glTranslatef(static_cast<float>(glyph.advance), 0.0f, 0.0f);
+  glEndList();
 }
 
 // Compiles a glyph's list when it is first drawn: the glyph is made then, unless it has been by
@@ -214,9 +216,7 @@ void CompileDeferredGlyph(GlyphSetKey key, DWORD code, GLuint list, double depth
     if (!reader) reader = std::make_unique<GlyphReader>(key.filled);
     found = kept.emplace(code, reader->Ok() ? reader->Read(key.face, code, key.tolerance) : GlyphGeometry{}).first;
   }
-  glNewList(list, GL_COMPILE);
-  EmitGlyph(found->second, depth, format);
-  glEndList();
+  CompileGlyph(list, found->second, depth, format);
 }
 
 }  // namespace
@@ -271,9 +271,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
       const auto found = kept.find(code);
       if (found != kept.end()) {
         if (metrics) metrics[i] = found->second.metrics;
-        glNewList(list, GL_COMPILE);
-        EmitGlyph(found->second, depth, format);
-        glEndList();
+        CompileGlyph(list, found->second, depth, format);
         continue;
       }
       if (metrics) {
@@ -316,9 +314,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
     const GlyphGeometry& glyph = found->second;
     if (metrics) metrics[i] = glyph.metrics;
 
-    glNewList(listBase + i, GL_COMPILE);
-    EmitGlyph(glyph, depth, format);
-    glEndList();
+    CompileGlyph(listBase + i, glyph, depth, format);
   }
   if (made) {
     if (diskKey.empty()) diskKey = DiskKey(face, tolerance, filled);
