@@ -249,8 +249,17 @@ void DrawScreen(TGUIscreen* screen) {
 // The read-out text, kept between frames so that drawing it allocates nothing.
 std::string FpsText;
 
+// Asking for the errors waits for the GL to finish all it was given (in a browser, a round trip
+// to another process). The first frame, drawn while the GL is still taking in the scene's textures
+// and making its programs, is not held up for that: its errors stay flagged, and are reported
+// after the second.
 void ReportGLErrors() {
   static int reported = 0;
+  static bool firstFrame = true;
+  if (firstFrame) {
+    firstFrame = false;
+    return;
+  }
   for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
     if (reported < 20) {
       std::fprintf(stderr, "%s: OpenGL error 0x%04X (%s)\n", kDemoTitle, error,

@@ -1,6 +1,7 @@
 // OpenGL 1.1 layer: drawing on OpenGL ES 3.0: the shader programs that do what the
 // fixed-function pipeline does for our subset (transform, clip planes, texture environment), one
-// generated for each fixed-function state on first use and kept; the batch, whose vertices are
+// generated for each fixed-function state on first use and kept (or, where asking the GL is a round
+// trip, made in the background while a general program draws); the batch, whose vertices are
 // transformed on the CPU as they join it, and its flush, which gives OpenGL ES only the state that
 // changed since the last draw; and the context's lifetime.
 #include "Gl11Context.h"
@@ -28,6 +29,9 @@ constexpr int kKeyTexBaseShift = 8;                 // 2 bits: the texture's Tex
 constexpr int kKeyBorderShift = 10;                 // 2 bits: s, t wrap with GL_CLAMP under a linear filter
 constexpr ProgramKey kKeyGpuModelview = 1u << 12;   // the vertices come in object coordinates
 constexpr ProgramKey kKeyTextureMatrix = 1u << 13;  // the texture matrix is not the identity
+// The general program: every state's work in one, chosen by the state's key as a uniform (uKey).
+// It draws while a state's own program is still being made in the background.
+constexpr ProgramKey kGeneral = 1u << 31;
 
 int TexMode(ProgramKey k) { return static_cast<int>(k >> kKeyTexModeShift) & 3; }
 uint32_t TexBase(ProgramKey k) { return (k >> kKeyTexBaseShift) & 3; }
@@ -37,6 +41,7 @@ int Planes(ProgramKey k) {
   for (ProgramKey m = k & kKeyClipMask; m; m &= m - 1) ++n;
   return n;
 }
+bool TestsPlanes(ProgramKey k) { return Planes(k) || k == kGeneral; }
 
 // GLSL ES 3.00, so the same text runs on WebGL 2, with only what the key asks for. The position
 // comes in eye coordinates (or in object coordinates with the modelview as a uniform) and goes
@@ -122,6 +127,77 @@ std::string FragmentShader(ProgramKey k) {
   return s + "  fragColour = c;\n}\n";
 }
 
+// The general program's shaders: the same work as the generated ones, each part chosen by the
+// key's bits in uKey rather than left out, and giving the same results (the modelview and texture
+// matrices it is given are the identity where a state's own program has none, and the clip planes
+// not in use are all 0, whose distance is never negative).
+std::string GeneralVertexShader() {
+  const bool distances = g.gl.clipDistances != nullptr;
+  std::string s = "#version 300 es\n";
+  if (distances) s += std::string("#extension ") + g.gl.clipDistances + " : require\n";
+  s += "layout(location = 0) in vec3 aPosition;\n"
+       "layout(location = 1) in vec4 aColour;\n"
+       "layout(location = 2) in vec2 aTexCoord;\n"
+       "uniform mat4 uProjection;\n"
+       "uniform mat4 uModelview;\n"
+       "uniform mat4 uTextureMatrix;\n"
+       "uniform vec4 uClip[" + std::to_string(kClipPlanes) + "];\n"
+       "out vec4 vColour;\n"
+       "out vec4 vTexCoord;\n";
+  if (!distances) s += "out float vClip[" + std::to_string(kClipPlanes) + "];\n";
+  s += "void main() {\n"
+       "  vec4 eye = uModelview * vec4(aPosition, 1.0);\n"
+       "  gl_Position = uProjection * eye;\n  vColour = aColour;\n  gl_PointSize = 1.0;\n"
+       "  vTexCoord = uTextureMatrix * vec4(aTexCoord, 0.0, 1.0);\n";
+  for (int i = 0; i < kClipPlanes; ++i) {
+    const std::string n = std::to_string(i);
+    s += (distances ? "  gl_ClipDistance[" : "  vClip[") + n + "] = dot(uClip[" + n + "], eye);\n";
+  }
+  return s + "}\n";
+}
+
+std::string GeneralFragmentShader() {
+  std::string s =
+      "#version 300 es\n"
+      "precision highp float;\n"
+      "in vec4 vColour;\n"
+      "in vec4 vTexCoord;\n"
+      "uniform sampler2D uSampler;\n"
+      "uniform vec2 uTexSize;\n"
+      "uniform int uKey;\n"
+      "out vec4 fragColour;\n";
+  if (!g.gl.clipDistances) s += "in float vClip[" + std::to_string(kClipPlanes) + "];\n";
+  s += "void main() {\n";
+  if (!g.gl.clipDistances)
+    s += "  for (int i = 0; i < " + std::to_string(kClipPlanes) + "; ++i) if (vClip[i] < 0.0) discard;\n";
+  s += "  vec4 c = vColour;\n"
+       "  int mode = (uKey >> " + std::to_string(kKeyTexModeShift) + ") & 3;\n"
+       "  if (mode != 0) {\n"
+       "    bool projective = (uKey & " + std::to_string(kKeyTextureMatrix) + ") != 0;\n"
+       "    vec4 t = projective ? textureProj(uSampler, vTexCoord) : texture(uSampler, vTexCoord.xy);\n"
+       "    int border = (uKey >> " + std::to_string(kKeyBorderShift) + ") & 3;\n"
+       "    if (border != 0) {\n"
+       "      vec2 st = clamp(projective ? vTexCoord.xy / vTexCoord.w : vTexCoord.xy, 0.0, 1.0);\n"
+       "      vec2 inside = clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0);\n"
+       "      if ((border & 1) != 0) t *= inside.x;\n"
+       "      if ((border & 2) != 0) t *= inside.y;\n"
+       "    }\n"
+       "    int base = (uKey >> " + std::to_string(kKeyTexBaseShift) + ") & 3;\n"
+       "    bool colour = (base & " + std::to_string(kBaseColour) + ") != 0, alpha = (base & " +
+       std::to_string(kBaseAlpha) + ") != 0;\n"
+       "    if (mode == 1) {\n"
+       "      if (colour) c.rgb *= t.rgb;\n"
+       "      if (alpha) c.a *= t.a;\n"
+       "    } else if (mode == 2) {\n"
+       "      if (colour) c.rgb = t.rgb;\n"
+       "      if (alpha) c.a = t.a;\n"
+       "    } else {\n"
+       "      c.rgb = alpha ? mix(c.rgb, t.rgb, t.a) : t.rgb;\n"
+       "    }\n"
+       "  }\n";
+  return s + "  fragColour = c;\n}\n";
+}
+
 // Each status query waits for the GL side to finish what it was given (in a browser, a round trip
 // to another process), so a shader's compile status is asked for only when its program does not
 // link, to say which part failed.
@@ -144,23 +220,43 @@ bool Compiled(GLuint shader) {
   return false;
 }
 
+// Gives back what a program holds on the GL side, its shaders too while it is being made.
+void DeleteProgram(const Program& p) {
+  if (p.object) gles.glDeleteProgram(p.object);
+  if (p.vs) gles.glDeleteShader(p.vs);
+  if (p.fs) gles.glDeleteShader(p.fs);
+}
+
+// Starts making the program of a state: its shaders compile and it links on the GL side while the
+// program goes on; nothing is asked of it until it is first used (ProgramOf).
+Program& StartProgram(ProgramKey key) {
+  Program& p = g.gl.programs[key];
+  if (p.object || p.pending) return p;
+  p.vs = CompileShader(GL_VERTEX_SHADER, key == kGeneral ? GeneralVertexShader() : VertexShader(key));
+  p.fs = CompileShader(GL_FRAGMENT_SHADER, key == kGeneral ? GeneralFragmentShader() : FragmentShader(key));
+  p.started = g.stats.frames;
+  if (p.vs && p.fs) {
+    p.object = gles.glCreateProgram();
+    gles.glAttachShader(p.object, p.vs);
+    gles.glAttachShader(p.object, p.fs);
+    gles.glLinkProgram(p.object);
+  }
+  p.pending = true;
+  return p;
+}
+
 // The program of a state, made and kept when first asked for; object 0 if it cannot be made.
 Program& ProgramOf(ProgramKey key) {
   const auto found = g.gl.programs.find(key);
-  if (found != g.gl.programs.end()) return found->second;
-  Program& p = g.gl.programs[key];
-  const GLuint vs = CompileShader(GL_VERTEX_SHADER, VertexShader(key));
-  const GLuint fs = CompileShader(GL_FRAGMENT_SHADER, FragmentShader(key));
-  if (vs && fs) {
-    p.object = gles.glCreateProgram();
-    gles.glAttachShader(p.object, vs);
-    gles.glAttachShader(p.object, fs);
-    gles.glLinkProgram(p.object);
+  if (found != g.gl.programs.end() && !found->second.pending) return found->second;
+  Program& p = StartProgram(key);
+  p.pending = false;
+  if (p.object) {
     GLint ok = GL_FALSE;
     gles.glGetProgramiv(p.object, GL_LINK_STATUS, &ok);
     if (!ok) {
-      const bool vsCompiled = Compiled(vs);
-      const bool fsCompiled = Compiled(fs);
+      const bool vsCompiled = Compiled(p.vs);
+      const bool fsCompiled = Compiled(p.fs);
       if (vsCompiled && fsCompiled) {
         char log[1024] = {};
         gles.glGetProgramInfoLog(p.object, sizeof log, nullptr, log);
@@ -170,20 +266,21 @@ Program& ProgramOf(ProgramKey key) {
       p.object = 0;
     }
   }
-  if (vs) gles.glDeleteShader(vs);
-  if (fs) gles.glDeleteShader(fs);
-  if (!p.object && Planes(key) && g.gl.clipDistances) {
+  if (p.vs) gles.glDeleteShader(p.vs);
+  if (p.fs) gles.glDeleteShader(p.fs);
+  p.vs = p.fs = 0;
+  if (!p.object && TestsPlanes(key) && g.gl.clipDistances) {
     // The context named clip distances but its shaders refuse them: planes go back to discard,
     // for this program and those made before.
     std::fprintf(stderr, "OpenGL 1.1 layer: clip planes by discard instead\n");
     g.gl.clipDistances = nullptr;
     for (auto it = g.gl.programs.begin(); it != g.gl.programs.end();) {
-      if (!Planes(it->first)) {
+      if (!TestsPlanes(it->first)) {
         ++it;
         continue;
       }
-      if (it->second.object) gles.glDeleteProgram(it->second.object);
       if (g.gl.program == it->second.object) g.gl.program = 0;
+      DeleteProgram(it->second);
       it = g.gl.programs.erase(it);
     }
     for (int i = 0; i < g.gl.clipDistancesOn; ++i) gles.glDisable(GL_CLIP_DISTANCE0 + static_cast<GLenum>(i));
@@ -196,12 +293,28 @@ Program& ProgramOf(ProgramKey key) {
     p.uTextureMatrix = gles.glGetUniformLocation(p.object, "uTextureMatrix");
     p.uClip = gles.glGetUniformLocation(p.object, "uClip");
     p.uTexSize = gles.glGetUniformLocation(p.object, "uTexSize");
+    p.uKey = gles.glGetUniformLocation(p.object, "uKey");
     gles.glUseProgram(p.object);
     g.gl.program = p.object;
     const GLint sampler = gles.glGetUniformLocation(p.object, "uSampler");
     if (sampler >= 0) gles.glUniform1i(sampler, 0);
   }
   return p;
+}
+
+// The program to draw a state with. Where programs are made in the background, a state's own
+// program is started when the state is first drawn, and the general program draws it meanwhile;
+// from a later frame on, one program a frame is taken into use (its first use waits for the GL's
+// answer whether it linked, which by then is ready).
+Program& ProgramFor(ProgramKey key) {
+  if (!g.gl.programsInBackground) return ProgramOf(key);
+  Program& p = StartProgram(key);
+  if (!p.pending) return p;
+  if (p.started < g.stats.frames && g.gl.programTakenFrame != g.stats.frames) {
+    g.gl.programTakenFrame = g.stats.frames;
+    return ProgramOf(key);
+  }
+  return ProgramOf(kGeneral);
 }
 
 // Sends a matrix uniform unless the program has it already.
@@ -223,7 +336,7 @@ void SetCapability(GLenum cap, bool on) {
 // Gives the GLES side what `s` asks for, skipping what it has already. False when the state's
 // program could not be made (nothing is drawn then).
 bool Apply(const DrawState& s) {
-  Program& p = ProgramOf(s.program);
+  Program& p = ProgramFor(s.program);
   if (!p.object) return false;
   GlesSide& gl = g.gl;
   const DrawState& a = gl.applied;
@@ -246,9 +359,15 @@ bool Apply(const DrawState& s) {
   // Uniforms belong to their program: each keeps what it was last given.
   const bool fresh = !p.sent;
   p.sent = true;
+  const bool general = p.uKey >= 0;
   SendMatrix(fresh, p.uProjection, p.projection, s.projection);
-  if (s.program & kKeyGpuModelview) SendMatrix(fresh, p.uModelview, p.modelview, s.modelview);
-  if (s.program & kKeyTextureMatrix) SendMatrix(fresh, p.uTextureMatrix, p.textureMatrix, s.textureMatrix);
+  if (general || (s.program & kKeyGpuModelview)) SendMatrix(fresh, p.uModelview, p.modelview, s.modelview);
+  if (general || (s.program & kKeyTextureMatrix))
+    SendMatrix(fresh, p.uTextureMatrix, p.textureMatrix, s.textureMatrix);
+  if (general && (fresh || p.key != s.program)) {
+    gles.glUniform1i(p.uKey, static_cast<GLint>(s.program));
+    p.key = s.program;
+  }
   const int planes = Planes(s.program);
   if (g.gl.clipDistances && gl.clipDistancesOn != planes) {
     for (int i = 0; i < kClipPlanes; ++i)
@@ -256,13 +375,13 @@ bool Apply(const DrawState& s) {
         SetCapability(GL_CLIP_DISTANCE0 + static_cast<GLenum>(i), i < planes);
     gl.clipDistancesOn = planes;
   }
-  if (planes) {
+  if (planes || general) {
     float clip[kClipPlanes][4] = {};
     int n = 0;
     for (int i = 0; i < kClipPlanes; ++i)
       if (s.program & (1u << i)) std::memcpy(clip[n++], s.clip[i], sizeof clip[0]);
     if (fresh || std::memcmp(clip, p.clip, sizeof clip) != 0) {
-      gles.glUniform4fv(p.uClip, planes, &clip[0][0]);
+      gles.glUniform4fv(p.uClip, general ? kClipPlanes : planes, &clip[0][0]);
       std::memcpy(p.clip, clip, sizeof clip);
     }
   }
@@ -343,6 +462,7 @@ void ResetState() {
 DrawState CurrentDrawState(Topology topology) {
   DrawState s;
   std::memset(&s, 0, sizeof s);
+  s.modelview = s.textureMatrix = Mat4::Identity();  // unless the GPU applies them
   s.topology = topology;
   ProgramKey key = 0;
   const Texture* t = g.texture2D ? FindTexture(g.boundTexture) : nullptr;
@@ -469,6 +589,16 @@ void gl11ContextCreated() {
   std::memcpy(g.viewport, viewport, sizeof viewport);
   gles.glGetIntegerv(GL_MAX_VIEWPORT_DIMS, g.maxViewport);
   g.ready = true;
+  // Where each answer from the GL is a round trip (a browser's GPU process), programs are made in
+  // the background, and the general one is started now, to be ready for the first frame.
+  g.gl.programsInBackground = QueriesAreRoundTrips();
+  if (g.gl.programsInBackground) StartProgram(kGeneral);
+}
+
+void gl11ProgramsInBackground(bool on) {
+  if (!g.ready) return;
+  g.gl.programsInBackground = on;
+  if (on) StartProgram(kGeneral);
 }
 
 void gl11ContextDestroyed() {
@@ -478,8 +608,7 @@ void gl11ContextDestroyed() {
     ResetTextures();
     gles.glDeleteBuffers(1, &g.gl.streamBuffer);
     gles.glDeleteVertexArrays(2, g.gl.vertexArrays);
-    for (auto& entry : g.gl.programs)
-      if (entry.second.object) gles.glDeleteProgram(entry.second.object);
+    for (auto& entry : g.gl.programs) DeleteProgram(entry.second);
   }
   g.ready = false;
   g.gl = GlesSide{};

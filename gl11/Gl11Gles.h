@@ -114,5 +114,8 @@ extern Gles gles;
 // Fills `gles` for the context that has just been made current, its counts at zero. False, with the names that are
 // missing on stderr, when the API beneath lacks any of them: the layer then stays without a context.
 bool LoadGles();
+// Whether each answer the layer asks OpenGL ES for (a status, a location) is a round trip to
+// another process that waits for all the work given before it: in a browser, WebGL's.
+bool QueriesAreRoundTrips();
 
 }  // namespace gl11

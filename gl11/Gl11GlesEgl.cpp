@@ -26,4 +26,6 @@ bool LoadGles() {
   return complete;
 }
 
+bool QueriesAreRoundTrips() { return false; }
+
 }  // namespace gl11

@@ -26,9 +26,13 @@ bool LoadGles() {
   // emscripten's asking for every one the browser offers (that took tens of milliseconds of the
   // first frame): the layer asks for what it uses, the clip distances where there are any.
   const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_get_current_context();
+  // Programs compile on the browser's threads while the program goes on.
   if (context) emscripten_webgl_enable_extension(context, "WEBGL_clip_cull_distance");
+  if (context) emscripten_webgl_enable_extension(context, "KHR_parallel_shader_compile");
   return true;
 }
+
+bool QueriesAreRoundTrips() { return true; }
 
 }  // namespace gl11
 

@@ -175,8 +175,13 @@ struct PixelStore {
 // A generated program, and the uniform values it was last given.
 struct Program {
   GLuint object = 0;
+  GLuint vs = 0, fs = 0;  // its shaders, until it is first used
+  bool pending = false;   // started (StartProgram) but not yet asked whether it linked
+  unsigned long long started = 0;  // the frame (Gl11Stats::frames) it was started in
   GLint uProjection = -1, uModelview = -1, uTextureMatrix = -1, uClip = -1, uTexSize = -1;
+  GLint uKey = -1;  // the general program's alone
   bool sent = false;  // whether the values below were sent
+  ProgramKey key = 0;
   Mat4 projection, modelview, textureMatrix;
   float clip[kClipPlanes][4];
   int32_t texSize[2];
@@ -185,6 +190,8 @@ struct Program {
 // What the layer made on OpenGL ES, and what it last gave it there, so that only changes are sent.
 struct GlesSide {
   std::map<ProgramKey, Program> programs;  // made on first use
+  bool programsInBackground = false;       // see gl11ProgramsInBackground
+  unsigned long long programTakenFrame = ~0ull;  // the last frame a background program was taken in
   GLuint streamBuffer = 0;
   GLuint vertexArrays[2] = {};  // one per layout: untextured, textured
   // The shader extension that gives gl_ClipDistance, when the context offers one; null for none.

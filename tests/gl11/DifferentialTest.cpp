@@ -8,6 +8,8 @@
 // (the most seen is 16 pixels, 0.005 %, on the edges where the back plate's faces meet). With
 // GL11_SHOTS set, or when a scene fails, both pictures are written as NAME-opengl.ppm and
 // NAME-layer.ppm into the directory the test was started in.
+#include "Gl11Context.h"
+#include "Gl11Stats.h"
 #include "Offscreen.h"
 #include "Scenes.h"
 
@@ -91,6 +93,37 @@ TEST_P(LayerMatchesOpenGL, Scene) {
     WritePpm((kStartDirectory / (name + "-layer.ppm")).string(), layer, w, h);
   }
 }
+
+// With programs made in the background, the general program draws the scene (it is all one frame)
+// and each state's own program is only started: the pixels must be the same to the bit.
+using GeneralProgram = LayerMatchesOpenGL;
+
+TEST_P(GeneralProgram, DrawsTheSceneAsTheStatesOwnPrograms) {
+  std::vector<uint8_t> pixels[2];
+  unsigned long long made[2] = {};
+  for (int background = 0; background < 2; ++background) {
+    Offscreen gl(SceneWidth(), SceneHeight());
+    ASSERT_TRUE(gl.Ok()) << gl.Error();
+    gl11ProgramsInBackground(background != 0);
+    std::vector<std::string> messages;
+    ASSERT_TRUE(DrawNamedScene(GetParam(), messages));
+    for (const std::string& m : messages) ADD_FAILURE() << m;
+    pixels[background] = gl.Pixels();
+    made[background] = gl11Stats().programsMade;
+  }
+  EXPECT_EQ(made[1], made[0] + 1) << "the general program and every state's own";
+  ASSERT_EQ(pixels[0].size(), pixels[1].size());
+  size_t differing = 0;
+  for (size_t i = 0; i < pixels[0].size(); ++i) differing += pixels[0][i] != pixels[1][i];
+  EXPECT_EQ(differing, 0u);
+  if (differing) {
+    WritePpm((kStartDirectory / (GetParam() + "-own.ppm")).string(), pixels[0], SceneWidth(), SceneHeight());
+    WritePpm((kStartDirectory / (GetParam() + "-general.ppm")).string(), pixels[1], SceneWidth(), SceneHeight());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, GeneralProgram, ::testing::ValuesIn(SceneNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 INSTANTIATE_TEST_SUITE_P(Scenes, LayerMatchesOpenGL, ::testing::ValuesIn(SceneNames()),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
