@@ -574,12 +574,7 @@ void gl11ContextCreated() {
   ResetState();
   if (!LoadGles()) return;
   gles.glActiveTexture(GL_TEXTURE0);
-  // Clip distances where offered (the browser's WEBGL_ extension is ANGLE's in its shaders).
-  const auto* extensions = reinterpret_cast<const char*>(gles.glGetString(GL_EXTENSIONS));
-  if (extensions && std::strstr(extensions, "GL_EXT_clip_cull_distance"))
-    g.gl.clipDistances = "GL_EXT_clip_cull_distance";
-  else if (extensions && std::strstr(extensions, "WEBGL_clip_cull_distance"))
-    g.gl.clipDistances = "GL_ANGLE_clip_cull_distance";
+  g.gl.clipDistances = ClipDistanceExtension();  // where offered
   // The stream buffer stays bound to GL_ARRAY_BUFFER, and both vertex arrays read from it.
   gles.glGenBuffers(1, &g.gl.streamBuffer);
   gles.glBindBuffer(GL_ARRAY_BUFFER, g.gl.streamBuffer);

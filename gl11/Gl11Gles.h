@@ -117,5 +117,7 @@ bool LoadGles();
 // Whether each answer the layer asks OpenGL ES for (a status, a location) is a round trip to
 // another process that waits for all the work given before it: in a browser, WebGL's.
 bool QueriesAreRoundTrips();
+// The shader extension that gives gl_ClipDistance in the current context, or null where it has none.
+const char* ClipDistanceExtension();
 
 }  // namespace gl11

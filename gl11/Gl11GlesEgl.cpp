@@ -7,6 +7,7 @@
 #include <EGL/egl.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace gl11 {
 
@@ -27,5 +28,10 @@ bool LoadGles() {
 }
 
 bool QueriesAreRoundTrips() { return false; }
+
+const char* ClipDistanceExtension() {
+  const auto* extensions = reinterpret_cast<const char*>(gles.glGetString(GL_EXTENSIONS));
+  return extensions && std::strstr(extensions, "GL_EXT_clip_cull_distance") ? "GL_EXT_clip_cull_distance" : nullptr;
+}
 
 }  // namespace gl11

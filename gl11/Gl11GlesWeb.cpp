@@ -17,6 +17,10 @@ namespace gl11 {
 
 Gles gles;
 
+namespace {
+bool clipDistances = false;  // WEBGL_clip_cull_distance is on in the current context
+}  // namespace
+
 bool LoadGles() {
   gles = Gles{};
 #define GL11_GLES_BIND(type, name, parameters) gles.name.function = emscripten_##name;
@@ -26,13 +30,17 @@ bool LoadGles() {
   // emscripten's asking for every one the browser offers (that took tens of milliseconds of the
   // first frame): the layer asks for what it uses, the clip distances where there are any.
   const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_get_current_context();
-  // Programs compile on the browser's threads while the program goes on.
-  if (context) emscripten_webgl_enable_extension(context, "WEBGL_clip_cull_distance");
+  // Whether clip distances are there is known from turning them on, without asking for the list
+  // of extensions (another round trip). Programs compile on the browser's threads meanwhile.
+  clipDistances = context && emscripten_webgl_enable_extension(context, "WEBGL_clip_cull_distance");
   if (context) emscripten_webgl_enable_extension(context, "KHR_parallel_shader_compile");
   return true;
 }
 
 bool QueriesAreRoundTrips() { return true; }
+
+// WebGL's extension is ANGLE's in the shaders.
+const char* ClipDistanceExtension() { return clipDistances ? "GL_ANGLE_clip_cull_distance" : nullptr; }
 
 }  // namespace gl11
 
