@@ -585,15 +585,16 @@ void gl11ContextCreated() {
   gles.glGetIntegerv(GL_MAX_VIEWPORT_DIMS, g.maxViewport);
   g.ready = true;
   // Where each answer from the GL is a round trip (a browser's GPU process), programs are made in
-  // the background, and the general one is started now, to be ready for the first frame.
+  // the background, and the general one is made now: asking whether it linked waits for the GL,
+  // which has nothing else to finish yet, rather than behind the textures of the first frame.
   g.gl.programsInBackground = QueriesAreRoundTrips();
-  if (g.gl.programsInBackground) StartProgram(kGeneral);
+  if (g.gl.programsInBackground) ProgramOf(kGeneral);
 }
 
 void gl11ProgramsInBackground(bool on) {
   if (!g.ready) return;
   g.gl.programsInBackground = on;
-  if (on) StartProgram(kGeneral);
+  if (on) ProgramOf(kGeneral);
 }
 
 void gl11ContextDestroyed() {

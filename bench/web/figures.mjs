@@ -5,7 +5,8 @@
 // against the baseline site that GLGUI_BENCH_BASELINE names, if any; with --load beside two
 // `yes > /dev/null`). Run by `bash scripts/test-web.sh --bench [--load] [RUNS]`.
 //
-// Usage: node figures.mjs URL SITE-DIR [RUNS] [--load]
+// Usage: node figures.mjs URL SITE-DIR [RUNS] [--load] [--first-frame]
+// --first-frame measures the load and the first frame only, not the frame rates.
 // With GLGUI_BENCH_MINIMAL=DIR (the minimal WebGL 2 program of bench/web/minimal, which
 // test-web.sh builds) and GLGUI_BENCH_BASELINE=SITE-DIR (another build's site, e.g. main's), the
 // first frame is also measured in loads that alternate between the sites, at 640x480 and at a
@@ -95,8 +96,9 @@ console.log(`bytes transferred by a load: ${transferred} (site files ${raw}, gzi
 // ---- first frame against the floor and the baseline, at the desktop's and a phone's size ----------
 await compareFirstFrames();
 
-// ---- frames per second per page --------------------------------------------------------------------
-await frameRates(browser, url, {baseline: process.env.GLGUI_BENCH_BASELINE, load: options.includes('--load')});
+// ---- frames per second per page (not with --first-frame) ------------------------------------------
+if (!options.includes('--first-frame'))
+  await frameRates(browser, url, {baseline: process.env.GLGUI_BENCH_BASELINE, load: options.includes('--load')});
 await browser.close();
 fs.rmSync(home, {recursive: true, force: true});
 
