@@ -62,24 +62,30 @@ std::vector<Tap> Taps(int from, int to) {
 std::vector<uint8_t> Resample(const std::vector<uint8_t>& in, int w, int h, int nw, int nh) {
   const std::vector<Tap> tx = Taps(w, nw), ty = Taps(h, nh);
   // Across first, each sample summed where it is written: a whole image of doubles zero-filled
-  // to add into took longer than the sums themselves.
-  const size_t rowsSize = static_cast<size_t>(nw) * static_cast<size_t>(h) * 4;
-  const std::unique_ptr<double[]> rows(new (std::nothrow) double[rowsSize]);
-  if (!rows) return {};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < nw; ++x) {
-      double sum[4] = {};
-      for (const auto& [k, wt] : tx[static_cast<size_t>(x)].weights)
-        for (int c = 0; c < 4; ++c) sum[c] += wt * in[(static_cast<size_t>(y) * w + k) * 4 + c];
-      std::memcpy(&rows[(static_cast<size_t>(y) * nw + x) * 4], sum, sizeof sum);
-    }
+  // to add into took longer than the sums themselves. A width that stays is one tap of weight 1
+  // per sample, so the pass is left out and the rows are the image's own.
+  const bool across = nw != w;
+  std::unique_ptr<double[]> rows;
+  if (across) {
+    rows.reset(new (std::nothrow) double[static_cast<size_t>(nw) * static_cast<size_t>(h) * 4]);
+    if (!rows) return {};
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < nw; ++x) {
+        double sum[4] = {};
+        for (const auto& [k, wt] : tx[static_cast<size_t>(x)].weights)
+          for (int c = 0; c < 4; ++c) sum[c] += wt * in[(static_cast<size_t>(y) * w + k) * 4 + c];
+        std::memcpy(&rows[(static_cast<size_t>(y) * nw + x) * 4], sum, sizeof sum);
+      }
+  }
   std::vector<uint8_t> out(static_cast<size_t>(nw) * static_cast<size_t>(nh) * 4);
   for (int y = 0; y < nh; ++y)
     for (int x = 0; x < nw; ++x)
       for (int c = 0; c < 4; ++c) {
         double sum = 0;
-        for (const auto& [k, wt] : ty[static_cast<size_t>(y)].weights)
-          sum += wt * rows[(static_cast<size_t>(k) * nw + x) * 4 + c];
+        for (const auto& [k, wt] : ty[static_cast<size_t>(y)].weights) {
+          const size_t at = (static_cast<size_t>(k) * nw + x) * 4 + c;
+          sum += wt * (across ? rows[at] : in[at]);
+        }
         // Rounded half up, as lround does for the non-negative sums here, without its call.
         out[(static_cast<size_t>(y) * nw + x) * 4 + c] = static_cast<uint8_t>(std::min(255.0, sum) + 0.5);
       }
