@@ -250,16 +250,13 @@ void DrawScreen(TGUIscreen* screen) {
 std::string FpsText;
 
 // Asking for the errors waits for the GL to finish all it was given (in a browser, a round trip
-// to another process). The first frame, drawn while the GL is still taking in the scene's textures
-// and making its programs, is not held up for that: its errors stay flagged, and are reported
-// after the second.
+// to another process, which held up every frame), so they are asked for every 30th frame and when
+// the scene is freed. An error stays flagged until it is asked for: none is lost, and one kind
+// is reported once however often it happened meanwhile, as within a frame before.
+constexpr unsigned kFramesBetweenErrorChecks = 30;
+
 void ReportGLErrors() {
   static int reported = 0;
-  static bool firstFrame = true;
-  if (firstFrame) {
-    firstFrame = false;
-    return;
-  }
   for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError()) {
     if (reported < 20) {
       std::fprintf(stderr, "%s: OpenGL error 0x%04X (%s)\n", kDemoTitle, error,
@@ -405,10 +402,12 @@ void DrawScene() {
   DrawText(0, 0, FpsText);
 
   glFlush();
-  ReportGLErrors();
+  static unsigned frames = 0;
+  if (++frames % kFramesBetweenErrorChecks == 0) ReportGLErrors();
 }
 
 void FreeScene() {
+  if (MainScreen != nullptr) ReportGLErrors();  // the last frames' (the context is still current)
   // Nothing draws between here and the next BuildScene; the variables are cleared together
   // with the elements they point to.
   for (TGUIscreen** screen : {&ButtonScreen, &TextScreen, &PanelScreen, &MainScreen}) *screen = nullptr;

@@ -302,12 +302,16 @@ Program& ProgramOf(ProgramKey key) {
   return p;
 }
 
-// The program to draw a state with. Where programs are made in the background, a state's own
-// program is started when the state is first drawn, and the general program draws it meanwhile;
-// from a later frame on, one program a frame is taken into use (its first use waits for the GL's
-// answer whether it linked, which by then is ready).
+// The program to draw a state with. Where programs are made in the background, the general
+// program draws everything in the first frames, while the GL is busy with the scene's textures
+// and the first pictures; after them, a state's own program is started when the state is drawn,
+// and from a later frame on, one program a frame is taken into use (its first use waits for the
+// GL's answer whether it linked, which by then is ready).
+constexpr unsigned long long kFramesOfGeneralProgram = 30;
+
 Program& ProgramFor(ProgramKey key) {
   if (!g.gl.programsInBackground) return ProgramOf(key);
+  if (g.stats.frames < kFramesOfGeneralProgram) return ProgramOf(kGeneral);
   Program& p = StartProgram(key);
   if (!p.pending) return p;
   if (p.started < g.stats.frames && g.gl.programTakenFrame != g.stats.frames) {

@@ -16,12 +16,12 @@
 void gl11ContextCreated();
 void gl11ContextDestroyed();
 
-// Whether the current context's shader programs are made in the background: a fixed-function
-// state's own program is started when the state is first drawn, and one general program draws it
-// until a later frame, when its own is taken into use (one a frame). Asking the GL whether a
-// program linked waits for the GL to finish all it was given, which in a browser is a round trip
-// to the GPU process: so the first frame waits once, not once per state. On by default in the
-// browser, off elsewhere; the pixels are the same either way.
+// Whether the current context's shader programs are made in the background: one general program
+// draws every fixed-function state in the first frames (30), and after them a state's own program
+// is started when the state is drawn and taken into use from a later frame (one a frame). Asking
+// the GL whether a program linked waits for the GL to finish all it was given, which in a browser
+// is a round trip to the GPU process: so the start waits once, not once per state. On by default
+// in the browser, off elsewhere; the pixels are the same either way.
 void gl11ProgramsInBackground(bool on);
 
 // Makes `list` a display list (glIsList is true) whose contents `build` compiles, with glNewList(list,

@@ -94,8 +94,8 @@ TEST_P(LayerMatchesOpenGL, Scene) {
   }
 }
 
-// With programs made in the background, the general program draws the scene (it is all one frame)
-// and each state's own program is only started: the pixels must be the same to the bit.
+// With programs made in the background, the general program alone draws the scene (it is all one
+// frame, one of the first): the pixels must be the same to the bit.
 using GeneralProgram = LayerMatchesOpenGL;
 
 TEST_P(GeneralProgram, DrawsTheSceneAsTheStatesOwnPrograms) {
@@ -111,7 +111,8 @@ TEST_P(GeneralProgram, DrawsTheSceneAsTheStatesOwnPrograms) {
     pixels[background] = gl.Pixels();
     made[background] = gl11Stats().programsMade;
   }
-  EXPECT_EQ(made[1], made[0] + 1) << "the general program and every state's own";
+  EXPECT_EQ(made[1], 1u) << "the general program alone";
+  EXPECT_GE(made[0], 1u);
   ASSERT_EQ(pixels[0].size(), pixels[1].size());
   size_t differing = 0;
   for (size_t i = 0; i < pixels[0].size(); ++i) differing += pixels[0][i] != pixels[1][i];
