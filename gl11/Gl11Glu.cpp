@@ -77,18 +77,24 @@ std::vector<uint8_t> Resample(const std::vector<uint8_t>& in, int w, int h, int 
         std::memcpy(&rows[(static_cast<size_t>(y) * nw + x) * 4], sum, sizeof sum);
       }
   }
-  std::vector<uint8_t> out(static_cast<size_t>(nw) * static_cast<size_t>(nh) * 4);
-  for (int y = 0; y < nh; ++y)
-    for (int x = 0; x < nw; ++x)
-      for (int c = 0; c < 4; ++c) {
-        double sum = 0;
-        for (const auto& [k, wt] : ty[static_cast<size_t>(y)].weights) {
-          const size_t at = (static_cast<size_t>(k) * nw + x) * 4 + c;
-          sum += wt * (across ? rows[at] : in[at]);
-        }
-        // Rounded half up, as lround does for the non-negative sums here, without its call.
-        out[(static_cast<size_t>(y) * nw + x) * 4 + c] = static_cast<uint8_t>(std::min(255.0, sum) + 0.5);
-      }
+  // Down, a row at a time: every sample of a row has the same taps, each added over the whole row
+  // in turn (the same sums, in the same order, as sample by sample).
+  const size_t row = static_cast<size_t>(nw) * 4;
+  std::vector<double> sums(row);
+  std::vector<uint8_t> out(row * static_cast<size_t>(nh));
+  for (int y = 0; y < nh; ++y) {
+    std::fill(sums.begin(), sums.end(), 0.0);
+    for (const auto& [k, wt] : ty[static_cast<size_t>(y)].weights) {
+      const size_t from = static_cast<size_t>(k) * row;
+      if (across)
+        for (size_t i = 0; i < row; ++i) sums[i] += wt * rows[from + i];
+      else
+        for (size_t i = 0; i < row; ++i) sums[i] += wt * in[from + i];
+    }
+    // Rounded half up, as lround does for the non-negative sums here, without its call.
+    uint8_t* to = &out[static_cast<size_t>(y) * row];
+    for (size_t i = 0; i < row; ++i) to[i] = static_cast<uint8_t>(std::min(255.0, sums[i]) + 0.5);
+  }
   return out;
 }
 
