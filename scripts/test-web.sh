@@ -7,7 +7,8 @@
 # With --bench [RUNS] it measures instead (bench/web/figures.mjs): page load to first frame, the
 # bytes a load transfers, and frames per second on each page; the first frame also against a
 # minimal WebGL 2 program (bench/web/minimal) and, with GLGUI_BENCH_BASELINE=SITE-DIR, another
-# build's site, in alternating loads.
+# build's site, in alternating loads (and the third frame beside it). --bench --first-frame leaves
+# out the frame rates.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${GLGUI_WEB_BUILD_DIR:-$ROOT/build-web}
