@@ -312,8 +312,9 @@ constexpr unsigned long long kFramesOfGeneralProgram = 30;
 Program& ProgramFor(ProgramKey key) {
   if (!g.gl.programsInBackground) return ProgramOf(key);
   if (g.stats.frames < kFramesOfGeneralProgram) return ProgramOf(kGeneral);
+  const auto found = g.gl.programs.find(key);
+  if (found != g.gl.programs.end() && !found->second.pending) return found->second;  // made, or failed
   Program& p = StartProgram(key);
-  if (!p.pending) return p;
   if (p.started < g.stats.frames && g.gl.programTakenFrame != g.stats.frames) {
     g.gl.programTakenFrame = g.stats.frames;
     return ProgramOf(key);

@@ -161,6 +161,32 @@ TEST_F(Gl11Layer, CountersCountCallsToOpenGLESAndFramesEndAtTheFirstFlushAfterAD
   EXPECT_EQ(gl11Stats().glesCalls - before.glesCalls, frame.glesCalls + 1);  // + the second glFlush
 }
 
+// With programs in the background: the general program alone for the first 30 frames, then the
+// state's own program started in one frame and taken into use in the next, drawing the same.
+TEST_F(Gl11Layer, ProgramsInTheBackgroundAreTakenIntoUseAfterTheFirstFrames) {
+  gl11ProgramsInBackground(true);
+  const Gl11Stats before = gl11Stats();
+  const auto frame = [&] {
+    glColor3f(1, 0.5f, 0);
+    Square(8, 8, 16);
+    glFlush();
+    return gl11Stats().frames - before.frames;
+  };
+  while (frame() < 30) {
+  }
+  EXPECT_EQ(gl11Stats().programsMade, before.programsMade) << "the general program, made with the switch";
+  const uint32_t general = At(16, 16);
+  frame();  // the 31st: the own program is started
+  EXPECT_EQ(gl11Stats().programsMade, before.programsMade + 1);
+  const unsigned long long switches = gl11Stats().programSwitches;
+  frame();  // taken into use
+  EXPECT_EQ(gl11Stats().programSwitches, switches + 1);
+  frame();
+  EXPECT_EQ(gl11Stats().programsMade, before.programsMade + 1);
+  EXPECT_EQ(At(16, 16), general);
+  EXPECT_EQ(general, 0xFF8000u);
+}
+
 TEST_F(Gl11Layer, NestedListsReplayTheirVerticesAndLeaveTheirMatrixAndColour) {
   const GLuint lists = glGenLists(2);
   ASSERT_NE(lists, 0u);
