@@ -4,6 +4,7 @@
 #include "Gl11Layer.h"
 #include "Gl11Textures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>

@@ -153,8 +153,7 @@ async function compareFirstFrames() {
     const medians = times.map(median);
     console.log(`first frame at ${label}, loads alternating, median of ${RUNS}: ` +
                 sites.map(([name], k) => `${name} ${medians[k].toFixed(0)} ms`).join(', '));
-    // The third frame's start: by then the GL has finished the first (the second frame waits for
-    // it, asking for errors), so work moved out of the first frame shows here.
+    // The third frame's start: work moved out of the first frame into the next ones shows here.
     console.log(`  third frame: ` + sites.map(([name], k) => `${name} ${median(thirds[k]).toFixed(0)} ms`).join(', '));
     for (let k = 1; k < sites.length; k++)
       console.log(`  this build / ${sites[k][0]}: ${(medians[0] / medians[k]).toFixed(2)}`);

@@ -1,7 +1,7 @@
 // The OpenGL 1.1 layer alone, where a fault would not show in the scenes' pixels or would show
 // only as a vague difference: batching and list replay, nested lists and the current values they
-// leave, lists compiled on their first call, the attribute stack, errors, gluBuild2DMipmaps' sizes,
-// and a new context starting from the defaults.
+// leave, lists compiled on their first call, programs made in the background, the attribute stack,
+// errors, gluBuild2DMipmaps' sizes, and a new context starting from the defaults.
 #include "Gl11Context.h"
 #include "Gl11Stats.h"
 #include "Offscreen.h"
