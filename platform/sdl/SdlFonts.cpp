@@ -276,7 +276,10 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
       }
       if (metrics) {
         if (!measurer) measurer = std::make_unique<GlyphReader>(false);
-        metrics[i] = measurer->Read(face, code, tolerance).metrics;
+        GlyphGeometry glyph = measurer->Read(face, code, tolerance);
+        metrics[i] = glyph.metrics;
+        // Measuring made all that a glyph of lines needs: it is kept for its list, not read again.
+        if (!filled) kept.emplace(code, std::move(glyph));
       }
       sdl_layer::CompileOnFirstCall(list, [=] { CompileDeferredGlyph(key, code, list, depth, format); });
     }
