@@ -1,7 +1,8 @@
 # A program's site in the web build, which the top CMakeLists.txt includes when it builds for the
 # browser. glgui_web_site(TARGET program DATA source@/path ... [WAITING function ...]) writes the program's static site to
 # site/ of the build folder: index.html, program.js, program.wasm and program.data, which holds
-# the given files or folders at the given paths and the fonts of the face table under /fonts;
+# the given files or folders at the given paths and the fonts of the face table under /fonts, each
+# with its glyphs measured ahead beside it (FONT.measures, made by tools/glyphmeasures);
 # beside them the licence, the notices and the fonts' licences (licences/).
 
 # The page (its @GLGUI_WEB_PROGRAM@ is the program's name), and the font files behind the face
@@ -32,6 +33,7 @@ function(glgui_web_site)
   cmake_parse_arguments(ARG "" "TARGET" "DATA;WAITING" ${ARGN})
   set(site ${CMAKE_BINARY_DIR}/site)
   set_target_properties(${ARG_TARGET} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${site})
+  target_link_libraries(${ARG_TARGET} PRIVATE web_program)
   set(options)
   set(inputs)
   foreach(item IN LISTS ARG_DATA)
@@ -60,11 +62,14 @@ function(glgui_web_site)
         COMMAND ${GLGUI_FONT_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/subset-font.py ${font} ${subset}
                 "${GLGUI_WEB_FONT_CHARACTERS}" ${family}
         DEPENDS ${font} ${PROJECT_SOURCE_DIR}/scripts/subset-font.py VERBATIM)
-      add_custom_target(glgui_web_font_${name} DEPENDS ${subset})
+      add_custom_command(OUTPUT ${subset}.measures
+        COMMAND glyphmeasures ${subset} ${subset}.measures
+        DEPENDS glyphmeasures ${subset} VERBATIM)
+      add_custom_target(glgui_web_font_${name} DEPENDS ${subset} ${subset}.measures)
     endif()
     add_dependencies(${ARG_TARGET} glgui_web_font_${name})
-    list(APPEND subsets ${subset})
-    list(APPEND options "--preload-file=${subset}@/fonts/${name}")
+    list(APPEND subsets ${subset} ${subset}.measures)
+    list(APPEND options "--preload-file=${subset}@/fonts/${name}" "--preload-file=${subset}.measures@/fonts/${name}.measures")
   endforeach()
   list(APPEND inputs ${subsets})
   # The functions ASYNCIFY instruments: those that can be on the stack while the program waits,

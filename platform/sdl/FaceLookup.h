@@ -1,6 +1,7 @@
 // SDL backend: which font file serves a face name. The desktop asks fontconfig
 // (desktop/FontconfigLookup.cpp); the browser, which has no fontconfig, gives a table of the files
-// it ships instead (web/WebFaceTable.cpp). Only FontFaces.cpp calls it.
+// it ships instead (web/WebFaceTable.cpp). FontFaces.cpp opens what it names; SdlFonts.cpp looks
+// for glyphs measured ahead beside it.
 #pragma once
 
 #include <string>

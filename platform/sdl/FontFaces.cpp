@@ -50,14 +50,10 @@ class FaceCache {
     std::string file;
     int index = 0;
     if (!LocateFace(family, weight, italic, file, index)) return nullptr;
-    FT_Face face = nullptr;
-    if (FT_New_Face(library_.get(), file.c_str(), index, &face) != 0) return nullptr;
-    FacePtr owned(face);
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+    FacePtr face(OpenOutlineFace(library_.get(), file, index));
+    if (!face) return nullptr;
     path = file;
-    if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0)
-      FT_Set_Charmap(face, face->charmaps[0]);
-    return owned;
+    return face;
   }
 
   // Members are destroyed in reverse order: the faces, then the library.
@@ -72,6 +68,16 @@ FaceCache& Faces() {
 }
 
 }  // namespace
+
+FT_Face OpenOutlineFace(FT_Library library, const std::string& file, int index) {
+  FT_Face face = nullptr;
+  if (FT_New_Face(library, file.c_str(), index, &face) != 0) return nullptr;
+  FacePtr owned(face);
+  if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) return nullptr;
+  if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0 && face->num_charmaps > 0)
+    FT_Set_Charmap(face, face->charmaps[0]);
+  return owned.release();
+}
 
 FT_Face FindFace(const std::string& family, int weight, bool italic) { return Faces().Get(family, weight, italic); }
 

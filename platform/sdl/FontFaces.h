@@ -13,5 +13,9 @@
 // none or it cannot be opened.
 FT_Face FindFace(const std::string& family, int weight, bool italic);
 
+// Opens face `index` of a font file as FindFace does, with its Unicode character map selected (or
+// else its first); null when FreeType cannot open it or it has no outlines. FT_Done_Face frees it.
+FT_Face OpenOutlineFace(FT_Library library, const std::string& file, int index);
+
 // The font file a face from FindFace was opened from (empty for any other face).
 std::string FaceFile(FT_Face face);

@@ -268,6 +268,22 @@ bool LoadGlyphSet(const std::string& key, GlyphSet& set) {
   return DecodeGlyphSet(data.data(), data.size(), key, set);
 }
 
+std::string MeasuredGlyphsFile(const std::string& faceFile) { return faceFile + ".measures"; }
+
+std::string MeasuredGlyphsKey(const std::string& faceFile, int index, double deviation) {
+  const size_t slash = faceFile.find_last_of('/');
+  char text[64];
+  std::snprintf(text, sizeof text, "\n%d\n%a\nmeasured glyphs", index, deviation);
+  return (slash == std::string::npos ? faceFile : faceFile.substr(slash + 1)) + text;
+}
+
+bool LoadMeasuredGlyphs(const std::string& faceFile, int index, double deviation, GlyphSet& set) {
+  set.clear();
+  std::vector<uint8_t> data;
+  if (ReadWholeFile(MeasuredGlyphsFile(faceFile), data) != FileReadStatus::Ok) return false;
+  return DecodeGlyphSet(data.data(), data.size(), MeasuredGlyphsKey(faceFile, index, deviation), set);
+}
+
 void StoreGlyphSet(const std::string& key, const GlyphSet& set) {
   const std::string path = FileOf(key);
   if (path.empty() || !MakeFolders(GlyphCacheFolder())) return;

@@ -32,3 +32,15 @@ bool LoadGlyphSet(const std::string& key, GlyphSet& set);
 // reader never sees half a file; the folder keeps the 64 files written last. The cache is an
 // aid: when it cannot be written, nothing is.
 void StoreGlyphSet(const std::string& key, const GlyphSet& set);
+
+// Glyphs measured ahead: the metrics of characters 0 to 255 of one face at one deviation (em
+// units, as FlatteningDeviation gives it), a glyph set without geometry in a file beside the
+// face's, named by MeasuredGlyphsFile. The web build's site carries them (tools/glyphmeasures
+// makes them), so that wglUseFontOutlinesA, where lists can wait for their first call, reads
+// neither the face nor a glyph before a list is drawn. The key names the face by its file's name
+// alone, as the file is measured in one place and read in another.
+std::string MeasuredGlyphsFile(const std::string& faceFile);
+std::string MeasuredGlyphsKey(const std::string& faceFile, int index, double deviation);
+// The set measured for the face and deviation, when its file is there and is for them; false,
+// with `set` empty, otherwise.
+bool LoadMeasuredGlyphs(const std::string& faceFile, int index, double deviation, GlyphSet& set);

@@ -209,6 +209,12 @@ class Triangulator {
 
 }  // namespace
 
+double FlatteningDeviation(float deviation) {
+  return (std::isfinite(deviation) && deviation > 0) ? static_cast<double>(deviation) : 0.001;
+}
+
+double FlatteningTolerance(double deviation, double unitsPerEm) { return std::max(deviation * unitsPerEm, 1e-3); }
+
 struct GlyphReader::Scratch {
   OutlineFlattener outline;
   std::unique_ptr<Triangulator> triangulator;  // filled fonts only

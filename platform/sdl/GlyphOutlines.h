@@ -33,3 +33,9 @@ class GlyphReader {
   struct Scratch;  // buffers kept between glyphs, so a font build allocates only while they grow
   std::unique_ptr<Scratch> scratch_;
 };
+
+// The deviation (em units) the outlines are flattened with for the one wglUseFontOutlinesA is
+// given: that one, or 0.001 where it is zero, negative or not a number.
+double FlatteningDeviation(float deviation);
+// That deviation as the tolerance GlyphReader::Read takes, in font units.
+double FlatteningTolerance(double deviation, double unitsPerEm);

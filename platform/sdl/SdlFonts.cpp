@@ -6,9 +6,11 @@
 // compiles one display list per character in em units: filled triangles, or the contours as
 // lines. The glyphs' geometry is kept in memory and in the disk cache (GlyphCache.h), so that a
 // font built before only compiles its lists. In the browser, where nothing outlives the page, a
-// glyph is measured up front and made when its list is first drawn.
+// glyph is made when its list is first drawn; its metrics come from the measures the site carries
+// beside the font, or else from measuring it up front.
 #include "WinFonts.h"
 
+#include "FaceLookup.h"
 #include "FontFaces.h"
 #include "GlyphCache.h"
 #include "GlyphOutlines.h"
@@ -219,6 +221,36 @@ void CompileDeferredGlyph(GlyphSetKey key, DWORD code, GLuint list, double depth
   CompileGlyph(list, found->second, depth, format);
 }
 
+// Where lists can wait for their first call and the face's glyphs were measured ahead (the web
+// build's site carries the measures beside its fonts), the metrics are the measured ones and the
+// face is opened, and a glyph made, only when a list is first drawn. False, having done nothing,
+// where there are no measures for every character asked for.
+bool CompileMeasuredGlyphs(const HFONT__& font, int weight, double deviation, bool filled, DWORD first,
+                           DWORD count, DWORD listBase, double depth, int format, GLYPHMETRICSFLOAT* metrics) {
+  const bool italic = font.Italic != 0;
+  std::string file;
+  int index = 0;
+  GlyphSet measured;
+  if (!LocateFace(font.FaceName, weight, italic, file, index) || !LoadMeasuredGlyphs(file, index, deviation, measured))
+    return false;
+  for (DWORD i = 0; i < count; ++i)
+    if (measured.count(first + i) == 0) return false;
+  const auto family = std::make_shared<const std::string>(font.FaceName);
+  for (DWORD i = 0; i < count; ++i) {
+    const DWORD code = first + i;
+    const GLuint list = listBase + i;
+    if (metrics) metrics[i] = measured[code].metrics;
+    sdl_layer::CompileOnFirstCall(list, [=] {
+      FT_Face face = FindFace(*family, weight, italic);
+      if (face)
+        CompileDeferredGlyph({face, FlatteningTolerance(deviation, face->units_per_EM), filled}, code, list, depth, format);
+      else
+        CompileGlyph(list, GlyphGeometry{}, depth, format);
+    });
+  }
+  return true;
+}
+
 }  // namespace
 
 void ForgetGlyphOutlines() { KeptGlyphs().Clear(); }
@@ -248,14 +280,16 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
 
   // Win32 weights run 1 to 1000 with 0 meaning "regular"; OpenType uses the same scale.
   int weight = font->Weight <= 0 ? FW_NORMAL : std::min(font->Weight, 1000);
+  const bool filled = format != WGL_FONT_LINES;
+  const double dev = FlatteningDeviation(deviation);
+  const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
+  if (sdl_layer::ListsCanWait() &&
+      CompileMeasuredGlyphs(*font, weight, dev, filled, first, count, listBase, depth, format, metrics))
+    return TRUE;
+
   FT_Face face = FindFace(font->FaceName, weight, font->Italic != 0);
   if (!face) return FALSE;
-
-  const bool filled = format != WGL_FONT_LINES;
-  const double em = face->units_per_EM;
-  const double dev = (std::isfinite(deviation) && deviation > 0) ? static_cast<double>(deviation) : 0.001;
-  const double tolerance = std::max(dev * em, 1e-3);
-  const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
+  const double tolerance = FlatteningTolerance(dev, face->units_per_EM);
 
   const GlyphSetKey key{face, tolerance, filled};
   KeptSet& set = KeptGlyphs().Get(key);

@@ -422,6 +422,26 @@ TEST(GlyphCacheFile, TakesOnlyAWholeFileOfItsOwnKey) {
   }
 }
 
+// Measures are made in the build's folder and read from the page's /fonts: the face's file name
+// counts, its folder does not; the face index and the deviation do.
+TEST(MeasuredGlyphs, AreTakenForTheirFacesFileNameIndexAndDeviationOnly) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("glyph-measures-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  const std::string face = (folder / "Face.ttf").string();
+  const std::vector<uint8_t> bytes = EncodeGlyphSet(MeasuredGlyphsKey("/elsewhere/Face.ttf", 0, 0.001), SmallSet(0.5));
+  std::ofstream(MeasuredGlyphsFile(face), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                                  static_cast<std::streamsize>(bytes.size()));
+  GlyphSet set;
+  ASSERT_TRUE(LoadMeasuredGlyphs(face, 0, 0.001, set));
+  EXPECT_EQ(set[65].advance, 0.5);
+  EXPECT_FALSE(LoadMeasuredGlyphs(face, 1, 0.001, set));
+  EXPECT_FALSE(LoadMeasuredGlyphs(face, 0, 0.002, set));
+  EXPECT_TRUE(set.empty());
+  EXPECT_FALSE(LoadMeasuredGlyphs((folder / "Other.ttf").string(), 0, 0.001, set));
+  fs::remove_all(folder);
+}
+
 TEST(GlyphCacheFolder, KeepsTheSixtyFourFilesWrittenLastAndReplacesAKeysFileWhole) {
   namespace fs = std::filesystem;
   const fs::path folder = fs::temp_directory_path() / ("glyph-prune-" + std::to_string(getpid()));
