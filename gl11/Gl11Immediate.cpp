@@ -160,7 +160,8 @@ void CompilePrimitive() {
     op.index = static_cast<int>(list.dynamics.size() - 1);
     list.ops.push_back(std::move(op));
   } else if (!g.primitive.empty()) {
-    std::vector<Vertex> out;
+    static std::vector<Vertex> out;  // kept between primitives: a font compiles hundreds of lists
+    out.clear();
     const Topology t = Decompose(g.beginMode, g.primitive, out);
     const uint8_t attribs = g.primitiveAttribs.front();
     if (!out.empty()) {
