@@ -67,6 +67,12 @@ fetch_source() {  # package -> prints the unpacked source folder
   echo "$dir"
 }
 
+# A library is built again when the options it is built with change: they are kept beside it.
+built_with() {  # name options: whether the library is there, built with exactly these options
+  [ -f "$PREFIX/lib/lib$1.a" ] && [ "$(cat "$DEPS/$1.options" 2>/dev/null)" = "$2" ]
+}
+record_options() { echo "$2" > "$DEPS/$1.options"; }
+
 if [ ! -f "$PREFIX/lib/libjpeg.a" ]; then
   echo "=== libjpeg-turbo"
   src=$(fetch_source libjpeg-turbo)
@@ -78,15 +84,29 @@ if [ ! -f "$PREFIX/lib/libjpeg.a" ]; then
   cp "$src"/jpeglib.h "$src"/jmorecfg.h "$src"/jerror.h "$DEPS/build/libjpeg/jconfig.h" "$PREFIX/include/"
 fi
 
-if [ ! -f "$PREFIX/lib/libfreetype.a" ]; then
+# FreeType without what reading unhinted outlines from plain TrueType and OpenType files never
+# uses: compressed and Mac font files, incremental loading, bitmaps, colour and SVG glyphs, the
+# hinting bytecode interpreter, variations (a variable font gives its default outlines) and BDF
+# properties. The page's wasm is 75 KB smaller.
+FREETYPE_OFF=(FT_CONFIG_OPTION_USE_LZW FT_CONFIG_OPTION_USE_ZLIB FT_CONFIG_OPTION_MAC_FONTS
+  FT_CONFIG_OPTION_GUESSING_EMBEDDED_RFORK FT_CONFIG_OPTION_INCREMENTAL FT_CONFIG_OPTION_SVG
+  TT_CONFIG_OPTION_EMBEDDED_BITMAPS TT_CONFIG_OPTION_COLOR_LAYERS TT_CONFIG_OPTION_BYTECODE_INTERPRETER
+  TT_CONFIG_OPTION_GX_VAR_SUPPORT TT_CONFIG_OPTION_BDF)
+if ! built_with freetype "${FREETYPE_OFF[*]}"; then
   echo "=== FreeType"
   src=$(fetch_source freetype)
   cp "$ROOT/scripts/web-freetype-modules.h" "$src/include/freetype/config/ftmodule.h"
+  options=$src/include/freetype/config/ftoption.h
+  [ -f "$options.orig" ] || cp "$options" "$options.orig"
+  cp "$options.orig" "$options"
+  for option in "${FREETYPE_OFF[@]}"; do sed -i "s|^#define $option\$|/* & */|" "$options"; done
+  rm -rf "$DEPS/build/freetype"
   emcmake cmake -S "$src" -B "$DEPS/build/freetype" "${DEP_ARGS[@]}" -DBUILD_SHARED_LIBS=OFF \
     -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON \
     -DFT_DISABLE_BROTLI=ON -DCMAKE_INSTALL_LIBDIR=lib >/dev/null
   cmake --build "$DEPS/build/freetype" -j "$JOBS"
   cmake --install "$DEPS/build/freetype" >/dev/null
+  record_options freetype "${FREETYPE_OFF[*]}"
 fi
 
 if [ ! -f "$PREFIX/lib/libGLU_tess.a" ]; then
@@ -104,16 +124,20 @@ if [ ! -f "$PREFIX/lib/libGLU_tess.a" ]; then
   emar rcs "$PREFIX/lib/libGLU_tess.a" "${objs[@]}"
 fi
 
-if [ ! -f "$PREFIX/lib/libSDL2.a" ]; then
-  # Video, events, audio and timers only: what the stand-in uses (no renderer, joysticks, haptics,
-  # sensors or power), which keeps the page's wasm smaller.
+# Video, events, audio and timers only: what the stand-in uses (no renderer, joysticks, haptics,
+# sensors or power), which keeps the page's wasm smaller; and lean and mean, without the surface
+# blitters, RLE and YUV conversions that only software drawing uses (130 KB of wasm).
+SDL_OPTIONS=(-DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_HIDAPI=OFF
+  -DCMAKE_C_FLAGS=-DSDL_LEAN_AND_MEAN=1)
+if ! built_with SDL2 "${SDL_OPTIONS[*]}"; then
   echo "=== SDL2 (its configure checks take a few minutes)"
   src=$(fetch_source libsdl2)
+  rm -rf "$DEPS/build/sdl2"
   emcmake cmake -S "$src" -B "$DEPS/build/sdl2" "${DEP_ARGS[@]}" -DSDL_SHARED=OFF -DSDL_STATIC=ON \
-    -DSDL_TEST=OFF -DSDL_PTHREADS=OFF -DSDL_THREADS=OFF -DCMAKE_INSTALL_LIBDIR=lib \
-    -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_HIDAPI=OFF >/dev/null
+    -DSDL_TEST=OFF -DSDL_PTHREADS=OFF -DSDL_THREADS=OFF -DCMAKE_INSTALL_LIBDIR=lib "${SDL_OPTIONS[@]}" >/dev/null
   cmake --build "$DEPS/build/sdl2" -j "$JOBS"
   cmake --install "$DEPS/build/sdl2" >/dev/null
+  record_options SDL2 "${SDL_OPTIONS[*]}"
 fi
 [ "${GLGUI_WEB_DEPS_ONLY:-0}" = 1 ] && exit 0
 

@@ -8,6 +8,7 @@
 // found. A window's SDL window is made when it is first needed: SetPixelFormat makes it an
 // OpenGL window with the chosen format (X11 fixes the visual when the window is created), and
 // ShowWindow makes a plain one for a window that never gets a pixel format.
+#include "Presentation.h"
 #include "SdlHooks.h"
 #include "SdlText.h"
 #include "SdlWindowLayer.h"
@@ -90,6 +91,10 @@ bool Materialize(Window& w, bool gl) {
     return false;
   }
   if (switched) SDL_SetWindowDisplayMode(w.sdl, &gLayer.switchedMode);
+  // A window that follows its surroundings takes their size now, before a GL context has a
+  // drawing buffer in it to resize (in the browser a resize waits on the GPU process). The change
+  // still reaches the program as WM_SIZE from the message pump.
+  FollowSurroundings(w);
   w.gl = gl;
   if (w.visible) SDL_ShowWindow(w.sdl);
   return true;
