@@ -444,9 +444,23 @@ const scenarios = {
     run.check((await run.exitCode()) === '0', 'a tap on "exit" ends the program from fullscreen');
   },
 
+  // WebGL 2 there but giving no context (turned off): the program cannot make its own and says so,
+  // as on a machine without OpenGL; when it has ended, the page says why. Without WebGL 2 at all
+  // the page says so at once.
   async nowebgl2(run) {
+    const box = await run.waitBox();
+    run.check(box.caption === 'Error' && /OpenGL Window|GL Rendering Context/.test(box.text),
+              `the program's box: "${box.caption}": "${box.text}"`);
+    await run.page.click('.message-ok');
+    await run.exitCode();
     const notice = await run.page.evaluate(() => document.getElementById('status').textContent);
-    run.check(/WebGL 2/.test(notice), `a browser without WebGL 2 gets a message: "${notice}"`);
+    run.check(/WebGL 2/.test(notice), `then a browser without WebGL 2 gets a message: "${notice}"`);
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(() => { delete window.WebGL2RenderingContext; });
+    await page.goto(url, {waitUntil: 'load'});
+    const at = await page.evaluate(() => [document.body.dataset.exitCode, document.getElementById('status').textContent]);
+    await page.close();
+    run.check(at[0] === 'no-webgl2' && /WebGL 2/.test(at[1]), `without WebGL 2 at all, at once: "${at[1]}"`);
   },
 };
 
