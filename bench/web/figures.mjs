@@ -144,8 +144,12 @@ async function compareFirstFrames() {
     ['phone 390x844 DPR 3 touch', {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true}]];
   for (const [label, viewport] of viewports) {
     const times = sites.map(() => []), thirds = sites.map(() => []);
+    // A round of loads that is not counted warms the browser up (its GPU process starts with the
+    // first), and each round starts with the next site, so that none always follows the same one.
+    for (const [, address] of sites) await firstFrame(address, viewport);
     for (let i = 0; i < RUNS; i++)
-      for (let k = 0; k < sites.length; k++) {
+      for (let j = 0; j < sites.length; j++) {
+        const k = (i + j) % sites.length;
         const [first, third] = await firstFrame(sites[k][1], viewport);
         times[k].push(first);
         thirds[k].push(third);
