@@ -13,13 +13,15 @@
 
 class TSoundPlayer {
  public:
-  // Reads the WAV file (a backslash or slash in the name separates folders) and opens a device for it.
+  // Reads the WAV file (a backslash or slash in the name separates folders) and opens a device for
+  // it; in the browser the device opens when the sound is first played.
   explicit TSoundPlayer(const std::string& fileName);
   ~TSoundPlayer();
   TSoundPlayer(const TSoundPlayer&) = delete;
   TSoundPlayer& operator=(const TSoundPlayer&) = delete;
 
-  // True when the sound was read and a device is open: Play() can be heard.
+  // True when the sound was read and a device is open, or opens on the first Play() (in the
+  // browser): Play() can be heard.
   bool Audible() const { return device_ != nullptr; }
   // The reason the player is silent; empty for an audible player.
   const std::string& Error() const { return error_; }

@@ -1,7 +1,8 @@
-// Desktop: the desktop's side of sdl/Presentation.h for frames, windows and message boxes: the
-// buffer swap, windows sized by the window manager, and SDL's own message boxes, with standard
-// error where none can show. The kind of GL context is in DesktopContexts.cpp (OpenGL), or for a
-// program on the OpenGL 1.1 layer in sdl/SdlGl11Contexts.cpp (OpenGL ES 3).
+// Desktop: the desktop's side of sdl/Presentation.h for frames, windows, sound and message boxes:
+// the buffer swap, windows sized by the window manager, audio devices opened with their players,
+// and SDL's own message boxes, with standard error where none can show. The kind of GL context is
+// in DesktopContexts.cpp (OpenGL), or for a program on the OpenGL 1.1 layer in
+// sdl/SdlGl11Contexts.cpp (OpenGL ES 3).
 #include "Presentation.h"
 
 #include "SdlText.h"
@@ -20,6 +21,8 @@ void FollowSurroundings(Window&) {}
 bool ListsCanWait() { return false; }
 
 void CompileOnFirstCall(unsigned, std::function<void()> build) { build(); }
+
+bool AudioOpensOnFirstPlay() { return false; }
 
 void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const Uint32 flags = icon == BoxIcon::Error     ? SDL_MESSAGEBOX_ERROR

@@ -1,8 +1,8 @@
 // SDL backend: what the desktop and the browser do differently under the one WGL (SdlWgl.cpp) and
 // the one MessageBoxA (SdlMessageBox.cpp): the kind of GL context asked for, what follows a
 // context's making current and precedes its end, how a frame is shown, whether display lists can
-// be compiled on their first call, how a box is shown, and who sizes a window that a person may
-// resize.
+// be compiled on their first call, when a sound's device opens, how a box is shown, and who sizes a
+// window that a person may resize.
 // The desktop's are in desktop/DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp.
 // Only the stand-in's own files (here, in desktop/ and in web/) include it.
 #pragma once
@@ -36,6 +36,13 @@ void CompileOnFirstCall(unsigned list, std::function<void()> build);
 // windows and SDL reports that itself: nothing to do. In the browser the page sizes the screen.
 // Runs before each look at SDL's events, for each window that has its SDL window.
 void FollowSurroundings(Window& w);
+
+// ---- sound -------------------------------------------------------------------------------------
+// Whether a sound player opens its audio device when it first plays rather than when it is made.
+// In the browser the device is an AudioContext: making one holds the page for milliseconds, and it
+// cannot sound before the person has touched the page anyway. On the desktop the device opens with
+// the player, as MCI's open does.
+bool AudioOpensOnFirstPlay();
 
 // ---- message boxes -----------------------------------------------------------------------------
 enum class BoxIcon { Information, Warning, Error };

@@ -2,6 +2,7 @@
 #include "Sound.h"
 
 #include "Files.h"
+#include "Presentation.h"
 
 #include <SDL.h>
 
@@ -34,7 +35,8 @@ struct TSoundPlayer::Device {
   AudioSubsystem audio;  // first in, last out
   uint8_t* samples = nullptr;
   uint32_t length = 0;
-  SDL_AudioDeviceID id = 0;
+  SDL_AudioSpec spec{};   // the file's format, queued playback in buffers of BufferFrames
+  SDL_AudioDeviceID id = 0;  // none until opened
   uint32_t soundMs = 0;   // playing time of the whole sound
   uint32_t bufferMs = 0;  // what the device holds beyond the queue
   uint64_t endTick = 0;   // when the last Play() ends
@@ -46,6 +48,26 @@ struct TSoundPlayer::Device {
     if (id != 0) SDL_CloseAudioDevice(id);
     if (samples != nullptr) SDL_FreeWAV(samples);
   }
+
+  // Opens the device and starts it; false, with the reason in `error`, when none opens.
+  bool Open(std::string& error) {
+    // The device takes the file's own format; SDL converts to whatever the hardware wants.
+    SDL_AudioSpec obtained;
+    id = SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0);
+    if (id == 0) {
+      error = std::string("cannot open an audio device: ") + SDL_GetError();
+      return false;
+    }
+    // The device takes queued samples into its own buffer before they are heard, so the queue
+    // runs dry before the sound ends: the end is reckoned from the length and the buffer size.
+    const uint32_t frameBytes = uint32_t(SDL_AUDIO_BITSIZE(obtained.format) / 8) * obtained.channels;
+    if (obtained.freq > 0 && frameBytes > 0) {
+      soundMs = uint32_t(uint64_t(length / frameBytes) * 1000 / uint32_t(obtained.freq));
+      bufferMs = uint32_t(uint64_t(obtained.samples) * 1000 / uint32_t(obtained.freq)) + 1;
+    }
+    SDL_PauseAudioDevice(id, 0);
+    return true;
+  }
 };
 
 TSoundPlayer::TSoundPlayer(const std::string& fileName) {
@@ -54,7 +76,7 @@ TSoundPlayer::TSoundPlayer(const std::string& fileName) {
     error_ = std::string("no audio: ") + SDL_GetError();
     return;
   }
-  SDL_AudioSpec spec;
+  SDL_AudioSpec& spec = device->spec;
   if (!SDL_LoadWAV(NativePath(fileName).c_str(), &spec, &device->samples, &device->length)) {
     device->samples = nullptr;
     error_ = fileName + ": " + SDL_GetError();
@@ -63,21 +85,7 @@ TSoundPlayer::TSoundPlayer(const std::string& fileName) {
   spec.callback = nullptr;  // queued playback
   spec.samples = BufferFrames(spec.freq);
   spec.userdata = nullptr;
-  // The device takes the file's own format; SDL converts to whatever the hardware wants.
-  SDL_AudioSpec obtained;
-  device->id = SDL_OpenAudioDevice(nullptr, 0, &spec, &obtained, 0);
-  if (device->id == 0) {
-    error_ = std::string("cannot open an audio device: ") + SDL_GetError();
-    return;
-  }
-  // The device takes queued samples into its own buffer before they are heard, so the queue
-  // runs dry before the sound ends: the end is reckoned from the length and the buffer size.
-  const uint32_t frameBytes = uint32_t(SDL_AUDIO_BITSIZE(obtained.format) / 8) * obtained.channels;
-  if (obtained.freq > 0 && frameBytes > 0) {
-    device->soundMs = uint32_t(uint64_t(device->length / frameBytes) * 1000 / uint32_t(obtained.freq));
-    device->bufferMs = uint32_t(uint64_t(obtained.samples) * 1000 / uint32_t(obtained.freq)) + 1;
-  }
-  SDL_PauseAudioDevice(device->id, 0);
+  if (!sdl_layer::AudioOpensOnFirstPlay() && !device->Open(error_)) return;
   length_ = device->length;
   device_ = std::move(device);
 }
@@ -86,11 +94,16 @@ TSoundPlayer::~TSoundPlayer() = default;
 
 void TSoundPlayer::Play() {
   if (!device_ || device_->length == 0) return;
+  if (device_->id == 0 && !device_->Open(error_)) {  // its first play, and no device opens: silent
+    device_.reset();
+    length_ = 0;
+    return;
+  }
   if (Playing()) return;  // leave it alone
   if (SDL_QueueAudio(device_->id, device_->samples, device_->length) == 0)
     device_->endTick = SDL_GetTicks64() + device_->soundMs + device_->bufferMs;
 }
 
 bool TSoundPlayer::Playing() const {
-  return device_ && (SDL_GetQueuedAudioSize(device_->id) != 0 || SDL_GetTicks64() < device_->endTick);
+  return device_ && device_->id != 0 && (SDL_GetQueuedAudioSize(device_->id) != 0 || SDL_GetTicks64() < device_->endTick);
 }

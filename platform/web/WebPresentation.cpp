@@ -35,6 +35,9 @@ bool ListsCanWait() { return true; }
 
 void CompileOnFirstCall(unsigned list, std::function<void()> build) { gl11DeferList(list, std::move(build)); }
 
+// The hover sound's AudioContext is made when it is first heard, not while the page loads.
+bool AudioOpensOnFirstPlay() { return true; }
+
 void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const char* kind = icon == BoxIcon::Error ? "error" : icon == BoxIcon::Warning ? "warning" : "information";
   web_page::ShowMessageBox(Cp1250ToUtf8(caption), Cp1250ToUtf8(text), kind);
