@@ -129,6 +129,12 @@ async function firstFrame(address, viewport) {
   return ms;
 }
 
+function permutations(items) {
+  if (items.length <= 1) return [items];
+  return items.flatMap((first, i) =>
+    permutations([...items.slice(0, i), ...items.slice(i + 1)]).map(rest => [first, ...rest]));
+}
+
 async function compareFirstFrames() {
   const others = {baseline: process.env.GLGUI_BENCH_BASELINE, minimal: process.env.GLGUI_BENCH_MINIMAL};
   for (const k of Object.keys(others)) if (!others[k]) delete others[k];
@@ -145,11 +151,12 @@ async function compareFirstFrames() {
   for (const [label, viewport] of viewports) {
     const times = sites.map(() => []), thirds = sites.map(() => []);
     // A round of loads that is not counted warms the browser up (its GPU process starts with the
-    // first), and each round starts with the next site, so that none always follows the same one.
+    // first). The rounds take the sites in every order in turn: a load shares the machine with
+    // the clearing up after the page before it, so none may always follow the same one.
     for (const [, address] of sites) await firstFrame(address, viewport);
+    const orders = permutations(sites.map((_, k) => k));
     for (let i = 0; i < RUNS; i++)
-      for (let j = 0; j < sites.length; j++) {
-        const k = (i + j) % sites.length;
+      for (const k of orders[i % orders.length]) {
         const [first, third] = await firstFrame(sites[k][1], viewport);
         times[k].push(first);
         thirds[k].push(third);
