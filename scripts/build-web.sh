@@ -3,7 +3,8 @@
 # build-web/site/: our own index.html, the program's .js and .wasm, and its data (default/ and the
 # fonts, with their glyphs measured ahead). Installs Debian's emscripten when missing, and builds
 # the third-party libraries (SDL2, FreeType, libjpeg-turbo, GLU's tessellator) from Debian's source
-# packages once, into build-web/deps/, and again when the options below change. Serve the site with: python3 -m http.server -d build-web/site 8000
+# packages once, into build-web/deps/, and again when the options below change.
+# Serve the site with: python3 -m http.server -d build-web/site 8000
 # Arguments go to the program's CMake configuration. GLGUI_WEB_BUILD_DIR moves build-web/,
 # GLGUI_JOBS sets the build's parallel jobs (2), GLGUI_WEB_DEPS_ONLY=1 stops after the libraries.
 set -euo pipefail

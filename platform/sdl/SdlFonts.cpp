@@ -225,8 +225,8 @@ void CompileDeferredGlyph(GlyphSetKey key, DWORD code, GLuint list, double depth
 // build's site carries the measures beside its fonts), the metrics are the measured ones and the
 // face is opened, and a glyph made, only when a list is first drawn. False, having done nothing,
 // where there are no measures for every character asked for.
-bool CompileMeasuredGlyphs(const HFONT__& font, int weight, double deviation, bool filled, DWORD first,
-                           DWORD count, DWORD listBase, double depth, int format, GLYPHMETRICSFLOAT* metrics) {
+bool CompileMeasuredGlyphs(const HFONT__& font, int weight, double deviation, bool filled, DWORD first, DWORD count,
+                           DWORD listBase, double depth, int format, GLYPHMETRICSFLOAT* metrics) {
   const bool italic = font.Italic != 0;
   std::string file;
   int index = 0;
@@ -242,10 +242,12 @@ bool CompileMeasuredGlyphs(const HFONT__& font, int weight, double deviation, bo
     if (metrics) metrics[i] = measured[code].metrics;
     sdl_layer::CompileOnFirstCall(list, [=] {
       FT_Face face = FindFace(*family, weight, italic);
-      if (face)
-        CompileDeferredGlyph({face, FlatteningTolerance(deviation, face->units_per_EM), filled}, code, list, depth, format);
-      else
+      if (!face) {
         CompileGlyph(list, GlyphGeometry{}, depth, format);
+        return;
+      }
+      const GlyphSetKey key{face, FlatteningTolerance(deviation, face->units_per_EM), filled};
+      CompileDeferredGlyph(key, code, list, depth, format);
     });
   }
   return true;

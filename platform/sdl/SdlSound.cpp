@@ -35,11 +35,11 @@ struct TSoundPlayer::Device {
   AudioSubsystem audio;  // first in, last out
   uint8_t* samples = nullptr;
   uint32_t length = 0;
-  SDL_AudioSpec spec{};   // the file's format, queued playback in buffers of BufferFrames
+  SDL_AudioSpec spec{};      // the file's format, queued playback in buffers of BufferFrames
   SDL_AudioDeviceID id = 0;  // none until opened
-  uint32_t soundMs = 0;   // playing time of the whole sound
-  uint32_t bufferMs = 0;  // what the device holds beyond the queue
-  uint64_t endTick = 0;   // when the last Play() ends
+  uint32_t soundMs = 0;      // playing time of the whole sound
+  uint32_t bufferMs = 0;     // what the device holds beyond the queue
+  uint64_t endTick = 0;      // when the last Play() ends
 
   Device() = default;
   Device(const Device&) = delete;
@@ -105,5 +105,6 @@ void TSoundPlayer::Play() {
 }
 
 bool TSoundPlayer::Playing() const {
-  return device_ && device_->id != 0 && (SDL_GetQueuedAudioSize(device_->id) != 0 || SDL_GetTicks64() < device_->endTick);
+  return device_ && device_->id != 0 &&
+         (SDL_GetQueuedAudioSize(device_->id) != 0 || SDL_GetTicks64() < device_->endTick);
 }

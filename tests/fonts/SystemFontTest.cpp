@@ -430,8 +430,8 @@ TEST(MeasuredGlyphs, AreTakenForTheirFacesFileNameIndexAndDeviationOnly) {
   fs::create_directories(folder);
   const std::string face = (folder / "Face.ttf").string();
   const std::vector<uint8_t> bytes = EncodeGlyphSet(MeasuredGlyphsKey("/elsewhere/Face.ttf", 0, 0.001), SmallSet(0.5));
-  std::ofstream(MeasuredGlyphsFile(face), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                                  static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(MeasuredGlyphsFile(face), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   GlyphSet set;
   ASSERT_TRUE(LoadMeasuredGlyphs(face, 0, 0.001, set));
   EXPECT_EQ(set[65].advance, 0.5);
