@@ -49,7 +49,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/gui/GLGUI.h ${PROJECT_SOURCE_DIR}/textures/G
               ${PROJECT_SOURCE_DIR}/shell/GLGlobal.h ${PROJECT_SOURCE_DIR}/shell/GLWindow.h
               ${PROJECT_SOURCE_DIR}/platform/Win32Api.h ${PROJECT_SOURCE_DIR}/platform/WinTypes.h
               ${PROJECT_SOURCE_DIR}/platform/Resources.h ${PROJECT_SOURCE_DIR}/platform/Files.h
-              ${PROJECT_SOURCE_DIR}/platform/Sound.h
+              ${PROJECT_SOURCE_DIR}/platform/Sound.h ${PROJECT_SOURCE_DIR}/platform/Accessibility.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/platform/win32/WindowsApi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/win32)

@@ -110,14 +110,16 @@ TGUIButton* NavigationButton(int32_t left, int32_t top, int32_t right, int32_t b
   return button;
 }
 
-TGUIscreen* Page() {
+// A page, hidden until its navigation button shows it; a screen reader is told its name then.
+TGUIscreen* Page(const char* name) {
   TGUIscreen* screen = Make<TGUIscreen>();
   screen->Visible = false;
+  screen->Name = name;
   return screen;
 }
 
 void BuildButtonPage() {
-  ButtonScreen = Page();
+  ButtonScreen = Page("button demo");
   ButtonInfo1 = Description(30, 30, "- atmossa a ket texturat", &ButtonScreen);
   ButtonScreen->Add(&ButtonInfo1);
   ButtonInfo2 = Description(30, 50, "- lehet szoveget beiirni", &ButtonScreen);
@@ -135,7 +137,7 @@ void BuildButtonPage() {
 }
 
 void BuildTextPage() {
-  TextScreen = Page();
+  TextScreen = Page("text demo");
   TextInfo1 = Description(30, 30, "- ket fele static szoveg megoldas", &TextScreen);
   TextScreen->Add(&TextInfo1);
   TextInfo2 = Description(30, 50, "- szinezhetok, meretezhetok", &TextScreen);
@@ -166,7 +168,7 @@ void BuildTextPage() {
 }
 
 void BuildPanelPage() {
-  PanelScreen = Page();
+  PanelScreen = Page("panel demo");
   PanelInfo1 = Description(30, 30, "- a panelek mozgathatok", &PanelScreen);
   PanelScreen->Add(&PanelInfo1);
   PanelInfo2 = Description(30, 50, "- lehet fejlecuk, lablecuk", &PanelScreen);

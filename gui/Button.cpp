@@ -97,6 +97,21 @@ void TGUIButton::Draw() {
     }
   }
 
+  // The keyboard's press (Enter or Space on the focused button, or a screen reader's): a frame in
+  // the pressed look, then the release with its click, whatever the mouse does meanwhile.
+  switch (gui_detail::TakeKeyPress(ID)) {
+    case gui_detail::KeyPress::Down:
+      State = Pressed;
+      break;
+    case gui_detail::KeyPress::Up:
+      State = Released;
+      ClickArmed = false;
+      Call(OnClick, this);
+      break;
+    case gui_detail::KeyPress::None:
+      break;
+  }
+
   glBindTexture(GL_TEXTURE_2D, ButtonTexture);
 
   const uint32_t t = FrameTime;

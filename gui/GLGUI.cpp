@@ -73,6 +73,7 @@ void InitGUI(const std::string& /*dataFolder*/, int32_t /*screenWidth*/, int32_t
              bool wideScreen) {
   WideScreen = wideScreen;
   ObjectCount = 0;
+  gui_detail::ResetFocusAndTree();
   ResourceBlob blob{};
   if (FindProgramResource("BFF", "BUILTINFONT", &blob)) LoadBFFont(BuiltinFont, blob.Data, blob.Size);
   LoadImageTexture("panel.tga", PanelTexture, true);
@@ -85,6 +86,8 @@ void InitGUI(const std::string& /*dataFolder*/, int32_t /*screenWidth*/, int32_t
 }
 
 void DrawCursor() {
+  gui_detail::EndGUIFrame();
+  gui_detail::DrawFocusRing();
   glBindTexture(GL_TEXTURE_2D, (MouseLeft || MouseMiddle || MouseRight) ? CursorPressedTexture : CursorTexture);
   // Without a window size there is nothing to map from: keep the last position.
   if (ScreenWidth != 0 && ScreenHeight != 0) {

@@ -3,6 +3,7 @@
 // fixed 1024 x 768 space of virtual pixels, origin top-left, relative to the parent's Left and Top.
 #pragma once
 
+#include "Accessibility.h"
 #include "WinTypes.h"
 
 #include <GL/gl.h>
@@ -31,6 +32,10 @@ class TGUIobject {
   bool Visible = false;
   int32_t Tag = 0;
   int32_t Kind = 0;
+  // What a screen reader calls the element when it shows no text of its own (a panel, a screen,
+  // a button without a caption); code page 1250, as the program's texts. A button's caption and a
+  // label's text name them otherwise.
+  std::string Name;
 
   virtual void Draw() = 0;
   virtual void UpdatePosition() = 0;
@@ -153,6 +158,28 @@ extern int32_t DefaultSystemFont;
 void InitGUI(const std::string& dataFolder, int32_t screenWidth, int32_t screenHeight, HDC dc, bool wideScreen);
 // Maps the mouse into virtual pixels and draws the cursor; once per frame, after the screens.
 void DrawCursor();
+
+// ---- keyboard focus and the accessibility tree ------------------------------------------------
+
+// The keyboard reaches every element the mouse can use. Tab and Shift+Tab move the focus through
+// the buttons and draggable panels of the screens drawn in the frame, in the order they were made
+// (their ID), and wrap; Enter or Space presses the focused button (its pressed look for a frame,
+// then its click); the arrow keys move a focused draggable panel and bring it to the front. A ring
+// marks the focus after a key, until the next pointer press. DrawCursor does this once a frame,
+// from the key presses the shell queues (PushKeyPress, GLGlobal.h).
+extern int32_t FocusedID;   // ID of the element with the focus; -1 for none
+extern bool FocusVisible;   // the ring shows
+// How far an arrow key moves a focused panel, in virtual pixels (with Shift held: 1).
+constexpr int32_t KeyboardMoveStep = 8;
+
+// What the frame showed, as a screen reader is told it (Accessibility.h): a node per drawn screen,
+// visible panel, label with text and visible button, with its role, name (UTF-8), states and its
+// rectangle projected through the frame's view into the window's pixels. DrawCursor makes it anew
+// each frame and hands it to the platform when it has changed.
+const TAccessTree& AccessibilityTree();
+// A press or a focus asked for from outside (a screen reader), run as the keyboard's would be from
+// the next frame on; false when the last frame had no such element or it offers no such action.
+bool AccessibilityAction(int32_t id, uint8_t action);
 
 // ---- screen --------------------------------------------------------------------------------------
 

@@ -61,6 +61,19 @@ void DrawChildren(std::vector<TGUISlot>& children);
 // its own code's width (not at all while the font has no widths).
 void EmitBFFontRun(const TGUIBFFont& font, const std::string& text, double ox, double oy, double texelsPerUnit);
 
+// The keyboard's side of a frame (Access.cpp). A screen says when it draws, with the view it is
+// drawn in; DrawCursor then ends the frame: the key presses are taken, the focus moved and the
+// accessibility tree made.
+void NoteScreenDrawn(TGUIscreen& screen);
+// A new scene (InitGUI): no focus, and no screen yet that would be news.
+void ResetFocusAndTree();
+void EndGUIFrame();
+// Draws the focus ring, if it shows, under the current modelview.
+void DrawFocusRing();
+// Where a button is in the keyboard's press: none, the frame of the pressed look, or the release.
+enum class KeyPress { None, Down, Up };
+KeyPress TakeKeyPress(int32_t id);
+
 inline void SetColour(double r, double g, double b, double a) {
   glColor4f(static_cast<GLfloat>(r), static_cast<GLfloat>(g), static_cast<GLfloat>(b), static_cast<GLfloat>(a));
 }

@@ -22,6 +22,7 @@ void TGUIscreen::Add(TGUISlot slot) {
 
 void TGUIscreen::Draw() {
   if (!Visible) return;
+  gui_detail::NoteScreenDrawn(*this);
   for (int i = 0; i < 4; ++i) glClipPlane(GL_CLIP_PLANE1 + i, ClipPlanes[i]);
   glPushMatrix();
   for (int i = 0; i < 4; ++i) glEnable(GL_CLIP_PLANE1 + i);

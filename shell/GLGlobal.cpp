@@ -20,6 +20,27 @@ uint8_t MouseRight = 0;
 TKeys* Keys = nullptr;
 TWindow* MainWindow = nullptr;
 
+namespace {
+// A frame takes every press there is, so a few frames' worth of a person's typing is plenty.
+constexpr unsigned kKeyQueueSize = 32;
+TKeyPress KeyQueue[kKeyQueueSize];
+unsigned KeyQueueStart = 0, KeyQueueCount = 0;
+}  // namespace
+
+void PushKeyPress(uint8_t key, bool shift) {
+  if (KeyQueueCount == kKeyQueueSize) return;
+  KeyQueue[(KeyQueueStart + KeyQueueCount) % kKeyQueueSize] = TKeyPress{key, static_cast<uint8_t>(shift ? 1 : 0)};
+  ++KeyQueueCount;
+}
+
+bool PopKeyPress(TKeyPress& press) {
+  if (KeyQueueCount == 0) return false;
+  press = KeyQueue[KeyQueueStart];
+  KeyQueueStart = (KeyQueueStart + 1) % kKeyQueueSize;
+  --KeyQueueCount;
+  return true;
+}
+
 void QuitApp(TWindow& window) {
   PostMessageA(window.Handle, WM_QUIT, 0, 0);
   Running = 0;

@@ -53,6 +53,18 @@ extern uint8_t MouseRight;
 extern TKeys* Keys;
 extern TWindow* MainWindow;
 
+// Key presses in the order they came, for the toolkit's keyboard focus: Keys says only what is
+// held when a frame looks, and a press shorter than a frame would be lost. The window procedure
+// adds one for each WM_KEYDOWN (repeats included); a program with a loop of its own adds its
+// key-down events. The toolkit takes them once a frame. A full queue drops the newest.
+struct TKeyPress {
+  uint8_t Key;    // the virtual-key code
+  uint8_t Shift;  // 1 when Shift was held
+};
+void PushKeyPress(uint8_t key, bool shift);
+// Takes the oldest press into `press`; false when there is none.
+bool PopKeyPress(TKeyPress& press);
+
 // Posts WM_QUIT to the window and clears Running: the program ends after the current message batch.
 void QuitApp(TWindow& window);
 // Posts WM_TOGGLEFULLSCREEN to the window; the window procedure does the toggling.

@@ -300,7 +300,10 @@ LRESULT WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
       QuitApp(*window);
       return 0;
     case WM_KEYDOWN:
-      if (window && wParam <= 255) window->KeyTable->Down[wParam] = 1;
+      if (window && wParam <= 255) {
+        window->KeyTable->Down[wParam] = 1;
+        PushKeyPress(static_cast<uint8_t>(wParam), window->KeyTable->Down[VK_SHIFT] != 0);
+      }
       return 0;
     case WM_KEYUP:
       if (window && wParam <= 255) window->KeyTable->Down[wParam] = 0;
