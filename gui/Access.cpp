@@ -14,6 +14,7 @@
 
 int32_t FocusedID = -1;
 bool FocusVisible = false;
+int32_t TouchSlop = 12;
 
 namespace {
 
@@ -34,6 +35,7 @@ constexpr size_t kMaxScreensPerFrame = 32;
 struct AccessState {
   std::vector<DrawnScreen> screens;
   std::vector<TGUIobject*> focusables;  // this frame's, in focus order
+  std::vector<TGUIpanel*> panels;       // this frame's visible panels
   std::vector<int32_t> namedScreens;    // IDs of the named screens the last frame showed
   std::vector<int32_t> shownNow;
   TAccessTree tree;
@@ -200,6 +202,7 @@ void Walk(AccessState& st, const DrawnScreen& s, std::vector<TGUISlot>& children
       case KindPanel: {
         auto& panel = *static_cast<TGUIpanel*>(e);
         if (!panel.Visible) break;
+        st.panels.push_back(&panel);
         uint8_t states = panel.IsHot() ? AccessHovered : 0;
         if (panel.Draggable) {
           states |= AccessFocusable | (panel.ID == FocusedID ? AccessFocused : 0);
@@ -344,6 +347,7 @@ void gui_detail::EndGUIFrame() {
 
   // The tree and the focus order, from what was drawn.
   st.focusables.clear();
+  st.panels.clear();
   st.nodeCount = 0;
   st.treeChanged = false;
   st.shownNow.clear();
@@ -413,6 +417,37 @@ void gui_detail::EndGUIFrame() {
 
   if (st.treeChanged) ++st.tree.Version;
   if (st.treeChanged || !st.tree.Announcement.empty() || hadAnnouncement) PublishAccessTree(st.tree);
+}
+
+void gui_detail::AdjustTap(int32_t& vx, int32_t& vy) {
+  const AccessState& st = State();
+  for (TGUIpanel* panel : st.panels)
+    if (panel->MouseInside()) return;
+  // Distances in window pixels, from the finger to each button's rectangle as its hit test has it.
+  const double sx = ScreenWidth / double(gui_plane::kVirtualWidth), sy = ScreenHeight / double(gui_plane::kVirtualHeight);
+  TGUIButton* nearest = nullptr;
+  double best = HUGE_VAL, second = HUGE_VAL;
+  for (TGUIobject* e : st.focusables) {
+    if (e->Kind != KindButton) continue;
+    auto* button = static_cast<TGUIButton*>(e);
+    if (button->MouseInside()) return;
+    const int32_t left = ParentLeft(button->Parent) + button->Left, top = ParentTop(button->Parent) + button->Top;
+    const double dx = std::max({left * sx - MouseX, 0.0, MouseX - (left + button->Width) * sx});
+    const double dy = std::max({top * sy - MouseY, 0.0, MouseY - (top + button->Height) * sy});
+    const double d = std::hypot(dx, dy);
+    if (d < best) {
+      second = best;
+      best = d;
+      nearest = button;
+    } else if (d < second) {
+      second = d;
+    }
+  }
+  if (!nearest || best > TouchSlop || !(best < second)) return;
+  const int32_t left = ParentLeft(nearest->Parent) + nearest->Left, top = ParentTop(nearest->Parent) + nearest->Top;
+  // Strictly inside, as the hit tests count it.
+  vx = std::min(std::max(vx, left + 1), left + nearest->Width - 1);
+  vy = std::min(std::max(vy, top + 1), top + nearest->Height - 1);
 }
 
 gui_detail::KeyPress gui_detail::TakeKeyPress(int32_t id) {

@@ -69,11 +69,13 @@ void gui_detail::DrawChildren(std::vector<TGUISlot>& children) {
   }
 }
 
-void InitGUI(const std::string& /*dataFolder*/, int32_t /*screenWidth*/, int32_t /*screenHeight*/, HDC /*dc*/,
+void InitGUI(const std::string& /*dataFolder*/, int32_t /*screenWidth*/, int32_t /*screenHeight*/, HDC dc,
              bool wideScreen) {
   WideScreen = wideScreen;
   ObjectCount = 0;
   gui_detail::ResetFocusAndTree();
+  const int dpi = dc != nullptr ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+  TouchSlop = 12 * (dpi > 0 ? dpi : 96) / 96;
   ResourceBlob blob{};
   if (FindProgramResource("BFF", "BUILTINFONT", &blob)) LoadBFFont(BuiltinFont, blob.Data, blob.Size);
   LoadImageTexture("panel.tga", PanelTexture, true);
@@ -93,6 +95,7 @@ void DrawCursor() {
   if (ScreenWidth != 0 && ScreenHeight != 0) {
     MouseVirtualX = ToVirtual(MouseX, gui_plane::kVirtualWidth, ScreenWidth);
     MouseVirtualY = ToVirtual(MouseY, gui_plane::kVirtualHeight, ScreenHeight);
+    if (MouseTouch) gui_detail::AdjustTap(MouseVirtualX, MouseVirtualY);
     CursorX = gui_plane::CursorPlaneX(MouseX, ScreenWidth);
     CursorY = gui_plane::CursorPlaneY(MouseY, ScreenHeight);
   }

@@ -169,6 +169,10 @@ void DrawCursor();
 // from the key presses the shell queues (PushKeyPress, GLGlobal.h).
 extern int32_t FocusedID;   // ID of the element with the focus; -1 for none
 extern bool FocusVisible;   // the ring shows
+// How near a button, in window pixels, a tap that hits nothing else still presses it, when it is
+// nearer to that button than to any other (as browsers widen taps near links); mouse clicks stay
+// exact. InitGUI sets it to 12 pixels at 96 per inch, scaled by its device context's LOGPIXELSX.
+extern int32_t TouchSlop;
 // How far an arrow key moves a focused panel, in virtual pixels (with Shift held: 1).
 constexpr int32_t KeyboardMoveStep = 8;
 

@@ -17,6 +17,7 @@ double MouseWheel = 0.0;
 uint8_t MouseLeft = 0;
 uint8_t MouseMiddle = 0;
 uint8_t MouseRight = 0;
+uint8_t MouseTouch = 0;
 TKeys* Keys = nullptr;
 TWindow* MainWindow = nullptr;
 

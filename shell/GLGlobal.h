@@ -50,6 +50,9 @@ extern double MouseWheel;
 extern uint8_t MouseLeft;
 extern uint8_t MouseMiddle;
 extern uint8_t MouseRight;
+// 1 while the mouse's position and left button come from a finger: the system marks the mouse
+// messages it makes of touch. The toolkit lets a tap that just misses a button press it.
+extern uint8_t MouseTouch;
 extern TKeys* Keys;
 extern TWindow* MainWindow;
 

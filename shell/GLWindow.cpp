@@ -15,6 +15,9 @@ const char* const kClassName = "OpenGL";
 
 void ClearKeys(TKeys& keys) { std::memset(keys.Down, 0, sizeof(keys.Down)); }
 
+// Windows marks the mouse messages it makes of touch: MI_WP_SIGNATURE and the touch bit.
+uint8_t FromTouch() { return (static_cast<uint32_t>(GetMessageExtraInfo()) & 0xFFFFFF80u) == 0xFF515780u ? 1 : 0; }
+
 void ShowError(const char* text) { MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONEXCLAMATION); }
 
 // Releases what OpenGLWindow obtained so far, newest first.
@@ -319,9 +322,10 @@ LRESULT WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
       PrevMouseY = MouseY;
       MouseX = LOWORD(static_cast<uintptr_t>(lParam));
       MouseY = HIWORD(static_cast<uintptr_t>(lParam));
+      MouseTouch = FromTouch();
       return 0;
-    case WM_LBUTTONDOWN: MouseLeft = 1; return 0;
-    case WM_LBUTTONUP: MouseLeft = 0; return 0;
+    case WM_LBUTTONDOWN: MouseLeft = 1; MouseTouch = FromTouch(); return 0;
+    case WM_LBUTTONUP: MouseLeft = 0; MouseTouch = FromTouch(); return 0;
     case WM_MBUTTONDOWN: MouseMiddle = 1; return 0;
     case WM_MBUTTONUP: MouseMiddle = 0; return 0;
     case WM_RBUTTONDOWN: MouseRight = 1; return 0;

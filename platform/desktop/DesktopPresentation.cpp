@@ -17,6 +17,8 @@ void PresentFrame(SDL_Window* window) { SDL_GL_SwapWindow(window); }
 
 void FollowSurroundings(Window&) {}
 
+int PixelsPerInch(const Window&) { return 96; }
+
 // Lists are compiled when asked for, as WGL does (with the disk cache, a font built before is quick).
 bool ListsCanWait() { return false; }
 

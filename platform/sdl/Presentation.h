@@ -36,6 +36,9 @@ void CompileOnFirstCall(unsigned list, std::function<void()> build);
 // windows and SDL reports that itself: nothing to do. In the browser the page sizes the screen.
 // Runs before each look at SDL's events, for each window that has its SDL window.
 void FollowSurroundings(Window& w);
+// The window's pixels per logical inch (GetDeviceCaps' LOGPIXELSX): 96 on the desktop, where SDL's
+// windows are in the screen's pixels; in the browser 96 times the canvas's pixels per CSS pixel.
+int PixelsPerInch(const Window& w);
 
 // ---- sound -------------------------------------------------------------------------------------
 // Whether a sound player opens its audio device when it first plays rather than when it is made.

@@ -288,6 +288,9 @@ LONG_PTR SetWindowLongPtrA(HWND hWnd, int index, LONG_PTR value);
 
 // Message queue (one per program: there is one thread).
 BOOL PeekMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT removeFlags);
+// What the system says of the message last taken from the queue: for the mouse messages it makes
+// of touch, MI_WP_SIGNATURE with the touch bit (masked with 0xFFFFFF80: 0xFF515780); otherwise 0.
+LPARAM GetMessageExtraInfo();
 BOOL GetMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
@@ -415,6 +418,11 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must k
 // The window's device context (one per window; CS_OWNDC semantics).
 HDC GetDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC dc);
+// LOGPIXELSX and LOGPIXELSY: the window's pixels per logical inch (96 at a scale of 1); 0 for
+// other items or an unknown device context.
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
+int GetDeviceCaps(HDC dc, int index);
 // Returns a format number (> 0) for an RGBA, OpenGL, draw-to-window request; 0 otherwise.
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd);
 // Gives the window its OpenGL surface with the chosen format's colour, depth, stencil and

@@ -52,6 +52,12 @@ int ReleaseDC(HWND hWnd, HDC dc) {
   return (w && FindWindowOfDc(dc) == w) ? 1 : 0;
 }
 
+int GetDeviceCaps(HDC dc, int index) {
+  const Window* w = FindWindowOfDc(dc);
+  if (!w || (index != LOGPIXELSX && index != LOGPIXELSY)) return 0;
+  return PixelsPerInch(*w);
+}
+
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {
   if (!FindWindowOfDc(dc) || !pfd || pfd->nSize != sizeof(PIXELFORMATDESCRIPTOR) || pfd->nVersion != 1) return 0;
   if (!(pfd->dwFlags & PFD_SUPPORT_OPENGL) || !(pfd->dwFlags & PFD_DRAW_TO_WINDOW) || pfd->iPixelType != PFD_TYPE_RGBA)

@@ -191,6 +191,8 @@ bool Touch(const SDL_TouchFingerEvent& f) {
 void HandOutTouch() {
   if (!gLayer.touchTurn || gLayer.touchSteps.empty()) return;
   gLayer.queue.push_back(gLayer.touchSteps.front());
+  gLayer.touchHanded = gLayer.touchSteps.front();
+  gLayer.touchQueued = true;
   gLayer.touchSteps.pop_front();
   gLayer.touchTurn = false;
 }
@@ -335,6 +337,15 @@ int Pump() {
   return produced;
 }
 
+// The mark Windows puts on the mouse messages it makes of touch (MI_WP_SIGNATURE, touch bit).
+constexpr LPARAM kTouchExtraInfo = static_cast<LPARAM>(0xFF515780u);
+
+bool IsHandedTouch(const MSG& m) {
+  const MSG& t = gLayer.touchHanded;
+  return gLayer.touchQueued && m.hwnd == t.hwnd && m.message == t.message && m.wParam == t.wParam &&
+         m.lParam == t.lParam && m.time == t.time;
+}
+
 bool Matches(const MSG& msg, HWND hWnd, UINT filterMin, UINT filterMax) {
   if (hWnd == reinterpret_cast<HWND>(static_cast<intptr_t>(-1))) {
     if (msg.hwnd) return false;
@@ -356,12 +367,19 @@ BOOL PeekMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT remo
   for (auto it = gLayer.queue.begin(); it != gLayer.queue.end(); ++it) {
     if (!Matches(*it, hWnd, filterMin, filterMax)) continue;
     if (msg) *msg = *it;
-    if (removeFlags & PM_REMOVE) gLayer.queue.erase(it);
+    const bool touch = IsHandedTouch(*it);
+    gLayer.extraInfo = touch ? kTouchExtraInfo : 0;
+    if (removeFlags & PM_REMOVE) {
+      if (touch) gLayer.touchQueued = false;
+      gLayer.queue.erase(it);
+    }
     return TRUE;
   }
   gLayer.touchTurn = true;
   return FALSE;
 }
+
+LPARAM GetMessageExtraInfo() { return gLayer.extraInfo; }
 
 BOOL WaitMessage() {
   for (;;) {

@@ -15,6 +15,12 @@ EM_JS(void, canvas_pixels, (int* width, int* height), {
   HEAP32[height >> 2] = pixels[1];
 });
 
+EM_JS(int, pixels_per_inch, (), {
+  const canvas = Module['canvas'];
+  const css = canvas ? canvas.getBoundingClientRect().width : 0;
+  return css > 0 && canvas.width > 0 ? Math.round(96 * canvas.width / css) : 96;
+});
+
 EM_ASYNC_JS(void, wait_next_frame, (), {
   await new Promise(resolve => requestAnimationFrame(() => resolve()));
 });
@@ -104,6 +110,8 @@ void LeaveFullscreen() { leave_fullscreen(); }
 void ScreenSize(int& width, int& height) { glgui_screen_size(&width, &height); }
 
 void CanvasPixels(int& width, int& height) { canvas_pixels(&width, &height); }
+
+int PixelsPerInch() { return pixels_per_inch(); }
 
 void ShowMessageBox(const std::string& caption, const std::string& text, const char* kind) {
   show_message_box(caption.c_str(), text.c_str(), kind);

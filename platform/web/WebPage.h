@@ -18,6 +18,8 @@ void ScreenSize(int& width, int& height);
 // The size in pixels that the page gives the canvas's drawing buffer now (its area on the page
 // times the device's pixel ratio, capped); 0 x 0 before the page has laid it out.
 void CanvasPixels(int& width, int& height);
+// 96 times the canvas's drawing-buffer pixels per CSS pixel (96 before the page has laid it out).
+int PixelsPerInch();
 // Shows a modal box over the page with the caption and the text (UTF-8), and returns when a person
 // has dismissed it. `kind` is "error", "warning" or "information".
 void ShowMessageBox(const std::string& caption, const std::string& text, const char* kind);

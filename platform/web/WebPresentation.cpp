@@ -29,6 +29,8 @@ void FollowSurroundings(Window& w) {
   if (nowW != width || nowH != height) SDL_SetWindowSize(w.sdl, width, height);
 }
 
+int PixelsPerInch(const Window&) { return web_page::PixelsPerInch(); }
+
 // The OpenGL 1.1 layer compiles a list on its first call: an outline font's glyphs are made as
 // they are first drawn, not all on the page's load.
 bool ListsCanWait() { return true; }
