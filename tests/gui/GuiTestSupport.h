@@ -4,6 +4,7 @@
 #pragma once
 
 #include "GLGUI.h"
+#include "GUIShared.h"
 #include "GLGlobal.h"
 #include "GLHarness.h"
 
@@ -58,6 +59,7 @@ class GuiTest : public ::testing::Test {
     PanelTexture = ButtonTexture = CursorTexture = CursorPressedTexture = 0;
     CursorX = CursorY = 0;
     BuiltinFont = TGUIBFFont{};
+    gui_detail::ResetFocusAndTree();  // no screen of an earlier test is left in the frame
     screen = Own(new TGUIscreen());
   }
   void TearDown() override { BuiltinFont = TGUIBFFont{}; }
