@@ -209,6 +209,24 @@ TEST_F(WindowLayerTest, MouseBecomesClientPositionMessages) {
   EXPECT_EQ(static_cast<int16_t>(HIWORD(got[4].wParam)), 240);
 }
 
+TEST_F(WindowLayerTest, TouchsMouseMessagesCarryWindowsMarkAndTheMouseOnesDoNot) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  Push(&SDL_Event::tfinger, {SDL_FINGERDOWN, 0, 1, 5, 0.5f, 0.5f, 0, 0, 1, id});
+  Push(&SDL_Event::motion, {SDL_MOUSEMOTION, 0, id, 0, 0, 10, 7, 0, 0});
+  std::vector<std::pair<UINT, LPARAM>> got;  // a step a turn: the queue is found empty between
+  MSG m;
+  for (int turn = 0; turn < 4; ++turn)
+    while (PeekMessageA(&m, hWnd, 0, 0, PM_REMOVE)) got.emplace_back(m.message, GetMessageExtraInfo());
+  const LPARAM mark = static_cast<LPARAM>(0xFF515780u);
+  EXPECT_EQ(got, (std::vector<std::pair<UINT, LPARAM>>{{WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, mark}, {WM_LBUTTONDOWN, mark}}));
+  HDC dc = GetDC(hWnd);
+  EXPECT_EQ((std::vector<int>{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY), GetDeviceCaps(dc, 8),
+                              GetDeviceCaps(nullptr, LOGPIXELSX)}),
+            (std::vector<int>{96, 96, 0, 0}));
+  ReleaseDC(hWnd, dc);
+}
+
 TEST_F(WindowLayerTest, ModesThatTheDisplayLacksAreRefusedAndTheCurrentOneIsKept) {
   DEVMODEA mode{}, current{};
   mode.dmSize = sizeof mode;
