@@ -71,6 +71,20 @@ void SetMouse(SDL_Window* window, int x, int y) {
   MouseY = h > 0 ? y * ScreenHeight / h : y;
 }
 
+// The keys the toolkit's focus answers to, as the virtual-key codes it takes; 0 for the rest.
+uint8_t VirtualKey(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_DOWN: return VK_DOWN;
+    default: return 0;
+  }
+}
+
 // The projection the toolkit is laid out for: 45 degrees vertically, the window's aspect.
 void SetViewport(int width, int height) {
   ScreenWidth = width;
@@ -242,6 +256,9 @@ int main(int argc, char** argv) {
           break;
         case SDL_KEYDOWN:
           if (event.key.keysym.sym == SDLK_ESCAPE) QuitRequested = true;
+          // The toolkit's keyboard focus (Tab, Enter, Space, arrows) takes Win32 virtual-key codes.
+          if (const uint8_t vk = VirtualKey(event.key.keysym.sym))
+            PushKeyPress(vk, (event.key.keysym.mod & KMOD_SHIFT) != 0);
           break;
         case SDL_MOUSEMOTION:
           SetMouse(window, event.motion.x, event.motion.y);
