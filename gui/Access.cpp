@@ -49,9 +49,10 @@ struct AccessState {
   bool pointerWasDown = false;
 };
 
+// Never destroyed: screens that a program keeps until its end still leave it when they go.
 AccessState& State() {
-  static AccessState state;
-  return state;
+  static AccessState* state = new AccessState;
+  return *state;
 }
 
 bool Contains(const std::vector<int32_t>& ids, int32_t id) {
@@ -340,6 +341,12 @@ void gui_detail::NoteScreenDrawn(TGUIscreen& screen) {
   glGetDoublev(GL_MODELVIEW_MATRIX, s.modelview);
   glGetDoublev(GL_PROJECTION_MATRIX, s.projection);
   glGetIntegerv(GL_VIEWPORT, s.viewport);
+}
+
+void gui_detail::ForgetScreen(TGUIscreen& screen) {
+  auto& screens = State().screens;
+  screens.erase(std::remove_if(screens.begin(), screens.end(), [&](const DrawnScreen& s) { return s.screen == &screen; }),
+                screens.end());
 }
 
 void gui_detail::EndGUIFrame() {

@@ -192,6 +192,7 @@ class TGUIscreen : public TGUIobject {
   std::vector<TGUISlot> Children;
 
   TGUIscreen();
+  ~TGUIscreen() override;
   void Add(TGUISlot slot);
   void Draw() override;
   void UpdatePosition() override;

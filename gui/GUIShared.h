@@ -65,6 +65,8 @@ void EmitBFFontRun(const TGUIBFFont& font, const std::string& text, double ox, d
 // drawn in; DrawCursor then ends the frame: the key presses are taken, the focus moved and the
 // accessibility tree made.
 void NoteScreenDrawn(TGUIscreen& screen);
+// A screen going away before the frame that drew it has ended.
+void ForgetScreen(TGUIscreen& screen);
 // A new scene (InitGUI): no focus, and no screen yet that would be news.
 void ResetFocusAndTree();
 void EndGUIFrame();

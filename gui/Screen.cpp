@@ -16,6 +16,8 @@ TGUIscreen::TGUIscreen() {
   Visible = true;
 }
 
+TGUIscreen::~TGUIscreen() { gui_detail::ForgetScreen(*this); }
+
 void TGUIscreen::Add(TGUISlot slot) {
   if (!slot.IsNull()) Children.push_back(slot);
 }
