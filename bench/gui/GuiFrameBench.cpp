@@ -2,10 +2,12 @@
 // cursor) in a 640 x 480 headless context, with the mouse moving, pressing and dragging, against
 // the same screen made with Dear ImGui 1.86 (new frame, widgets, OpenGL 2 backend render).
 // Each variant is measured twice: submitting the frame only, and submitting plus glFinish (so
-// the software rasteriser's work is included).
+// the software rasteriser's work is included). The keyboard's and the screen reader's part of the
+// frame is also measured alone.
 #include "GLGUI.h"
 #include "GLGlobal.h"
 #include "GLHarness.h"
+#include "GUIShared.h"
 #include "SampleScreen.h"
 
 #include <benchmark/benchmark.h>
@@ -69,6 +71,30 @@ void BM_GuiFrame(benchmark::State& state) {
   state.SetLabel(finish ? "submit+finish" : "submit");
 }
 BENCHMARK(BM_GuiFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The keyboard's and the screen reader's part of that frame, alone: what DrawCursor does over the
+// screen the frame drew (the focus order, the keys, the accessibility tree with every element's
+// rectangle projected, the comparison with the last frame's), with the mouse moving as above and an
+// element focused. Its time beside BM_GuiFrame/0's is its share of a frame.
+void BM_GuiFrameAccessibility(benchmark::State& state) {
+  if (!Shared().gl.Ok()) {
+    state.SkipWithError("no headless GL");
+    return;
+  }
+  GuiState();
+  ObjectCount = 0;
+  Dragging = false;
+  auto scene = std::make_unique<SampleScreen>();
+  PushKeyPress(VK_TAB, false);
+  scene->Frame();
+  int step = 0;
+  for (auto _ : state) {
+    SampleScreen::MoveMouse(step++);
+    gui_detail::NoteScreenDrawn(*scene->screen);
+    gui_detail::EndGUIFrame();
+  }
+}
+BENCHMARK(BM_GuiFrameAccessibility)->Unit(benchmark::kMicrosecond);
 
 // The same screen in ImGui: three titled windows with a status line at the bottom (header and
 // footer), two buttons on the screen and one in each of two windows, 8 texts in the windows and 2
