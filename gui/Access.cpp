@@ -135,25 +135,6 @@ void Project(const DrawnScreen& s, const PlaneRect& r, TAccessNode& node) {
 
 // ---- the walk ------------------------------------------------------------------------------------
 
-// Code page 1250 text as UTF-8, into a string whose storage is kept from frame to frame.
-void Utf8Of(const std::string& text, std::string& out) {
-  out.clear();
-  for (const char ch : text) {
-    const uint8_t byte = static_cast<uint8_t>(ch);
-    const uint32_t code = byte < 0x80 ? byte : Cp1250ToUnicode(byte);
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-}
-
 // Writes the next node over last frame's node at the same place, noting whether anything differs.
 TAccessNode& NextNode(AccessState& st, const TGUIobject& e, int32_t parent, uint8_t role, const std::string& name) {
   if (st.nodeCount == st.tree.Nodes.size()) {
@@ -162,7 +143,8 @@ TAccessNode& NextNode(AccessState& st, const TGUIobject& e, int32_t parent, uint
   }
   TAccessNode& node = st.tree.Nodes[st.nodeCount++];
   static std::string utf8;
-  Utf8Of(name.empty() ? e.Name : name, utf8);
+  const std::string& text = name.empty() ? e.Name : name;
+  Cp1250ToUtf8(text.data(), text.size(), utf8);
   if (node.ID != e.ID || node.Parent != parent || node.Role != role || node.Name != utf8) st.treeChanged = true;
   node.ID = e.ID;
   node.Parent = parent;

@@ -3,6 +3,8 @@
 #include "SdlText.h"
 #include "WinFonts.h"
 
+#include <cstring>
+
 namespace {
 
 // Bytes 0x80 to 0xFF of Windows code page 1250 (Central European). The five bytes the code page
@@ -32,20 +34,6 @@ uint32_t Cp1250ToUnicode(uint8_t code) { return code < 0x80 ? code : kCp1250High
 
 std::string Cp1250ToUtf8(const char* text) {
   std::string out;
-  if (!text) return out;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-    const uint32_t code = Cp1250ToUnicode(*p);
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
+  if (text) Cp1250ToUtf8(text, std::strlen(text), out);
   return out;
 }
-
