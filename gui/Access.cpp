@@ -40,6 +40,11 @@ struct AccessState {
   std::vector<int32_t> shownNow;
   TAccessTree tree;
   size_t nodeCount = 0;  // nodes written in this frame's walk
+  std::string name;      // a node's name as it is made
+  // The frame in which each element ID was last met, so that an element listed twice (a slot added
+  // twice) is one node and one stop of the focus.
+  std::vector<uint32_t> metIn;
+  uint32_t frame = 0;
   bool treeChanged = false;
   bool firstFrame = true;  // since InitGUI: the program's start is no news to announce
   int32_t pressID = -1;    // the button the keyboard presses, and how far it has got
@@ -142,14 +147,13 @@ TAccessNode& NextNode(AccessState& st, const TGUIobject& e, int32_t parent, uint
     st.treeChanged = true;
   }
   TAccessNode& node = st.tree.Nodes[st.nodeCount++];
-  static std::string utf8;
   const std::string& text = name.empty() ? e.Name : name;
-  Cp1250ToUtf8(text.data(), text.size(), utf8);
-  if (node.ID != e.ID || node.Parent != parent || node.Role != role || node.Name != utf8) st.treeChanged = true;
+  Cp1250ToUtf8(text.data(), text.size(), st.name);
+  if (node.ID != e.ID || node.Parent != parent || node.Role != role || node.Name != st.name) st.treeChanged = true;
   node.ID = e.ID;
   node.Parent = parent;
   node.Role = role;
-  node.Name = utf8;
+  node.Name = st.name;
   return node;
 }
 
@@ -164,9 +168,18 @@ void Finish(AccessState& st, TAccessNode& node, const DrawnScreen& s, const Plan
   node.Actions = actions;
 }
 
-bool Seen(const AccessState& st, int32_t id) {
-  for (size_t i = 0; i < st.nodeCount; ++i)
-    if (st.tree.Nodes[i].ID == id) return true;
+// Whether the walk met the element before in this frame; marks it met.
+bool Seen(AccessState& st, int32_t id) {
+  constexpr int32_t kMarkedIds = 1 << 16;  // IDs count up from 0 at InitGUI; a program may set others
+  if (id < 0 || id >= kMarkedIds) {
+    for (size_t i = 0; i < st.nodeCount; ++i)
+      if (st.tree.Nodes[i].ID == id) return true;
+    return false;
+  }
+  const auto at = static_cast<size_t>(id);
+  if (at >= st.metIn.size()) st.metIn.resize(at + 1, 0);
+  if (st.metIn[at] == st.frame) return true;
+  st.metIn[at] = st.frame;
   return false;
 }
 
@@ -338,6 +351,10 @@ void gui_detail::EndGUIFrame() {
   st.focusables.clear();
   st.panels.clear();
   st.nodeCount = 0;
+  if (++st.frame == 0) {  // after 2^32 frames the marks start again
+    std::fill(st.metIn.begin(), st.metIn.end(), 0);
+    st.frame = 1;
+  }
   st.treeChanged = false;
   st.shownNow.clear();
   for (const DrawnScreen& s : st.screens) {

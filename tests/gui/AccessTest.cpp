@@ -61,6 +61,7 @@ TEST_F(AccessTest, TabWalksTheFocusablesInIdOrderAndWraps) {
   screen->Add(&b);
   screen->Add(&a);
   screen->Add(&panel);
+  screen->Add(&a);  // drawn twice, one stop of the focus
   Tick();
   EXPECT_EQ(FocusedID, -1);
   EXPECT_FALSE(FocusVisible);
