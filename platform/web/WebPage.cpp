@@ -48,6 +48,8 @@ EM_ASYNC_JS(void, leave_fullscreen, (), {
 
 // The box is a dialog drawn over the page; while it is open, keys go to it and not to the
 // program (as a Win32 message box owns the keyboard), and Enter, Space or Escape close it as OK does.
+// A screen reader says its caption and text as the box takes the focus, and cannot press the
+// program's elements behind it (the mirror is inert); the focus goes back where it was.
 EM_ASYNC_JS(void, show_message_box, (const char* caption, const char* text, const char* kind), {
   const box = document.createElement('div');
   box.className = 'message-box ' + UTF8ToString(kind);
@@ -67,6 +69,10 @@ EM_ASYNC_JS(void, show_message_box, (const char* caption, const char* text, cons
   panel.append(title, body, ok);
   box.append(panel);
   box.setAttribute('aria-labelledby', title.id = 'message-caption');
+  box.setAttribute('aria-describedby', body.id = 'message-text');
+  const mirror = document.getElementById('access');
+  const before = document.activeElement;
+  if (mirror) mirror.inert = true;
   // The pointer's events stay in the box too: the program listens on the document for releases.
   for (const type of ['mousedown', 'mouseup', 'mousemove', 'wheel', 'pointerdown', 'pointerup'])
     box.addEventListener(type, e => e.stopPropagation());
@@ -86,6 +92,8 @@ EM_ASYNC_JS(void, show_message_box, (const char* caption, const char* text, cons
       window.removeEventListener('keyup', keys, true);
       window.removeEventListener('keypress', keys, true);
       box.remove();
+      if (mirror) mirror.inert = false;
+      if (before && before !== document.body && before.isConnected) before.focus({preventScroll: true});
       resolve();
     };
     window.addEventListener('keydown', keys, true);
