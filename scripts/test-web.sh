@@ -1,9 +1,9 @@
 #!/bin/bash
 # Builds gui_demo for the web (scripts/build-web.sh), installs Debian's Chromium and the pinned
-# puppeteer-core (tests/web/package-lock.json), serves the site on 127.0.0.1 and runs the end-to-end
-# scenarios of tests/web/e2e.mjs in headless Chromium (WebGL 2 on SwiftShader). Pictures and the
-# browser's profile go to build-web/e2e/. Extra arguments name the scenarios to run (default: all).
-# Ends with the summary line "web e2e: N passed, M failed".
+# puppeteer-core and axe-core (tests/web/package-lock.json), serves the site on 127.0.0.1 and runs
+# the end-to-end scenarios of tests/web/e2e.mjs in headless Chromium (WebGL 2 on SwiftShader).
+# Pictures and the browser's profile go to build-web/e2e/. Extra arguments name the scenarios to
+# run (default: all). Ends with the summary line "web e2e: N passed, M failed".
 # With --bench [RUNS] it measures instead (bench/web/figures.mjs): page load to first frame, the
 # bytes a load transfers, and frames per second on each page; the first frame also against a
 # minimal WebGL 2 program (bench/web/minimal) and, with GLGUI_BENCH_BASELINE=SITE-DIR, another

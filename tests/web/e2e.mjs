@@ -8,6 +8,7 @@
 // 131x14), at most 1 % of the pixels may differ by more than 16 levels in any channel.
 import puppeteer from 'puppeteer-core';
 import fs from 'node:fs';
+import {createRequire} from 'node:module';
 import path from 'node:path';
 
 const [url, referenceDir, outDir, ...only] = process.argv.slice(2);
@@ -24,6 +25,13 @@ const MASK = {x: 0, y: 0, width: 131, height: 14};  // the frame counter
 const PANEL_DEMO = [65, 15], TEXT_DEMO = [568, 15], BUTTON_DEMO = [65, 461], EXIT = [568, 461];
 const REST = [320, 240];
 const PHONE = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+// What a screen reader finds on each page besides the navigation, and axe-core's WCAG 2.2 AA rules.
+const NAVIGATION = ['panel demo', 'text demo', 'button demo', 'exit'];
+const PAGES = {'': {texts: ['wellcome to the veltro demo']}, 'panel demo': {texts: ['- a panelek mozgathatok']},
+  'text demo': {texts: ['Normal text (outline).  éáűúőóüö']},
+  'button demo': {texts: ['- atmossa a ket texturat'], buttons: ['button 1', 'button 2', 'button 3', 'button 4']}};
+const AXE = createRequire(import.meta.url).resolve('axe-core/axe.min.js');
+const WCAG = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa'];
 const HARMLESS = [/ScriptProcessorNode is deprecated/, /AudioContext closed before a pending resume/,
   /GPU stall due to ReadPixels/, /Automatic fallback to software WebGL/];
 
@@ -183,9 +191,12 @@ class Run {
         const i = (py * x.width + px) * 4;
         return x.data[i] > x.data[i + 1] + 30 && x.data[i] > x.data[i + 2] + 30;
       });
-      let magenta = 0;
-      for (let i = 0; i < x.data.length; i += 4) magenta += x.data[i] > x.data[i + 1] + 60 && x.data[i + 2] > x.data[i + 1] + 60;
-      if (!y) return {red};
+      let magenta = 0, amber = 0;
+      for (let i = 0; i < x.data.length; i += 4) {
+        magenta += x.data[i] > x.data[i + 1] + 60 && x.data[i + 2] > x.data[i + 1] + 60;
+        amber += x.data[i] > 200 && x.data[i + 1] > 150 && x.data[i + 1] < 235 && x.data[i + 2] < 100;
+      }
+      if (!y) return {red, amber};
       if (x.width !== y.width || x.height !== y.height) return {size: `${x.width}x${x.height} vs ${y.width}x${y.height}`, red};
       let differ = 0;
       for (let py = 0; py < x.height; py++)
@@ -221,6 +232,49 @@ class Run {
     this.log(`ok: ${reference} matches the Linux reference (${result.differ} pixels, ` +
              `${(100 * result.differ / result.total).toFixed(2)} %, differ by more than ${LEVELS} levels)`);
     return result;
+  }
+  // ---- what a screen reader finds: Chromium's accessibility tree, and the mirror's buttons ----
+  // Waits until the tree has these buttons and texts; returns those it lacks, and its nodes.
+  async reader(buttons, texts = []) {
+    for (const deadline = Date.now() + 20000; ; await this.waitFrames(3)) {
+      const nodes = [], walk = n => { nodes.push(n); (n.children || []).forEach(walk); };
+      walk(await this.page.accessibility.snapshot());
+      const has = (name, button) => nodes.some(n => n.name === name && (n.role === 'button') === button);
+      const missing = buttons.filter(name => !has(name, true)).concat(texts.filter(name => !has(name, false)));
+      if (!missing.length || Date.now() > deadline) return {missing, nodes};
+    }
+  }
+  // The mirror's buttons by name (CSS bounds, hovered, focused), once the camera and the plane rest.
+  async mirror() {
+    const read = () => this.page.$$eval('#access button', list => list.map(b => ({name: b.textContent,
+      hovered: b.hasAttribute('data-hovered'), focused: document.activeElement === b, ...b.getBoundingClientRect().toJSON()})));
+    for (let last = null, deadline = Date.now() + 20000; ; await this.waitFrames(3)) {
+      const now = await read();
+      if (JSON.stringify(now) === JSON.stringify(last)) return Object.fromEntries(now.map(b => [b.name, b]));
+      if (Date.now() > deadline) throw new Error('the mirror does not come to rest');
+      last = now;
+    }
+  }
+  // A screen reader's activation: a DOM click on the button, without keys or pointer.
+  async activate(name) {
+    await (await this.page.waitForSelector(`aria/${name}[role="button"]`)).evaluate(b => b.click());
+  }
+  async axe() {
+    if (!(await this.page.evaluate(() => !!window.axe))) await this.page.addScriptTag({path: AXE});
+    return this.page.evaluate(tags => axe.run(document, {runOnly: {type: 'tag', values: tags}})
+      .then(r => r.violations.map(v => `${v.id}: ${v.nodes.map(n => n.target).join(', ')}`)), WCAG);
+  }
+  async tabTo(name) {
+    for (let tabs = 1; tabs <= 16; tabs++) {
+      await this.key('Tab');  // the focus has moved when the key's two frames have passed
+      if (await this.page.evaluate(() => document.activeElement.textContent) === name) return tabs;
+    }
+    throw new Error(`Tab does not reach "${name}"`);
+  }
+  // Pixels of the focus ring's amber (1, 0.8, 0) within 6 CSS pixels of a rectangle.
+  async amber(r) {
+    const png = await this.page.screenshot({clip: {x: r.x - 6, y: r.y - 6, width: r.width + 12, height: r.height + 12}});
+    return (await this.compare(Buffer.from(png), null)).amber;
   }
   async box() {
     return this.page.evaluate(() => {
@@ -444,6 +498,75 @@ const scenarios = {
     run.check((await run.exitCode()) === '0', 'a tap on "exit" ends the program from fullscreen');
   },
 
+  // A screen reader's tour of the pages, which change by a DOM click on a button, as a screen
+  // reader activates one: on each page it finds the buttons and texts, the pointer at the middle of
+  // each button's mirror hovers that button, and axe-core finds no WCAG 2.2 AA violation. Such a
+  // click on "button 3" shows its box once.
+  async reader(run) {
+    for (const [name, {buttons = [], texts}] of Object.entries(PAGES)) {
+      await run.move(...REST);
+      if (name) await run.activate(name);
+      await run.page.waitForFunction(n => document.getElementById('announcer').textContent.trim() === n,
+                                     {timeout: 20000, polling: 10}, name);
+      const all = NAVIGATION.concat(buttons), {missing} = await run.reader(all, texts);
+      run.check(!missing.length, `${name || 'start'}: a screen reader finds ${all.length} buttons and ${texts}${missing.length ? '; not ' + missing : ''}`);
+      const mirror = await run.mirror(), unhovered = [];
+      for (const b of all.map(n => mirror[n])) {
+        await run.page.mouse.move(b.x + b.width / 2, b.y + b.height / 2, {steps: 5});
+        if (!(await run.mirror())[b.name].hovered) unhovered.push(b.name);
+      }
+      const violations = await run.axe();
+      run.check(!unhovered.length && !violations.length,
+                `the pointer at each button's middle hovers it (not: ${unhovered}); axe-core: no violations (${violations})`);
+    }
+    await run.activate('button 3');
+    await run.waitBox();
+    await run.page.click('.message-ok');
+    await run.waitFrames(10);
+    run.check(!(await run.box()), 'a DOM click on "button 3" shows its box once');
+    await escape(run);
+  },
+
+  // The keyboard alone: Tab to "button demo" rings it in the canvas, Enter opens its page as a click
+  // does and the focus stays; on "button 3" Tab and Enter show its box, read with its text and OK
+  // focused, and Enter closes it, the focus going back.
+  async keyboard(run) {
+    await run.move(...REST);
+    const before = await run.amber((await run.mirror())['button demo']);
+    const tabs = await run.tabTo('button demo'), ring = (await run.mirror())['button demo'], after = await run.amber(ring);
+    run.check(before === 0 && after > 2 * (ring.width + ring.height),
+              `${tabs} Tab(s) focus "button demo" and ring it (amber pixels around it: ${before} -> ${after})`);
+    await run.key('Enter');
+    const {missing} = await run.reader(PAGES['button demo'].buttons), kept = (await run.mirror())['button demo'].focused;
+    run.check(!missing.length && kept, `Enter opens the button page (missing: ${missing}), "button demo" keeps the focus (${kept})`);
+    await run.move(...REST);
+    await run.expectPage('buttons');
+    await run.tabTo('button 3');
+    await run.key('Enter');
+    const {nodes} = await run.reader(['OK']), dialog = nodes.find(n => n.role === 'alertdialog');
+    // Chromium gives names with runs of spaces collapsed.
+    run.check(dialog?.name === 'GUI  DEMO'.replace(/ +/g, ' ') && dialog.description === 'A(z) 3. gomb lett lenyomva!' &&
+              nodes.find(n => n.name === 'OK').focused, `a screen reader reads the box ("${dialog?.name}": "${dialog?.description}", OK focused)`);
+    const violations = await run.axe();
+    run.check(!violations.length, `axe-core: no violations with the box open (${violations})`);
+    await run.key('Enter');
+    await run.waitFrames(10);
+    const focus = await run.page.evaluate(() => document.activeElement.textContent);
+    run.check(!(await run.box()) && focus === 'button 3', `Enter closes the box, once, the focus back on "${focus}"`);
+    await escape(run);
+  },
+
+  // A tap just above "button demo" on a phone still opens its page. A tap in the middle (on the
+  // welcome panel) levels the plane first, as the pointer at rest does: hit tests ignore its lean.
+  async tap(run) {
+    await run.touch('tap', ...REST);
+    const b = (await run.mirror())['button demo'];
+    await run.page.touchscreen.tap(b.x + b.width / 2, b.y - 8);
+    const {missing} = await run.reader(['button 1']);
+    run.check(!missing.length, `a tap 8 CSS pixels above "button demo" (${b.width} x ${b.height}) opens its page`);
+    await escape(run);
+  },
+
   // WebGL 2 there but giving no context (turned off): the program cannot make its own and says so,
   // as on a machine without OpenGL; when it has ended, the page says why. Without WebGL 2 at all
   // the page says so at once.
@@ -475,6 +598,7 @@ const options = {
                                          Module.FS.writeFile('/default/font.tga', f); }`},
   nowebgl2: {webgl2: false},
   phone: {viewport: PHONE},
+  tap: {viewport: PHONE},
   // The browser says no, as it does to a page without the permission or the user's gesture.
   refused: {script: () => {
     Element.prototype.requestFullscreen = () => Promise.reject(new TypeError('Permissions check failed'));
