@@ -10,6 +10,8 @@
 #   fullscreen  F1 on a 640x480 screen: the demo comes back fullscreen, F1 again brings the window back
 #   exit        "exit" quits after the pull-back with exit code 0
 #   signal      Ctrl+C (SIGINT) and kill (SIGTERM) end the demo with exit code 0, like its close box
+#   keyboard    Tab and Return alone reach every page, "button 3"'s box and "exit"; the focus ring
+#               shows after a key and goes with a click; Right moves a focused panel
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 scenario=${1:?scenario}
@@ -21,6 +23,13 @@ TEXT_DEMO="568 15"
 BUTTON_DEMO="65 461"
 EXIT="568 461"
 REST="320 240"  # where the mouse rests for the page pictures
+# Window rectangles where the focus rings of the navigation buttons show, and the sides of
+# "button 3"'s ring (those of "button 2" and "button 4" reach into the rows above and below it).
+PANEL_DEMO_RING=132x32+0+0
+TEXT_DEMO_RING=144x32+496+0
+BUTTON_DEMO_RING=132x38+0+442
+EXIT_RING=144x38+496+442
+BUTTON_3_RING=146x20+50+134
 
 # drag X Y DX DY: presses at window pixel (X, Y), moves ten steps of (DX, DY) and lets go, each
 # taken by a frame before the next: the grab is where the press was, the panel follows step by
@@ -199,6 +208,60 @@ case $scenario in
       python3 "$E2E_SOURCE_DIR/tests/demo/e2e_frames.py" "$E2E_WID" 5 20 --strict -- xdotool mouseup 1
     e2e_move $REST
     e2e_wait_exit 10 || e2e_fail "the demo did not quit after \"exit\""
+    e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
+    ;;
+
+  keyboard)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    e2e_move $REST
+    e2e_sync
+    e2e_shot no-key
+    e2e_check "no focus ring before any key" test "$(e2e_amber no-key)" -eq 0
+    e2e_press Tab
+    e2e_wait_focus '"panel demo"' "$PANEL_DEMO_RING"
+    e2e_key Return
+    e2e_expect_page_without panels "$PANEL_DEMO_RING"
+    # Past "text demo", "button demo" and "exit" the focus wraps to panel A (window 25,187 - 150,312);
+    # three presses of Right move it 24 virtual pixels (15 in the window), ring and all.
+    e2e_press Tab 4
+    e2e_wait_focus "panel A" 144x144+12+175
+    e2e_shot panel-a
+    e2e_press Right 3
+    e2e_sync  # a panel moved by a frame's keys shows in the next frame
+    e2e_shot panel-a-moved
+    convert "$E2E_WORK/panel-a.png" -crop 144x144+12+175 +repage "$E2E_WORK/a-then.png"
+    convert "$E2E_WORK/panel-a-moved.png" -crop 144x144+27+175 +repage "$E2E_WORK/a-now.png"
+    e2e_check "Right moves panel A 15 pixels to the right" \
+      test "$(e2e_shots_differ a-then a-now | sed 's/\..*//')" -lt 100
+    e2e_press shift+Tab 3  # back round past "exit" and "button demo"
+    e2e_wait_focus '"text demo"' "$TEXT_DEMO_RING"
+    e2e_key Return
+    e2e_expect_page_without text "$TEXT_DEMO_RING"
+    e2e_press Tab
+    e2e_wait_focus '"button demo"' "$BUTTON_DEMO_RING"
+    e2e_key Return
+    e2e_expect_page_without buttons "$BUTTON_DEMO_RING"
+    # "button demo", "exit", then the page's own buttons; Shift+Tab comes back from "button 4".
+    e2e_press Tab 5
+    e2e_press shift+Tab
+    e2e_wait_focus '"button 3"' "$BUTTON_3_RING"
+    xdotool windowfocus --sync "$E2E_WID" keydown Return  # the box stops the frames: none to wait for
+    box=$(e2e_wait_box 10 "GUI  DEMO") || e2e_fail "Return on \"button 3\" showed no message box"
+    xdotool keyup Return
+    e2e_expect_page message-box 300 "$box"
+    xdotool key --window "$box" Return
+    e2e_check "OK closes the box" e2e_wait_box_gone 10 "$box"
+    e2e_wait_focus '"button 3" after the box' "$BUTTON_3_RING"
+    # A click hides the ring and leaves the focus where it was.
+    e2e_click $REST
+    e2e_sync
+    e2e_shot clicked
+    e2e_check "a click hides the focus ring" test "$(e2e_amber clicked)" -eq 0
+    e2e_press shift+Tab 3  # "button 2", "button 1", then back round
+    e2e_wait_focus '"exit"' "$EXIT_RING"
+    e2e_key Return
+    e2e_wait_exit 10 || e2e_fail "Return on \"exit\" did not end the demo"
     e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
     ;;
 

@@ -192,11 +192,18 @@ e2e_key() {
   xdotool keyup "$1"
 }
 
+# e2e_press KEY [COUNT]: e2e_key COUNT times.
+e2e_press() {
+  local i
+  for i in $(seq "${2:-1}"); do e2e_key "$1"; done
+}
+
 e2e_shot() { import -window "${2:-$E2E_WID}" "$E2E_WORK/$1.png"; }
 
-# The frame-rate read-out in the top-left corner changes from frame to frame: paint it over.
+# The frame-rate read-out in the top-left corner changes from frame to frame: paint it over, and
+# whatever E2E_MASK adds (an ImageMagick drawing such as "rectangle 495,0 639,35").
 e2e_mask() {
-  convert "$1" -fill black -draw "rectangle 0,0 130,13" "$2"
+  convert "$1" -fill black -draw "rectangle 0,0 130,13" ${E2E_MASK:+-draw "$E2E_MASK"} "$2"
 }
 
 # Pixels (after masking) that differ by more than 10 % between a shot and its reference.
@@ -264,6 +271,18 @@ e2e_expect_page() {
   e2e_log "ok: $name matches its reference ($diff pixels differ, budget $budget, shot $tries)"
 }
 
+# e2e_expect_page_without NAME REGION...: e2e_expect_page with regions (WxH+X+Y; the focus ring
+# around a button) painted over in the shot and in the reference.
+e2e_expect_page_without() {
+  local name=$1 region w h x y mask=""
+  shift
+  for region; do
+    IFS='x+' read -r w h x y <<<"$region"
+    mask+="rectangle $x,$y $((x + w - 1)),$((y + h - 1)) "
+  done
+  E2E_MASK=$mask e2e_expect_page "$name"
+}
+
 # A region (WxH+X+Y) of a page that e2e_expect_page has just matched, compared with the same region
 # of its reference under a budget of its own: the page's budget is for the whole window, so a
 # label in the wrong colour or a few pixels off its place is checked here.
@@ -310,6 +329,24 @@ e2e_reddish() {
 }
 
 not() { ! "$@"; }
+
+# Pixels of the focus ring's amber (255, 204, 0) in a region (WxH+X+Y; the whole window without
+# one) of a shot already taken; within 5 %, which leaves out the welcome panel's yellow letters.
+e2e_amber() {
+  convert "$E2E_WORK/$1.png" -crop "${2:-100%x100%+0+0}" +repage -fuzz 5% -fill white -opaque '#ffcc00' -fuzz 0 \
+    -fill black +opaque white -format '%[fx:round(mean*w*h)]' info:
+}
+
+# e2e_wait_focus WHAT REGION: waits (up to 10 s) for the focus ring's amber in a region of the
+# window (WxH+X+Y) around the element WHAT (40 pixels: the sides of a ring in 20 rows).
+e2e_wait_focus() {
+  local amber deadline=$((SECONDS + 10))
+  until e2e_shot focus && amber=$(e2e_amber focus "$2") && [ "$amber" -ge 40 ]; do
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "no focus ring around $1 ($amber amber pixels in $2)"
+    e2e_sync
+  done
+  e2e_log "ok: the focus ring is around $1 ($amber amber pixels)"
+}
 
 # Pixels that differ by more than 10 % between two shots already taken.
 e2e_shots_differ() {
