@@ -6,6 +6,7 @@
 #   message   "button 3" on the button page shows "A(z) 3. gomb lett lenyomva!"; OK closes it
 #   modefail  F1 on a 1024x768 screen shows "Mode Switch Failed.\nRunning In Windowed Mode."
 #   exit      "exit" ends the program with exit code 0
+#   keyboard  Tab and Return alone reach every page, "button 3"'s box and "exit"
 # The texts of message boxes are read from Wine's own trace of the box it shows.
 source "$(dirname "${BASH_SOURCE[0]}")/wine_lib.sh"
 
@@ -19,6 +20,13 @@ PANEL_DEMO="65 15"
 BUTTON_DEMO="65 461"
 EXIT="568 461"
 REST="320 240"
+# Window rectangles where the focus rings of the navigation buttons show, and the sides of
+# "button 3"'s ring (those of "button 2" and "button 4" reach into the rows above and below it).
+PANEL_DEMO_RING=132x32+0+0
+TEXT_DEMO_RING=144x32+496+0
+BUTTON_DEMO_RING=132x38+0+442
+EXIT_RING=144x38+496+442
+BUTTON_3_RING=146x20+50+134
 
 # Starts the program as a person would: unpacked from the build's zip (or, before the zip is
 # made, from the same two things copied into a folder), from that folder; then waits for its
@@ -95,6 +103,40 @@ case $scenario in
     e2e_click $EXIT
     e2e_move $REST
     e2e_wait_exit 10 || e2e_fail "the program did not end after \"exit\""
+    e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" = 0
+    ;;
+
+  keyboard)
+    e2e_start_x 1024x768
+    wine_start_demo
+    e2e_move $REST
+    e2e_key Tab
+    e2e_wait_focus '"panel demo"' "$PANEL_DEMO_RING"
+    e2e_key Return
+    e2e_expect_page_without panels "$PANEL_DEMO_RING"
+    e2e_key Tab
+    e2e_wait_focus '"text demo"' "$TEXT_DEMO_RING"
+    e2e_key Return
+    e2e_expect_page_without text "$TEXT_DEMO_RING" 640x164+0+68  # the outline labels in Wine's fonts
+    e2e_key Tab
+    e2e_wait_focus '"button demo"' "$BUTTON_DEMO_RING"
+    e2e_key Return
+    e2e_expect_page_without buttons "$BUTTON_DEMO_RING"
+    # "button demo", "exit", then the page's own buttons; Shift+Tab comes back from "button 4".
+    e2e_press Tab 5
+    e2e_key shift+Tab
+    e2e_wait_focus '"button 3"' "$BUTTON_3_RING"
+    xdotool windowfocus --sync "$E2E_WID" keydown Return  # the box stops the frames: none to wait for
+    e2e_check "the box says \"A(z) 3. gomb lett lenyomva!\"" wait_box_text 5 "A(z) 3. gomb lett lenyomva!"
+    xdotool keyup Return
+    box=$(e2e_wait_box 5 "GUI  DEMO") || e2e_fail "no message box window appeared"
+    xdotool windowfocus --sync "$box"
+    xdotool key --window "$box" Return
+    e2e_check "OK closes the box" e2e_wait_box_gone 5 "$box"
+    e2e_press shift+Tab 3
+    e2e_wait_focus '"exit"' "$EXIT_RING"
+    e2e_key Return
+    e2e_wait_exit 10 || e2e_fail "Return on \"exit\" did not end the program"
     e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" = 0
     ;;
 
