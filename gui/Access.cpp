@@ -52,6 +52,10 @@ struct AccessState {
   int32_t askedFocus = -1;  // actions from outside, run at the end of the frame
   int32_t askedPress = -1;
   bool pointerWasDown = false;
+  // The button a tap was taken to, and where the finger was then: the finger's press and release
+  // at the same point go to the same button, however the view leans meanwhile.
+  int32_t tapButton = -1;
+  int32_t tapX = 0, tapY = 0;
 };
 
 // Never destroyed: screens that a program keeps until its end still leave it when they go.
@@ -302,6 +306,19 @@ void TakeKey(AccessState& st, const TKeyPress& key) {
   }
 }
 
+// ---- taps ----------------------------------------------------------------------------------------
+
+// Moves a virtual position just inside a button, strictly, as the hit tests count it, and keeps the
+// button for the finger's next frames at the same point.
+void TakeInto(TGUIButton& button, int32_t& vx, int32_t& vy, AccessState& st) {
+  const int32_t left = ParentLeft(button.Parent) + button.Left, top = ParentTop(button.Parent) + button.Top;
+  vx = std::min(std::max(vx, left + 1), left + button.Width - 1);
+  vy = std::min(std::max(vy, top + 1), top + button.Height - 1);
+  st.tapButton = button.ID;
+  st.tapX = MouseX;
+  st.tapY = MouseY;
+}
+
 // ---- the ring ------------------------------------------------------------------------------------
 
 // A band around a plane rectangle, `inner` to `outer` virtual pixels outside it, as four quads.
@@ -426,21 +443,36 @@ void gui_detail::EndGUIFrame() {
 }
 
 void gui_detail::AdjustTap(int32_t& vx, int32_t& vy) {
-  const AccessState& st = State();
-  for (TGUIpanel* panel : st.panels)
-    if (panel->MouseInside()) return;
-  // Distances in window pixels, from the finger to each button's rectangle as its hit test has it.
+  AccessState& st = State();
+  // The finger's distance in window pixels from a rectangle, and from an element: from where its
+  // hit test has it or from where the view draws it, whichever is nearer (the two part while the
+  // plane leans).
+  const auto distance = [](double left, double top, double right, double bottom) {
+    return std::hypot(std::max({left - MouseX, 0.0, MouseX - right}), std::max({top - MouseY, 0.0, MouseY - bottom}));
+  };
   const double sx = ScreenWidth / double(gui_plane::kVirtualWidth), sy = ScreenHeight / double(gui_plane::kVirtualHeight);
+  const auto away = [&](const TGUIobject& e, const TGUISlot& parent) {
+    const int32_t left = ParentLeft(parent) + e.Left, top = ParentTop(parent) + e.Top;
+    double d = distance(left * sx, top * sy, (left + e.Width) * sx, (top + e.Height) * sy);
+    for (size_t i = 0; i < st.nodeCount; ++i) {
+      const TAccessNode& n = st.tree.Nodes[i];
+      if (n.ID == e.ID) d = std::min(d, distance(n.Left, n.Top, n.Right, n.Bottom));
+    }
+    return d;
+  };
   TGUIButton* nearest = nullptr;
+  if (st.tapButton >= 0 && MouseX == st.tapX && MouseY == st.tapY)
+    nearest = static_cast<TGUIButton*>(Focusable(st, st.tapButton));
+  st.tapButton = -1;
+  if (nearest) return TakeInto(*nearest, vx, vy, st);
+  for (TGUIpanel* panel : st.panels)
+    if (panel->MouseInside() || away(*panel, panel->Parent) == 0) return;
   double best = HUGE_VAL, second = HUGE_VAL;
   for (TGUIobject* e : st.focusables) {
     if (e->Kind != KindButton) continue;
     auto* button = static_cast<TGUIButton*>(e);
     if (button->MouseInside()) return;
-    const int32_t left = ParentLeft(button->Parent) + button->Left, top = ParentTop(button->Parent) + button->Top;
-    const double dx = std::max({left * sx - MouseX, 0.0, MouseX - (left + button->Width) * sx});
-    const double dy = std::max({top * sy - MouseY, 0.0, MouseY - (top + button->Height) * sy});
-    const double d = std::hypot(dx, dy);
+    const double d = away(*button, button->Parent);
     if (d < best) {
       second = best;
       best = d;
@@ -449,11 +481,7 @@ void gui_detail::AdjustTap(int32_t& vx, int32_t& vy) {
       second = d;
     }
   }
-  if (!nearest || best > TouchSlop || !(best < second)) return;
-  const int32_t left = ParentLeft(nearest->Parent) + nearest->Left, top = ParentTop(nearest->Parent) + nearest->Top;
-  // Strictly inside, as the hit tests count it.
-  vx = std::min(std::max(vx, left + 1), left + nearest->Width - 1);
-  vy = std::min(std::max(vy, top + 1), top + nearest->Height - 1);
+  if (nearest && best <= TouchSlop && best < second) TakeInto(*nearest, vx, vy, st);
 }
 
 gui_detail::KeyPress gui_detail::TakeKeyPress(int32_t id) {
@@ -488,7 +516,7 @@ void gui_detail::ResetFocusAndTree() {
   st.screens.clear();
   st.focusables.clear();
   st.namedScreens.clear();
-  st.pressID = st.askedFocus = st.askedPress = -1;
+  st.pressID = st.askedFocus = st.askedPress = st.tapButton = -1;
   st.pressNext = gui_detail::KeyPress::None;
   st.firstFrame = true;
   FocusedID = -1;

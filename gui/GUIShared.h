@@ -70,8 +70,8 @@ void ForgetScreen(TGUIscreen& screen);
 // A new scene (InitGUI): no focus, and no screen yet that would be news.
 void ResetFocusAndTree();
 void EndGUIFrame();
-// A tap (MouseTouch) on nothing that takes the pointer, near enough to one button: the virtual
-// position moved just inside that button.
+// A tap (MouseTouch) on nothing that takes the pointer, near enough to one button (where it is hit
+// or where it is drawn): the virtual position moved just inside that button.
 void AdjustTap(int32_t& virtualX, int32_t& virtualY);
 // Draws the focus ring, if it shows, under the current modelview.
 void DrawFocusRing();

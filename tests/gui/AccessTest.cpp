@@ -227,10 +227,15 @@ TEST_F(AccessTest, ATapThatJustMissesOneButtonPressesIt) {
   tap(90, 40);  // beyond the reach
   tap(132, 70);  // 7 pixels right of a, but on the panel
   EXPECT_EQ(clicks, 1);
+  // In the test's view a is drawn at x 178..213, y 166..175, far from where it is hit: a tap
+  // beside what is drawn counts too.
+  panel->Visible = false;
+  tap(172, 170);
+  EXPECT_EQ(clicks, 2);
   MouseLeft = 0;
   Tick(90, 52, true);  // the mouse is exact
   Tick(90, 52);
-  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(clicks, 2);
 }
 
 TEST(KeyPressQueue, KeepsOrderAndDropsTheNewestWhenFull) {
