@@ -177,16 +177,21 @@ void BuildPanelPage() {
   PanelScreen->Add(&PanelInfo3);
   PanelInfo4 = Description(30, 90, "- szulo-gyermek kapcsolat", &PanelScreen);
   PanelScreen->Add(&PanelInfo4);
+  // The panels show no text: a screen reader is told what each shows.
   PanelA = Make<TGUIpanel>(40, 300, 240, 500, 1, 1, 1, 1, &PanelScreen);
+  PanelA->Name = "plain panel";
   PanelScreen->Add(&PanelA);
   PanelB = Make<TGUIpanel>(330, 300, 540, 500, 1, 1, 1, 1, &PanelScreen);
   PanelB->HasHeader = true;
+  PanelB->Name = "panel with a header";
   PanelScreen->Add(&PanelB);
   PanelC = Make<TGUIpanel>(630, 300, 840, 500, 1, 1, 1, 1, &PanelScreen);
   PanelC->HasHeader = true;
   PanelC->HasFooter = true;
+  PanelC->Name = "panel with a header and a footer";
   PanelScreen->Add(&PanelC);
   PanelD = Make<TGUIpanel>(30, 30, 130, 130, 1, 0, 0, 1, &PanelC);
+  PanelD->Name = "child panel";
   PanelC->AddChild(&PanelD);
 }
 
