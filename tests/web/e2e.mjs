@@ -556,10 +556,10 @@ const scenarios = {
     await escape(run);
   },
 
-  // A tap just above "button demo" on a phone still opens its page. A tap in the middle (on the
-  // welcome panel) levels the plane first, as the pointer at rest does: hit tests ignore its lean.
+  // A tap just above "button demo" as it is drawn on a fresh page (the plane leaning towards the
+  // pointer's corner, where the hit tests, which ignore the lean, have it some pixels lower) still
+  // opens its page.
   async tap(run) {
-    await run.touch('tap', ...REST);
     const b = (await run.mirror())['button demo'];
     await run.page.touchscreen.tap(b.x + b.width / 2, b.y - 8);
     const {missing} = await run.reader(['button 1']);
