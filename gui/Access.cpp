@@ -394,9 +394,18 @@ void gui_detail::EndGUIFrame() {
   if (!Focusable(st, FocusedID)) FocusedID = -1;
   if (!Focusable(st, st.pressID)) st.pressID = -1;
 
-  // A pointer press hides the ring, as a browser's :focus-visible goes with a click.
+  // A pointer press hides the ring, as a browser's :focus-visible goes with a click, and the focus
+  // goes where the press went: to the element under the pointer that takes the focus (the topmost),
+  // or nowhere, so that Enter after a click elsewhere presses nothing unseen.
   const bool pointerDown = MouseLeft || MouseMiddle || MouseRight;
-  if (pointerDown && !st.pointerWasDown) FocusVisible = false;
+  if (pointerDown && !st.pointerWasDown) {
+    FocusVisible = false;
+    FocusedID = -1;
+    for (size_t i = 0; i < st.nodeCount; ++i) {
+      const TAccessNode& node = st.tree.Nodes[i];
+      if ((node.States & (AccessFocusable | AccessHovered)) == (AccessFocusable | AccessHovered)) FocusedID = node.ID;
+    }
+  }
   st.pointerWasDown = pointerDown;
 
   // What a screen reader asked for, then the keys, in the order they came.

@@ -165,7 +165,7 @@ void DrawCursor();
 // the buttons and draggable panels of the screens drawn in the frame, in the order they were made
 // (their ID), and wrap; Enter or Space presses the focused button (its pressed look for a frame,
 // then its click); the arrow keys move a focused draggable panel and bring it to the front. A ring
-// marks the focus after a key, until the next pointer press. DrawCursor does this once a frame,
+// marks the focus after a key; a pointer press hides it and gives the focus to what it pressed. DrawCursor does this once a frame,
 // from the key presses the shell queues (PushKeyPress, GLGlobal.h).
 extern int32_t FocusedID;   // ID of the element with the focus; -1 for none
 extern bool FocusVisible;   // the ring shows

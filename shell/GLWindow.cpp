@@ -305,7 +305,9 @@ LRESULT WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       if (window && wParam <= 255) {
         window->KeyTable->Down[wParam] = 1;
-        PushKeyPress(static_cast<uint8_t>(wParam), window->KeyTable->Down[VK_SHIFT] != 0);
+        // Shift as the system has it: a window that lost the focus while Shift was held never saw
+        // it go up.
+        PushKeyPress(static_cast<uint8_t>(wParam), GetKeyState(VK_SHIFT) < 0);
       }
       return 0;
     case WM_KEYUP:

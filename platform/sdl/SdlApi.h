@@ -291,6 +291,9 @@ BOOL PeekMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT remo
 // What the system says of the message last taken from the queue: for the mouse messages it makes
 // of touch, MI_WP_SIGNATURE with the touch bit (masked with 0xFFFFFF80: 0xFF515780); otherwise 0.
 LPARAM GetMessageExtraInfo();
+// A key's state: negative (the high bit set) while it is held. The stand-in knows the modifier keys
+// (VK_SHIFT, VK_CONTROL, VK_MENU) from SDL's keyboard; other keys read as up.
+SHORT GetKeyState(int virtualKey);
 BOOL GetMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);

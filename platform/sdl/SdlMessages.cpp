@@ -381,6 +381,15 @@ BOOL PeekMessageA(MSG* msg, HWND hWnd, UINT filterMin, UINT filterMax, UINT remo
 
 LPARAM GetMessageExtraInfo() { return gLayer.extraInfo; }
 
+SHORT GetKeyState(int virtualKey) {
+  const SDL_Keymod mods = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetModState() : KMOD_NONE;
+  const int held = virtualKey == VK_SHIFT     ? mods & KMOD_SHIFT
+                   : virtualKey == VK_CONTROL ? mods & KMOD_CTRL
+                   : virtualKey == VK_MENU    ? mods & KMOD_ALT
+                                              : 0;
+  return static_cast<SHORT>(held ? 0x8000 : 0);
+}
+
 BOOL WaitMessage() {
   for (;;) {
     if (!gLayer.queue.empty() || !gLayer.touchSteps.empty()) return TRUE;

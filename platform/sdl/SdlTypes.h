@@ -7,6 +7,7 @@
 
 // ---- basic types -------------------------------------------------------------------------------
 using BYTE = uint8_t;
+using SHORT = int16_t;
 using WORD = uint16_t;
 using DWORD = uint32_t;
 using UINT = uint32_t;

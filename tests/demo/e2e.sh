@@ -253,12 +253,12 @@ case $scenario in
     xdotool key --window "$box" Return
     e2e_check "OK closes the box" e2e_wait_box_gone 10 "$box"
     e2e_wait_focus '"button 3" after the box' "$BUTTON_3_RING"
-    # A click hides the ring and leaves the focus where it was.
+    # A click on nothing hides the ring and takes the focus away: Shift+Tab starts from the end.
     e2e_click $REST
     e2e_sync
     e2e_shot clicked
     e2e_check "a click hides the focus ring" test "$(e2e_amber clicked)" -eq 0
-    e2e_press shift+Tab 3  # "button 2", "button 1", then back round
+    e2e_press shift+Tab
     e2e_wait_focus '"exit"' "$EXIT_RING"
     e2e_key Return
     e2e_wait_exit 10 || e2e_fail "Return on \"exit\" did not end the demo"

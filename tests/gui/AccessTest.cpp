@@ -109,7 +109,12 @@ TEST_F(AccessTest, EnterPressesLikeAClickAndAPointerPressHidesTheRing) {
   EXPECT_TRUE(FocusVisible);
   Tick(2, 2, true);
   EXPECT_FALSE(FocusVisible);
+  EXPECT_EQ(FocusedID, -1);  // pressed on nothing
+  Tick(2, 2);
+  Tick(90, 75);
+  Tick(90, 75, true);  // pressed on the button: the focus goes there, unseen
   EXPECT_EQ(FocusedID, a->ID);
+  EXPECT_FALSE(FocusVisible);
 }
 
 TEST_F(AccessTest, ArrowsMoveAFocusedDraggablePanelAndRaiseIt) {

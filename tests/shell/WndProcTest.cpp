@@ -102,6 +102,8 @@ TEST_F(WndProcTest, SizeMessagesSetViewportAndProjectionOrPauseDrawing) {
 }
 
 TEST_F(WndProcTest, KeyTableFollowsKeyDownAndUpWithinRangeButNotSystemKeys) {
+  for (TKeyPress k{}; PopKeyPress(k);) {
+  }
   WndProc(hWnd, WM_KEYDOWN, 'A', 0);
   WndProc(hWnd, WM_KEYDOWN, 'A', 1 << 30);  // auto-repeat
   EXPECT_EQ(keys.Down['A'], 1);
@@ -118,6 +120,10 @@ TEST_F(WndProcTest, KeyTableFollowsKeyDownAndUpWithinRangeButNotSystemKeys) {
   for (auto [code, flags] : {std::pair<WPARAM, LPARAM>{VK_F10, 0}, {'X', 1 << 29}, {VK_MENU, 1 << 29}})
     WndProc(hWnd, WM_SYSKEYDOWN, code, flags);
   EXPECT_EQ(std::memcmp(&before, &keys, sizeof keys), 0);
+  // Each key-down in range is queued for the toolkit's focus, repeats too; nothing else is.
+  std::vector<int> pressed;
+  for (TKeyPress k{}; PopKeyPress(k);) pressed.push_back(k.Key);
+  EXPECT_EQ(pressed, (std::vector<int>{'A', 'A', 255, 0}));
   // Alt+F4 reaches the default procedure, which posts the close command; dispatched, it quits.
   WndProc(hWnd, WM_SYSKEYDOWN, VK_F4, 1 << 29);
   EXPECT_EQ(keys.Down[VK_F4], 0);
