@@ -528,6 +528,7 @@ void gui_detail::ResetFocusAndTree() {
   st.pressID = st.askedFocus = st.askedPress = st.tapButton = -1;
   st.pressNext = gui_detail::KeyPress::None;
   st.firstFrame = true;
+  st.pointerWasDown = false;  // a button held as the scene starts is a press in its first frame
   FocusedID = -1;
   FocusVisible = false;
   SetAccessActionHandler(AccessibilityAction);

@@ -158,9 +158,12 @@ TEST_F(AccessTest, TheTreeSaysWhatTheFrameShowsWhereItShowsIt) {
   const double x0 = (VX(120) + 1) * 320, y0 = (1 - VY(140)) * 240, x1 = (VX(220) + 1) * 320, y1 = (1 - VY(170)) * 240;
   EXPECT_EQ((std::vector<double>{nodes[2].Left, nodes[2].Top, nodes[2].Right, nodes[2].Bottom}),
             (std::vector<double>{std::floor(x0), std::floor(y0), std::ceil(x1), std::ceil(y1)}));
-  // The same frame again is no change; the mouse over the button is.
+  // The same frame again is no change, also where the program left its size out (the viewport's
+  // is taken); the mouse over the button is.
   const uint32_t version = AccessibilityTree().Version;
+  ScreenHeight = 0;
   Tick();
+  ScreenHeight = 480;
   EXPECT_EQ(AccessibilityTree().Version, version);
   Tick(170 * 640 / 1024, 155 * 480 / 768);
   Tick(170 * 640 / 1024, 155 * 480 / 768);  // the elements see the mouse a frame late
@@ -170,6 +173,21 @@ TEST_F(AccessTest, TheTreeSaysWhatTheFrameShowsWhereItShowsIt) {
   panel->Visible = false;
   Tick();
   EXPECT_EQ(AccessibilityTree().Nodes.size(), 1u);
+}
+
+TEST_F(AccessTest, AnElementMovedToAnotherContainerIsAChangeOfTheTree) {
+  panel = Own(new TGUIpanel(0, 0, 1024, 768, 1, 1, 1, 0, &screen));  // adds nothing to a child's place
+  screen->Add(&panel);
+  AddButton(&a, 100, 100, &screen, "a");
+  screen->Add(&a);
+  Tick();
+  const uint32_t version = AccessibilityTree().Version;
+  screen->Children.pop_back();
+  panel->AddChild(&a);
+  a->Parent = &panel;
+  Tick();
+  EXPECT_EQ(AccessibilityTree().Nodes[2].Parent, 1);
+  EXPECT_NE(AccessibilityTree().Version, version);
 }
 
 TEST_F(AccessTest, ANamedScreenComingIntoViewIsAnnouncedOnce) {
@@ -202,11 +220,28 @@ TEST_F(AccessTest, ActionsFromOutsideRunAsTheKeyboardWould) {
   Tick();
   EXPECT_FALSE(RunAccessAction(label->ID, AccessActionPress));
   EXPECT_FALSE(RunAccessAction(999, AccessActionFocus));
+  EXPECT_FALSE(RunAccessAction(a->ID, 4));
+  EXPECT_TRUE(RunAccessAction(a->ID, AccessActionFocus));
+  Tick();
+  EXPECT_EQ(FocusedID, a->ID);
+  EXPECT_TRUE(FocusVisible);
+  Tick(2, 2, true);
   EXPECT_TRUE(RunAccessAction(a->ID, AccessActionPress));
   for (int i = 0; i < 3; ++i) Tick();
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(FocusedID, a->ID);
   EXPECT_TRUE(FocusVisible);
+}
+
+TEST_F(AccessTest, AButtonHeldAsTheSceneStartsIsAPressOnIt) {
+  AddButton(&a, 100, 100, &screen, "a");
+  screen->Add(&a);
+  Mouse(144, 120, true);  // over a, as the elements see it
+  MouseX = 90;
+  MouseY = 75;
+  screen->Draw();
+  DrawCursor();
+  EXPECT_EQ(FocusedID, a->ID);
 }
 
 TEST_F(AccessTest, ATapThatJustMissesOneButtonPressesIt) {
