@@ -14,13 +14,10 @@ uint8_t stateAtClick = 255;
 class AccessTest : public GuiTest {
  protected:
   void SetUp() override {
-    GuiTest::SetUp();
-    gui_detail::ResetFocusAndTree();
+    GuiTest::SetUp();  // the focus and the tree start afresh there
     for (TKeyPress k{}; PopKeyPress(k);) {
     }
-    clicks = 0;
-    MouseTouch = 0;
-    TouchSlop = 12;
+    clicks = MouseTouch = 0;
   }
   void TearDown() override { MouseTouch = 0; }
   TGUIButton* AddButton(TGUIButton** slot, int l, int t, TGUISlot parent, const char* caption) {
@@ -49,7 +46,7 @@ class AccessTest : public GuiTest {
     return nullptr;
   }
   TGUIpanel* panel = nullptr;
-  TGUIButton *a = nullptr, *b = nullptr, *c = nullptr;
+  TGUIButton *a = nullptr, *b = nullptr;
 };
 
 }  // namespace
