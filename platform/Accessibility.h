@@ -35,12 +35,6 @@ struct TAccessNode {
   std::string Name;  // UTF-8
   // The rectangle the node covers, in the window's client pixels from its top-left corner.
   double Left = 0, Top = 0, Right = 0, Bottom = 0;
-
-  bool operator==(const TAccessNode& o) const {
-    return ID == o.ID && Parent == o.Parent && Role == o.Role && States == o.States && Actions == o.Actions &&
-           Name == o.Name && Left == o.Left && Top == o.Top && Right == o.Right && Bottom == o.Bottom;
-  }
-  bool operator!=(const TAccessNode& o) const { return !(*this == o); }
 };
 
 struct TAccessTree {

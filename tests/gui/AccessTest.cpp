@@ -59,6 +59,8 @@ TEST_F(AccessTest, TabWalksTheFocusablesInIdOrderAndWraps) {
   screen->Add(&a);
   screen->Add(&panel);
   screen->Add(&a);  // drawn twice, one stop of the focus
+  screen->Add(&b);
+  b->ID = 70000;  // a program may number its elements itself: still last, still one stop
   Tick();
   EXPECT_EQ(FocusedID, -1);
   EXPECT_FALSE(FocusVisible);
@@ -81,6 +83,9 @@ TEST_F(AccessTest, TabWalksTheFocusablesInIdOrderAndWraps) {
   Keys({VK_TAB}, true);
   Tick();
   EXPECT_EQ(FocusedID, panel->ID);
+  gui_detail::ResetFocusAndTree();  // a new scene
+  EXPECT_EQ(FocusedID, -1);
+  EXPECT_FALSE(FocusVisible);
 }
 
 TEST_F(AccessTest, EnterPressesLikeAClickAndAPointerPressHidesTheRing) {
@@ -141,9 +146,12 @@ TEST_F(AccessTest, TheTreeSaysWhatTheFrameShowsWhereItShowsIt) {
   panel->AddChild(&a);
   TGUIBmpLabel* label = Own(new TGUIBmpLabel(10, 10, TGUIBMPFONT{1, 10}, 0, "text", 1, 1, 1, 1, &panel));
   panel->AddChild(&label);
+  // Placed by the panel but listed by the screen: shown, and read, only while the panel is.
+  TGUIBmpLabel* placed = Own(new TGUIBmpLabel(10, 60, TGUIBMPFONT{1, 10}, 0, "placed", 1, 1, 1, 1, &panel));
+  screen->Add(&placed);
   Tick();
   const auto& nodes = AccessibilityTree().Nodes;
-  ASSERT_EQ(nodes.size(), 4u);
+  ASSERT_EQ(nodes.size(), 5u);
   EXPECT_EQ(nodes[0].Role, AccessRoleScreen);
   EXPECT_EQ((std::vector<int>{nodes[1].Role, nodes[1].Parent, nodes[2].Role, nodes[2].Parent, nodes[3].Role}),
             (std::vector<int>{AccessRoleGroup, 0, AccessRoleButton, 1, AccessRoleText}));
