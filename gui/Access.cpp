@@ -91,8 +91,8 @@ PlaneRect PlaneRectOf(TGUIobject& e) {
       // Glyph squares of Size / 500 a side, a step of Size / 760 apart (Fonts.cpp).
       const auto& label = static_cast<TGUIBmpLabel&>(e);
       const double square = label.Font.Size / 500.0, step = label.Font.Size / 760.0;
-      const auto glyphs = std::count_if(label.Text.begin(), label.Text.end(),
-                                        [](char c) { return static_cast<uint8_t>(c) >= 32; });
+      const auto glyphs =
+          std::count_if(label.Text.begin(), label.Text.end(), [](char c) { return static_cast<uint8_t>(c) >= 32; });
       const double width = glyphs > 0 ? static_cast<double>(glyphs - 1) * step + square : 0;
       return {label.OriginX, label.OriginY + square, label.OriginX + width, label.OriginY};
     }
@@ -325,10 +325,10 @@ void TakeInto(TGUIButton& button, int32_t& vx, int32_t& vy, AccessState& st) {
 void Band(const PlaneRect& r, double inner, double outer) {
   const double u = gui_plane::kUnitsPerPixel, a = inner * u, b = outer * u;
   const double quads[4][4] = {
-      {r.left - b, r.top + b, r.right + b, r.top + a},          // above
-      {r.left - b, r.bottom - a, r.right + b, r.bottom - b},    // below
-      {r.left - b, r.top + a, r.left - a, r.bottom - a},        // left
-      {r.right + a, r.top + a, r.right + b, r.bottom - a},      // right
+      {r.left - b, r.top + b, r.right + b, r.top + a},        // above
+      {r.left - b, r.bottom - a, r.right + b, r.bottom - b},  // below
+      {r.left - b, r.top + a, r.left - a, r.bottom - a},      // left
+      {r.right + a, r.top + a, r.right + b, r.bottom - a},    // right
   };
   for (const auto& q : quads) {
     glVertex2d(q[0], q[1]);
@@ -357,8 +357,9 @@ void gui_detail::NoteScreenDrawn(TGUIscreen& screen) {
 
 void gui_detail::ForgetScreen(TGUIscreen& screen) {
   auto& screens = State().screens;
-  screens.erase(std::remove_if(screens.begin(), screens.end(), [&](const DrawnScreen& s) { return s.screen == &screen; }),
-                screens.end());
+  screens.erase(
+      std::remove_if(screens.begin(), screens.end(), [&](const DrawnScreen& s) { return s.screen == &screen; }),
+      screens.end());
 }
 
 void gui_detail::EndGUIFrame() {
@@ -388,7 +389,7 @@ void gui_detail::EndGUIFrame() {
     st.treeChanged = true;
   }
   std::sort(st.focusables.begin(), st.focusables.end(),  // IDs are unique: the walk skips repeats
-                   [](const TGUIobject* a, const TGUIobject* b) { return a->ID < b->ID; });
+            [](const TGUIobject* a, const TGUIobject* b) { return a->ID < b->ID; });
 
   // A hidden element keeps no focus, and a press of one that went is dropped.
   if (!Focusable(st, FocusedID)) FocusedID = -1;
@@ -459,7 +460,8 @@ void gui_detail::AdjustTap(int32_t& vx, int32_t& vy) {
   const auto distance = [](double left, double top, double right, double bottom) {
     return std::hypot(std::max({left - MouseX, 0.0, MouseX - right}), std::max({top - MouseY, 0.0, MouseY - bottom}));
   };
-  const double sx = ScreenWidth / double(gui_plane::kVirtualWidth), sy = ScreenHeight / double(gui_plane::kVirtualHeight);
+  const double sx = ScreenWidth / double(gui_plane::kVirtualWidth),
+               sy = ScreenHeight / double(gui_plane::kVirtualHeight);
   const auto away = [&](const TGUIobject& e, const TGUISlot& parent) {
     const int32_t left = ParentLeft(parent) + e.Left, top = ParentTop(parent) + e.Top;
     double d = distance(left * sx, top * sy, (left + e.Width) * sx, (top + e.Height) * sy);

@@ -165,10 +165,10 @@ void DrawCursor();
 // the buttons and draggable panels of the screens drawn in the frame, in the order they were made
 // (their ID), and wrap; Enter or Space presses the focused button (its pressed look for a frame,
 // then its click); the arrow keys move a focused draggable panel and bring it to the front. A ring
-// marks the focus after a key; a pointer press hides it and gives the focus to what it pressed. DrawCursor does this once a frame,
-// from the key presses the shell queues (PushKeyPress, GLGlobal.h).
-extern int32_t FocusedID;   // ID of the element with the focus; -1 for none
-extern bool FocusVisible;   // the ring shows
+// marks the focus after a key; a pointer press hides it and gives the focus to what it pressed. DrawCursor does this
+// once a frame, from the key presses the shell queues (PushKeyPress, GLGlobal.h).
+extern int32_t FocusedID;  // ID of the element with the focus; -1 for none
+extern bool FocusVisible;  // the ring shows
 // How near a button, in window pixels, a tap that hits nothing else still presses it, when it is
 // nearer to that button than to any other (as browsers widen taps near links); mouse clicks stay
 // exact. InitGUI sets it to 12 pixels at 96 per inch, scaled by its device context's LOGPIXELSX.

@@ -38,10 +38,10 @@ struct TAccessNode {
 };
 
 struct TAccessTree {
-  std::vector<TAccessNode> Nodes;  // a parent before its children, siblings in reading order
-  uint32_t Version = 0;            // changes whenever Nodes does
-  std::string Announcement;        // UTF-8; what to say now (a page shown), empty when nothing new
-  uint32_t AnnouncementSerial = 0; // counts announcements, so that one said twice is told apart
+  std::vector<TAccessNode> Nodes;   // a parent before its children, siblings in reading order
+  uint32_t Version = 0;             // changes whenever Nodes does
+  std::string Announcement;         // UTF-8; what to say now (a page shown), empty when nothing new
+  uint32_t AnnouncementSerial = 0;  // counts announcements, so that one said twice is told apart
 };
 
 // Hands the tree to the platform's screen-reader side; called when it has changed.

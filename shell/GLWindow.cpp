@@ -326,8 +326,14 @@ LRESULT WndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
       MouseY = HIWORD(static_cast<uintptr_t>(lParam));
       MouseTouch = FromTouch();
       return 0;
-    case WM_LBUTTONDOWN: MouseLeft = 1; MouseTouch = FromTouch(); return 0;
-    case WM_LBUTTONUP: MouseLeft = 0; MouseTouch = FromTouch(); return 0;
+    case WM_LBUTTONDOWN:
+      MouseLeft = 1;
+      MouseTouch = FromTouch();
+      return 0;
+    case WM_LBUTTONUP:
+      MouseLeft = 0;
+      MouseTouch = FromTouch();
+      return 0;
     case WM_MBUTTONDOWN: MouseMiddle = 1; return 0;
     case WM_MBUTTONUP: MouseMiddle = 0; return 0;
     case WM_RBUTTONDOWN: MouseRight = 1; return 0;

@@ -74,14 +74,23 @@ void SetMouse(SDL_Window* window, int x, int y) {
 // The keys the toolkit's focus answers to, as the virtual-key codes it takes; 0 for the rest.
 uint8_t VirtualKey(SDL_Keycode key) {
   switch (key) {
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_DOWN: return VK_DOWN;
-    default: return 0;
+    case SDLK_TAB:
+      return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return VK_RETURN;
+    case SDLK_SPACE:
+      return VK_SPACE;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_DOWN:
+      return VK_DOWN;
+    default:
+      return 0;
   }
 }
 

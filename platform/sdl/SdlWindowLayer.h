@@ -78,9 +78,9 @@ struct LayerState {
   SDL_FingerID finger = 0;
   std::deque<MSG> touchSteps;
   bool touchTurn = true;  // the queue has been found empty since the last step was handed out
-  MSG touchHanded{};         // the step handed out last, while it waits in the queue
+  MSG touchHanded{};      // the step handed out last, while it waits in the queue
   bool touchQueued = false;
-  LPARAM extraInfo = 0;      // GetMessageExtraInfo's
+  LPARAM extraInfo = 0;          // GetMessageExtraInfo's
   void (*waitHook)() = nullptr;  // SetWaitHook's
 };
 extern LayerState gLayer;

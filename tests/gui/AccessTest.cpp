@@ -268,8 +268,8 @@ TEST_F(AccessTest, ATapThatJustMissesOneButtonPressesIt) {
   };
   tap(90, 52);  // 10.5 pixels above a
   EXPECT_EQ(clicks, 1);
-  tap(90, 90);  // 8.75 pixels from both a and b: neither
-  tap(90, 40);  // beyond the reach
+  tap(90, 90);   // 8.75 pixels from both a and b: neither
+  tap(90, 40);   // beyond the reach
   tap(132, 70);  // 7 pixels right of a, but on the panel
   EXPECT_EQ(clicks, 1);
   // In the test's view a is drawn at x 178..213, y 166..175, far from where it is hit: a tap

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "GLGUI.h"
-#include "GUIShared.h"
 #include "GLGlobal.h"
 #include "GLHarness.h"
+#include "GUIShared.h"
 
 #include <gtest/gtest.h>
 

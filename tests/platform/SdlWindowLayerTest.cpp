@@ -219,7 +219,8 @@ TEST_F(WindowLayerTest, TouchsMouseMessagesCarryWindowsMarkAndTheMouseOnesDoNot)
   for (int turn = 0; turn < 4; ++turn)
     while (PeekMessageA(&m, hWnd, 0, 0, PM_REMOVE)) got.emplace_back(m.message, GetMessageExtraInfo());
   const LPARAM mark = static_cast<LPARAM>(0xFF515780u);
-  EXPECT_EQ(got, (std::vector<std::pair<UINT, LPARAM>>{{WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, mark}, {WM_LBUTTONDOWN, mark}}));
+  EXPECT_EQ(got,
+            (std::vector<std::pair<UINT, LPARAM>>{{WM_MOUSEMOVE, 0}, {WM_MOUSEMOVE, mark}, {WM_LBUTTONDOWN, mark}}));
   HDC dc = GetDC(hWnd);
   EXPECT_EQ((std::vector<int>{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY), GetDeviceCaps(dc, 8),
                               GetDeviceCaps(nullptr, LOGPIXELSX)}),
