@@ -1,5 +1,6 @@
 // The application shell: window class, OpenGL window and context, main loop, window procedure.
 #include "GLWindow.h"
+#include "AccessWindow.h"
 #include "Win32Calls.h"
 
 #include <GL/gl.h>
@@ -216,6 +217,7 @@ bool OpenGLWindow(TWindow& window) {
   }
 
   ShowWindow(window.Handle, SW_SHOWNORMAL);
+  SetAccessWindow(window.Handle);
   window.Active = 1;
   // The client area: the requested size, except after a failed mode switch, where the frame is
   // that size and the client area smaller.
@@ -229,6 +231,7 @@ bool OpenGLWindow(TWindow& window) {
 
 bool CloseGLWindow(TWindow& window) {
   if (window.Handle) {
+    SetAccessWindow(nullptr);
     if (window.DC) {
       wglMakeCurrent(window.DC, nullptr);
       if (window.RC) {

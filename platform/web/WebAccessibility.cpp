@@ -4,6 +4,7 @@
 // the focus) comes back through glgui_access_action, the one entry of the program that the page
 // calls; it only queues the action for the toolkit's next frame, so it is safe while the program
 // waits for a frame or a box.
+#include "AccessWindow.h"
 #include "Accessibility.h"
 
 #include <emscripten.h>
@@ -77,3 +78,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE int glgui_access_action(int id, int action) {
   if (action != AccessActionPress && action != AccessActionFocus) return 0;
   return RunAccessAction(id, static_cast<uint8_t>(action)) ? 1 : 0;
 }
+
+// The page is the window: the mirror lies over the canvas wherever the page puts it.
+void SetAccessWindow(HWND) {}
