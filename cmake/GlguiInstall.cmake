@@ -59,6 +59,14 @@ else()
 endif()
 
 install(EXPORT glguiTargets NAMESPACE glgui:: DESTINATION ${GLGUI_INSTALL_CMAKEDIR})
+# The pkg-config modules the libraries link on Linux, as PREFIX:module for the package's config.
+set(GLGUI_PKG_DEPS SDL2:sdl2 GLU:glu FREETYPE:freetype2 FONTCONFIG:fontconfig LIBJPEG:libjpeg)
+set(GLGUI_PC_REQUIRES "sdl2 gl glu freetype2 fontconfig libjpeg")
+if(GLGUI_ACCESSIBILITY)
+  list(APPEND GLGUI_PKG_DEPS ATK:atk ATK_BRIDGE:atk-bridge-2.0)
+  string(APPEND GLGUI_PC_REQUIRES " atk atk-bridge-2.0")
+endif()
+string(REPLACE ";" " " GLGUI_PKG_DEPS "${GLGUI_PKG_DEPS}")
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/glguiConfig.cmake.in
                               ${PROJECT_BINARY_DIR}/glguiConfig.cmake
                               INSTALL_DESTINATION ${GLGUI_INSTALL_CMAKEDIR}
@@ -72,9 +80,8 @@ file(RELATIVE_PATH GLGUI_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig 
 string(REGEX REPLACE "/$" "" GLGUI_PC_TO_PREFIX "${GLGUI_PC_TO_PREFIX}")
 if(WIN32)
   set(GLGUI_PC_REQUIRES "")
-  set(GLGUI_PC_LIBS_EXTRA "\${libdir}/${GLGUI_RESOURCE_OBJECT} -ljpeg -lglu32 -lopengl32 -lgdi32 -lwinmm")
+  set(GLGUI_PC_LIBS_EXTRA "\${libdir}/${GLGUI_RESOURCE_OBJECT} -ljpeg -lglu32 -lopengl32 -lgdi32 -lwinmm -luuid -loleacc -lole32 -loleaut32")
 else()
-  set(GLGUI_PC_REQUIRES "sdl2 gl glu freetype2 fontconfig libjpeg")
   set(GLGUI_PC_LIBS_EXTRA "-lglgui_program_resources")
 endif()
 configure_file(${PROJECT_SOURCE_DIR}/glgui.pc.in ${PROJECT_BINARY_DIR}/glgui.pc @ONLY)

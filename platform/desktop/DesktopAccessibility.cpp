@@ -1,9 +1,15 @@
-// Desktop: the accessibility tree's Linux side. Screen readers there listen on AT-SPI, which this
-// build does not talk to yet: the tree is kept by the toolkit and the keyboard reaches every
-// element, but nothing is published.
+// Desktop, built without screen-reader support (GLGUI_ACCESSIBILITY off): the toolkit keeps its
+// tree and the keyboard reaches every element, but nothing is published to AT-SPI.
 #include "AccessWindow.h"
 #include "Accessibility.h"
+#include "Presentation.h"
 
 void PublishAccessTree(const TAccessTree&) {}
 
 void SetAccessWindow(HWND) {}
+
+namespace sdl_layer {
+
+int ServeOtherEvents() { return -1; }
+
+}  // namespace sdl_layer

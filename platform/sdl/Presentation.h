@@ -1,8 +1,8 @@
 // SDL backend: what the desktop and the browser do differently under the one WGL (SdlWgl.cpp) and
 // the one MessageBoxA (SdlMessageBox.cpp): the kind of GL context asked for, what follows a
 // context's making current and precedes its end, how a frame is shown, whether display lists can
-// be compiled on their first call, when a sound's device opens, how a box is shown, and who sizes a
-// window that a person may resize.
+// be compiled on their first call, when a sound's device opens, how a box is shown, who sizes a
+// window that a person may resize, and what else the message pump serves.
 // The desktop's are in desktop/DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp.
 // Only the stand-in's own files (here, in desktop/ and in web/) include it.
 #pragma once
@@ -39,6 +39,12 @@ void FollowSurroundings(Window& w);
 // The window's pixels per logical inch (GetDeviceCaps' LOGPIXELSX): 96 on the desktop, where SDL's
 // windows are in the screen's pixels; in the browser 96 times the canvas's pixels per CSS pixel.
 int PixelsPerInch(const Window& w);
+
+// ---- the message pump ----------------------------------------------------------------------------
+// Serves what other libraries wait for on the program's thread (on the desktop, screen readers'
+// requests over AT-SPI); runs at each look at SDL's events. Returns how long, in milliseconds, the
+// pump may then wait for SDL's events before it serves them again; -1 for as long as it takes.
+int ServeOtherEvents();
 
 // ---- sound -------------------------------------------------------------------------------------
 // Whether a sound player opens its audio device when it first plays rather than when it is made.

@@ -327,6 +327,7 @@ bool Translate(const SDL_Event& e) {
 
 // Takes every pending SDL event. Returns how many of them became messages.
 int Pump() {
+  ServeOtherEvents();
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
   for (auto& entry : gLayer.windows)
     if (entry.second->sdl) FollowSurroundings(*entry.second);
@@ -397,7 +398,11 @@ BOOL WaitMessage() {
     // Nothing can ever arrive without SDL's video (no windows): do not block for good.
     if (!SDL_WasInit(SDL_INIT_VIDEO) || gLayer.windows.empty()) return FALSE;
     if (gLayer.waitHook) gLayer.waitHook();
-    SDL_WaitEvent(nullptr);
+    const int limit = ServeOtherEvents();
+    if (limit < 0)
+      SDL_WaitEvent(nullptr);
+    else
+      SDL_WaitEventTimeout(nullptr, limit);
   }
 }
 

@@ -37,6 +37,9 @@ bool ListsCanWait() { return true; }
 
 void CompileOnFirstCall(unsigned list, std::function<void()> build) { gl11DeferList(list, std::move(build)); }
 
+// The page serves its screen readers itself (WebAccessibility.cpp), between the program's frames.
+int ServeOtherEvents() { return -1; }
+
 // The hover sound's AudioContext is made when it is first heard, not while the page loads.
 bool AudioOpensOnFirstPlay() { return true; }
 

@@ -12,6 +12,14 @@
 #   signal      Ctrl+C (SIGINT) and kill (SIGTERM) end the demo with exit code 0, like its close box
 #   keyboard    Tab and Return alone reach every page, "button 3"'s box and "exit"; the focus ring
 #               shows after a key and goes with a click; Right moves a focused panel
+#   reader      read over AT-SPI as a screen reader does (e2e_reader.py): the start page's buttons
+#               by name and place, Tab's focus events in order, and presses that show the button
+#               page and "button 3"'s box
+# The reader scenario runs on a private D-Bus session, whose accessibility bus the demo and the
+# reader then find by themselves.
+if [ "${1:-}" = reader ] && [ -z "${E2E_READER_SESSION:-}" ]; then
+  E2E_READER_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
+fi
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
 scenario=${1:?scenario}
@@ -209,6 +217,27 @@ case $scenario in
     e2e_move $REST
     e2e_wait_exit 10 || e2e_fail "the demo did not quit after \"exit\""
     e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" -eq 0
+    ;;
+
+  reader)
+    e2e_start_x 1024x768
+    e2e_start_demo "$demo"
+    e2e_move $REST
+    e2e_expect_page start
+    reader() { /usr/bin/python3 "$E2E_SOURCE_DIR/tests/demo/e2e_reader.py" "$@"; }
+    client=$(xwininfo -id "$E2E_WID" |
+      awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /^ +Width:/ {w=$2} /^ +Height:/ {h=$2}
+           END {print x, y, w, h}')
+    e2e_check "the start page reads as \"GUI  DEMO\" with its four buttons inside the window" reader start $client
+    e2e_check "Tab's focus events follow the buttons in order and wrap" \
+      reader tab "$E2E_WID" "panel demo" "text demo" "button demo" "exit" "panel demo"
+    e2e_check "a reader presses \"button demo\"" reader press "button demo"
+    e2e_expect_page_without buttons "$BUTTON_DEMO_RING"
+    e2e_check "the button page reads with its buttons" reader names "button 1" "button 2" "button 3"
+    e2e_check "a reader presses \"button 3\"" reader press "button 3"
+    box=$(e2e_wait_box 10 "GUI  DEMO") || e2e_fail "pressing \"button 3\" showed no message box"
+    xdotool key --window "$box" Return
+    e2e_check "OK closes the box" e2e_wait_box_gone 10 "$box"
     ;;
 
   keyboard)
