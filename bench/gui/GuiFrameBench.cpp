@@ -3,12 +3,16 @@
 // the same screen made with Dear ImGui 1.86 (new frame, widgets, OpenGL 2 backend render).
 // Each variant is measured twice: submitting the frame only, and submitting plus glFinish (so
 // the software rasteriser's work is included). The keyboard's and the screen reader's part of the
-// frame is also measured alone.
+// frame is also measured alone, and on Linux with the tree kept as ATK objects as well.
 #include "GLGUI.h"
 #include "GLGlobal.h"
 #include "GLHarness.h"
 #include "GUIShared.h"
 #include "SampleScreen.h"
+
+#ifdef GLGUI_BENCH_ATK
+#include "AtkTree.h"
+#endif
 
 #include <benchmark/benchmark.h>
 #include <imgui.h>
@@ -95,6 +99,33 @@ void BM_GuiFrameAccessibility(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_GuiFrameAccessibility)->Unit(benchmark::kMicrosecond);
+
+#ifdef GLGUI_BENCH_ATK
+// The same, with each frame's tree brought into the ATK objects that atk-bridge shows to AT-SPI
+// on Linux: every node's rectangle changes as the plane follows the mouse.
+void BM_GuiFrameAccessibilityAtk(benchmark::State& state) {
+  if (!Shared().gl.Ok()) {
+    state.SkipWithError("no headless GL");
+    return;
+  }
+  GuiState();
+  ObjectCount = 0;
+  Dragging = false;
+  auto scene = std::make_unique<SampleScreen>();
+  atk_tree::Install([] { return atk_tree::WindowFacts{"bench", 0, 0, kWidth, kHeight, true, true}; });
+  PushKeyPress(VK_TAB, false);
+  scene->Frame();
+  int step = 0;
+  for (auto _ : state) {
+    SampleScreen::MoveMouse(step++);
+    gui_detail::NoteScreenDrawn(*scene->screen);
+    gui_detail::EndGUIFrame();
+    atk_tree::Update(AccessibilityTree());
+  }
+  atk_tree::Update(TAccessTree{});
+}
+BENCHMARK(BM_GuiFrameAccessibilityAtk)->Unit(benchmark::kMicrosecond);
+#endif
 
 // The same screen in ImGui: three titled windows with a status line at the bottom (header and
 // footer), two buttons on the screen and one in each of two windows, 8 texts in the windows and 2
