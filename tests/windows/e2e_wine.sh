@@ -1,17 +1,23 @@
 #!/bin/bash
 # End-to-end tests of the Windows build of gui_demo under Wine, as a person uses it: a private
 # Xvfb, real X input through xdotool, screenshots compared with the Linux references.
-# Usage: e2e_wine.sh SCENARIO PATH-TO-gui_demo.exe
+# Usage: e2e_wine.sh SCENARIO PATH-TO-gui_demo.exe [PATH-TO-access_client.exe]
 #   start     a window titled "GUI  DEMO" with a 640x480 client area showing the start page
 #   message   "button 3" on the button page shows "A(z) 3. gomb lett lenyomva!"; OK closes it
 #   modefail  F1 on a 1024x768 screen shows "Mode Switch Failed.\nRunning In Windowed Mode."
 #   exit      "exit" ends the program with exit code 0
 #   keyboard  Tab and Return alone reach every page, "button 3"'s box and "exit"
+#   access    a screen reader's MSAA client in another process (access_client.exe) finds the four
+#             navigation buttons as push buttons inside the window, presses "button demo" and then
+#             "button 3", whose box opens
+#   access_stale  a client holding the window's object while F1 makes the window anew gets a
+#             failure from it, not a crash or a hang, and reads the new window's tree
 # The texts of message boxes are read from Wine's own trace of the box it shows.
 source "$(dirname "${BASH_SOURCE[0]}")/wine_lib.sh"
 
 scenario=${1:?scenario}
 demo=${2:?path to gui_demo.exe}
+client=${3:-}
 BUILD_DIR=$(cd "$(dirname "$demo")/.." && pwd)
 
 wine_prefix "$BUILD_DIR/wineprefix-e2e" trace+msgbox
@@ -51,6 +57,13 @@ wait_box_text() {
     sleep 0.1
   done
   return 1
+}
+
+# Runs access_client.exe with the arguments (it waits for what it is asked for itself); its lines
+# without the console's carriage returns.
+access() {
+  WINEDEBUG=-all timeout -k 3 90 wine "$client" "$@" | sed -u 's/\r$//'
+  return "${PIPESTATUS[0]}"
 }
 
 client_size() { xwininfo -id "$E2E_WID" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
@@ -138,6 +151,57 @@ case $scenario in
     e2e_key Return
     e2e_wait_exit 10 || e2e_fail "Return on \"exit\" did not end the program"
     e2e_check "exit code 0 (got $E2E_EXIT)" test "$E2E_EXIT" = 0
+    ;;
+
+  access)
+    e2e_start_x 1024x768
+    wine_start_demo
+    e2e_move $REST  # the plane leans towards the pointer
+    access wait "panel demo" "text demo" "button demo" "exit" >"$E2E_WORK/start.tree" ||
+      e2e_fail "the start page's buttons were not all on the window: $(cat "$E2E_WORK/start.tree")"
+    cat "$E2E_WORK/start.tree" >&2
+    e2e_check "the client object is \"GUI  DEMO\"" grep -qP '^0\tclient\tGUI  DEMO\t' "$E2E_WORK/start.tree"
+    for name in "panel demo" "text demo" "button demo" "exit"; do
+      e2e_check "\"$name\" is a push button" grep -qP "^2\tpush button\t$name\t" "$E2E_WORK/start.tree"
+    done
+    e2e_check "a press of \"button demo\" is taken" access press "button demo"
+    access wait "button 1" "button 2" "button 3" >"$E2E_WORK/buttons.tree" ||
+      e2e_fail "the button page did not come: $(cat "$E2E_WORK/buttons.tree")"
+    e2e_check "the button page is shown" grep -qP '^1\tpane\tbutton demo\t' "$E2E_WORK/buttons.tree"
+    e2e_check "a press of \"button 3\" is taken" access press "button 3"
+    e2e_check "the box says \"A(z) 3. gomb lett lenyomva!\"" wait_box_text 10 "A(z) 3. gomb lett lenyomva!"
+    e2e_check "the program waits while the box is open" e2e_running
+    ;;
+
+  access_stale)
+    e2e_start_x 1024x768
+    wine_start_demo
+    e2e_move $REST
+    access stale >"$E2E_WORK/stale.out" &
+    stale=$!
+    for i in $(seq 300); do
+      grep -q '^holding' "$E2E_WORK/stale.out" && break
+      kill -0 $stale 2>/dev/null || break
+      sleep 0.1
+    done
+    e2e_check "the client holds the window's object ($(head -n 1 "$E2E_WORK/stale.out"))" \
+      grep -q '^holding [1-9]' "$E2E_WORK/stale.out"
+    e2e_key F1
+    e2e_check "F1 shows \"Mode Switch Failed.\\nRunning In Windowed Mode.\"" \
+      wait_box_text 10 'Mode Switch Failed.\\nRunning In Windowed Mode.'
+    box=$(e2e_wait_box 5 "Error") || e2e_fail "no \"Error\" box window"
+    xdotool windowfocus --sync "$box"
+    xdotool key --window "$box" Return
+    wait $stale
+    status=$?
+    cat "$E2E_WORK/stale.out" >&2
+    e2e_check "the client finished (exit code $status)" test "$status" = 0
+    # Disconnected: Wine's proxy says RPC_S_UNKNOWN_IF (the stub has gone), Windows' RPC_E_DISCONNECTED,
+    # the object itself CO_E_OBJNOTCONNECTED; not RPC_E_SERVERFAULT (a fault in the call) nor a hang.
+    e2e_check "the old window's object fails ($(grep '^stale' "$E2E_WORK/stale.out"))" \
+      grep -qE '^stale 0x(800706b5|80010108|800401fd)$' "$E2E_WORK/stale.out"
+    e2e_check "the new window's tree is read" grep -qP '^2\tpush button\texit\t' "$E2E_WORK/stale.out"
+    e2e_check "the demo runs on" e2e_running
     ;;
 
   *) e2e_fail "unknown scenario $scenario" ;;
