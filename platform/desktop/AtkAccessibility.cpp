@@ -7,15 +7,18 @@
 #include "AccessWindow.h"
 #include "Accessibility.h"
 #include "AtkTree.h"
+#include "DesktopAccess.h"
 #include "Presentation.h"
 
 #include <atk-bridge.h>
 
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -55,6 +58,12 @@ bool BusReachable() {
 // program's to print: a program without screen readers runs as before.
 void Quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
+// While a box is shown the program's thread waits in SDL's box; this one answers the readers
+// meanwhile. Only it touches the accessible objects then, and it is joined before the program's
+// thread goes on.
+std::thread gBoxServer;
+std::atomic<bool> gBoxGone{false};
+
 void StartBridge() {
   gBridge = Bridge::Off;
   if (!BusReachable()) return;
@@ -78,6 +87,24 @@ void SetAccessWindow(HWND window) {
 
 void PublishAccessTree(const TAccessTree& tree) {
   if (gBridge == Bridge::Up) atk_tree::Update(tree);
+}
+
+ScreenReaderBox::ScreenReaderBox(const std::string& caption, const std::string& text) {
+  if (gBridge != Bridge::Up || gBoxServer.joinable()) return;
+  shown_ = true;
+  atk_tree::ShowAlert(caption, text);
+  gBoxGone = false;
+  gBoxServer = std::thread([] {
+    while (!gBoxGone) g_main_context_iteration(nullptr, TRUE);
+  });
+}
+
+ScreenReaderBox::~ScreenReaderBox() {
+  if (!shown_) return;
+  gBoxGone = true;
+  g_main_context_wakeup(nullptr);
+  gBoxServer.join();
+  atk_tree::HideAlert();
 }
 
 namespace sdl_layer {

@@ -13,7 +13,7 @@
 namespace atk_tree {
 namespace {
 
-enum class Kind : uint8_t { Application, Frame, Node };
+enum class Kind : uint8_t { Application, Frame, Node, Alert };
 
 struct Record {
   Kind kind = Kind::Node;
@@ -47,6 +47,7 @@ struct Mirror {
   std::unordered_map<int32_t, AtkObject*> nodes;
   int32_t focused = -1;  // the ID of the focused node, -1 for none
   WindowFacts window;    // as last told
+  AtkObject* alert = nullptr;  // a message box's, while one is shown
 };
 Mirror gMirror;
 
@@ -90,12 +91,12 @@ AtkStateSet* RefStateSet(AtkObject* object) {
   atk_state_set_add_state(set, ATK_STATE_ENABLED);
   atk_state_set_add_state(set, ATK_STATE_SENSITIVE);
   const WindowFacts window = r.kind == Kind::Application ? WindowFacts{} : CurrentWindow();
-  if (r.kind != Kind::Application && window.Shown) {
+  if ((r.kind != Kind::Application && window.Shown) || r.kind == Kind::Alert) {
     atk_state_set_add_state(set, ATK_STATE_VISIBLE);
     atk_state_set_add_state(set, ATK_STATE_SHOWING);
   }
   if (r.kind == Kind::Frame && window.Active) atk_state_set_add_state(set, ATK_STATE_ACTIVE);
-  if (r.kind == Kind::Node) {
+  if (r.kind == Kind::Node || r.kind == Kind::Alert) {
     if (r.node.States & AccessFocusable) atk_state_set_add_state(set, ATK_STATE_FOCUSABLE);
     if (r.node.States & AccessFocused) atk_state_set_add_state(set, ATK_STATE_FOCUSED);
     if (r.node.States & AccessPressed) atk_state_set_add_state(set, ATK_STATE_PRESSED);
@@ -147,7 +148,7 @@ void WindowRect(const Record& r, int& x, int& y, int& width, int& height) {
 void GetExtents(AtkComponent* component, gint* x, gint* y, gint* width, gint* height, AtkCoordType coords) {
   int ox = 0, oy = 0, w = 0, h = 0;
   const Record& r = RecordOf(component);
-  if (r.kind != Kind::Application && !r.defunct) {
+  if ((r.kind == Kind::Frame || r.kind == Kind::Node) && !r.defunct) {
     WindowRect(r, ox, oy, w, h);
     if (coords == ATK_XY_SCREEN) {
       const WindowFacts window = CurrentWindow();
@@ -167,9 +168,12 @@ void GetExtents(AtkComponent* component, gint* x, gint* y, gint* width, gint* he
   if (height) *height = h;
 }
 
+// Whether the node's actions can run now: not while a box waits.
+bool Acts(const Record& r) { return r.kind == Kind::Node && !r.defunct && !gMirror.alert; }
+
 gboolean GrabFocus(AtkComponent* component) {
   const Record& r = RecordOf(component);
-  return r.kind == Kind::Node && !r.defunct && RunAccessAction(r.node.ID, AccessActionFocus);
+  return Acts(r) && (r.node.Actions & AccessActionFocus) && RunAccessAction(r.node.ID, AccessActionFocus);
 }
 
 void ComponentInit(AtkComponentIface* iface) {
@@ -205,7 +209,7 @@ const char* ActionField(gpointer object, gint index, bool description) {
 
 gboolean DoAction(AtkAction* action, gint index) {
   const uint8_t bit = ActionBit(action, index);
-  return bit != 0 && RunAccessAction(RecordOf(action).node.ID, bit);
+  return bit != 0 && Acts(RecordOf(action)) && RunAccessAction(RecordOf(action).node.ID, bit);
 }
 
 gint GetNActions(AtkAction* action) {
@@ -287,6 +291,37 @@ void Install(WindowLookup lookup) {
 }
 
 AtkObject* Application() { return gMirror.application; }
+
+void ShowAlert(const std::string& caption, const std::string& text) {
+  if (!gMirror.application || gMirror.alert) return;
+  AtkObject* alert = Make(Kind::Alert, ATK_ROLE_ALERT);
+  AtkObject* label = Make(Kind::Alert, ATK_ROLE_LABEL);
+  AtkObject* ok = Make(Kind::Alert, ATK_ROLE_PUSH_BUTTON);
+  atk_object_set_name(alert, caption.c_str());
+  atk_object_set_name(label, text.c_str());
+  atk_object_set_name(ok, "OK");
+  RecordOf(ok).node.States = AccessFocusable | AccessFocused;
+  // The alert's list holds the references to its parts; they go with it.
+  SetChildren(alert, {label, ok});
+  gMirror.alert = alert;
+  std::vector<AtkObject*> top = RecordOf(gMirror.application).children;
+  top.push_back(alert);
+  SetChildren(gMirror.application, std::move(top));
+  const auto focused = gMirror.nodes.find(gMirror.focused);
+  if (focused != gMirror.nodes.end()) atk_object_notify_state_change(focused->second, ATK_STATE_FOCUSED, FALSE);
+  atk_object_notify_state_change(ok, ATK_STATE_FOCUSED, TRUE);
+}
+
+void HideAlert() {
+  AtkObject* alert = gMirror.alert;
+  if (!alert) return;
+  gMirror.alert = nullptr;
+  SetChildren(gMirror.application, {gMirror.frame});
+  for (AtkObject* part : RecordOf(alert).children) Drop(part);
+  Drop(alert);
+  const auto focused = gMirror.nodes.find(gMirror.focused);
+  if (focused != gMirror.nodes.end()) atk_object_notify_state_change(focused->second, ATK_STATE_FOCUSED, TRUE);
+}
 
 void WindowChanged() {
   if (!gMirror.application) return;

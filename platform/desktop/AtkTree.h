@@ -30,7 +30,14 @@ void Install(WindowLookup lookup);
 void Update(const TAccessTree& tree);
 // Tells listeners what changed in the window's facts (its title, shown, active).
 void WindowChanged();
-// The application object (null before Install); the frame is its one child.
+// The application object (null before Install); the frame is its first child.
 AtkObject* Application();
+
+// A message box over the window, while the program waits for it: an alert of the application
+// beside the frame, named by the caption, holding the text and its OK button, which takes the
+// focus. The tree's elements refuse actions meanwhile, as the program takes none. Hiding it gives
+// the focus back to the tree's focused element.
+void ShowAlert(const std::string& caption, const std::string& text);
+void HideAlert();
 
 }  // namespace atk_tree

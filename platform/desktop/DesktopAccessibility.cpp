@@ -2,11 +2,15 @@
 // tree and the keyboard reaches every element, but nothing is published to AT-SPI.
 #include "AccessWindow.h"
 #include "Accessibility.h"
+#include "DesktopAccess.h"
 #include "Presentation.h"
 
 void PublishAccessTree(const TAccessTree&) {}
 
 void SetAccessWindow(HWND) {}
+
+ScreenReaderBox::ScreenReaderBox(const std::string&, const std::string&) { (void)shown_; }
+ScreenReaderBox::~ScreenReaderBox() = default;
 
 namespace sdl_layer {
 

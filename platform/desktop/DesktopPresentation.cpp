@@ -5,6 +5,7 @@
 // sdl/SdlGl11Contexts.cpp (OpenGL ES 3).
 #include "Presentation.h"
 
+#include "DesktopAccess.h"
 #include "SdlText.h"
 
 #include <SDL.h>
@@ -32,7 +33,12 @@ void ShowBox(const char* text, const char* caption, BoxIcon icon) {
                                                   : SDL_MESSAGEBOX_INFORMATION;
   // SDL needs its video subsystem for a box; it may not be up yet (a failure before any window).
   const bool startedVideo = SDL_WasInit(SDL_INIT_VIDEO) == 0 && SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  const int shown = SDL_ShowSimpleMessageBox(flags, Cp1250ToUtf8(caption).c_str(), Cp1250ToUtf8(text).c_str(), nullptr);
+  const std::string captionUtf8 = Cp1250ToUtf8(caption), textUtf8 = Cp1250ToUtf8(text);
+  int shown;
+  {
+    const ScreenReaderBox reader(captionUtf8, textUtf8);
+    shown = SDL_ShowSimpleMessageBox(flags, captionUtf8.c_str(), textUtf8.c_str(), nullptr);
+  }
   if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (shown != 0) std::fprintf(stderr, "%s: %s\n", caption, text);
 }

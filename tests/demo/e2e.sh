@@ -14,7 +14,7 @@
 #               shows after a key and goes with a click; Right moves a focused panel
 #   reader      read over AT-SPI as a screen reader does (e2e_reader.py): the start page's buttons
 #               by name and place, Tab's focus events in order, and presses that show the button
-#               page and "button 3"'s box
+#               page and "button 3"'s box, which reads as an alert
 # The reader scenario runs on a private D-Bus session, whose accessibility bus the demo and the
 # reader then find by themselves.
 if [ "${1:-}" = reader ] && [ -z "${E2E_READER_SESSION:-}" ]; then
@@ -236,6 +236,7 @@ case $scenario in
     e2e_check "the button page reads with its buttons" reader names "button 1" "button 2" "button 3"
     e2e_check "a reader presses \"button 3\"" reader press "button 3"
     box=$(e2e_wait_box 10 "GUI  DEMO") || e2e_fail "pressing \"button 3\" showed no message box"
+    e2e_check "the box reads as an alert while it waits" reader alert "A(z) 3. gomb lett lenyomva!"
     xdotool key --window "$box" Return
     e2e_check "OK closes the box" e2e_wait_box_gone 10 "$box"
     ;;

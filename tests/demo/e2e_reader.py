@@ -7,6 +7,7 @@
 #   press NAME        runs the default action of the button NAME
 #   names NAME...     waits until buttons of all these names are in the tree
 #   tab WID NAME...   presses Tab in window WID once per NAME; each focus event must name the next
+#   alert TEXT        the application shows an alert "GUI  DEMO" with TEXT, its OK button focused
 import subprocess
 import sys
 import time
@@ -106,6 +107,15 @@ def tab(window, names):
     pyatspi.Registry.deregisterEventListener(listener, "object:state-changed:focused")
 
 
+def alert(text):
+    def shown():
+        boxes = [c for c in application() if c.getRole() == pyatspi.ROLE_ALERT]
+        return boxes and [c for c in boxes[0]]
+    label, ok = wait_for("an alert", shown)
+    if (label.name, ok.name) != (text, "OK") or not ok.getState().contains(pyatspi.STATE_FOCUSED):
+        fail("the alert reads %r, %r" % (label.name, ok.name))
+
+
 command, args = sys.argv[1], sys.argv[2:]
 if command == "start":
     start(*map(int, args))
@@ -115,5 +125,7 @@ elif command == "names":
     wait_for("buttons %s" % args, named(args))
 elif command == "tab":
     tab(args[0], args[1:])
+elif command == "alert":
+    alert(args[0])
 else:
     fail("unknown command " + command)

@@ -153,6 +153,25 @@ TEST_F(AtkTreeTest, UpdatesKeepObjectsAndTellWhatChanged) {
   EXPECT_TRUE(gHeard.empty());
 }
 
+TEST_F(AtkTreeTest, AMessageBoxIsAnAlertThatHoldsTheFocus) {
+  atk_tree::Update(Page());
+  Ref screen = Child(Frame(), 0);
+  Ref button = Child(screen.get(), 1);
+  Listen(button.get());
+  atk_tree::ShowAlert("GUI  DEMO", "done");
+  Ref alert = Child(atk_get_root(), 1);
+  ASSERT_EQ(atk_object_get_role(alert.get()), ATK_ROLE_ALERT);
+  Ref ok = Child(alert.get(), 1);
+  EXPECT_STREQ(atk_object_get_name(Child(alert.get(), 0).get()), "done");
+  EXPECT_TRUE(Has(ok.get(), ATK_STATE_FOCUSED));
+  EXPECT_FALSE(atk_action_do_action(ATK_ACTION(button.get()), 0));  // the program waits for the box
+  atk_tree::HideAlert();
+  EXPECT_TRUE(Has(ok.get(), ATK_STATE_DEFUNCT));
+  EXPECT_EQ(atk_object_get_n_accessible_children(atk_get_root()), 1);
+  EXPECT_TRUE(atk_action_do_action(ATK_ACTION(button.get()), 0));
+  EXPECT_EQ(gHeard, (std::vector<std::string>{"exit:focused=0", "exit:focused=1"}));
+}
+
 TEST_F(AtkTreeTest, TheFrameFollowsTheWindow) {
   Listen(Frame());
   gWindow.Title = "other";
