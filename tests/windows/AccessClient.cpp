@@ -1,11 +1,13 @@
 // A screen reader's view of gui_demo through MSAA, from another process: finds the demo's window
 // (class "OpenGL"), asks it for its client object with AccessibleObjectFromWindow and walks it with
 // AccessibleChildren. The access scenarios of e2e_wine.sh drive it.
-//   access_client list          prints the client area ("window L T W H") and a line per node:
-//                               depth, role text, name, location (L T W H on the screen), states
 //   access_client wait NAME...  waits (up to 30 s) until nodes of all those names show on the window
 //                               (their centres in the client area; the view leans while a page
-//                               comes, and the plane at rest reaches a little past the window), then lists
+//                               comes, and the plane at rest reaches a little past the window), then
+//                               prints the client area ("window L T W H") and a line per node: depth,
+//                               role text, name, location (L T W H on the screen), states
+//   access_client focus NAME    waits for the node NAME, gives it the focus (accSelect) and waits for
+//                               the focus event, whose element it names as AccessibleObjectFromEvent finds it
 //   access_client press NAME    waits for the node NAME, then runs its default action
 //   access_client stale         holds the client object until the window is made anew, then says what
 //                               a call on it gives ("stale 0x..."), and lists the new window's tree
@@ -145,6 +147,37 @@ bool WaitFor(std::vector<Node>& nodes, RECT& area, char** names, int count) {
   }
 }
 
+std::string FocusedName;
+
+void CALLBACK OnFocus(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  IAccessible* found = nullptr;
+  VARIANT id;
+  if (FAILED(AccessibleObjectFromEvent(window, object, child, &found, &id))) return;
+  BSTR name = nullptr;
+  found->get_accName(id, &name);
+  FocusedName = Utf8(name);
+  found->Release();
+  VariantClear(&id);
+}
+
+int Focus(std::vector<Node>& nodes, RECT& area, char* name) {
+  if (!WaitFor(nodes, area, &name, 1)) return 1;
+  DWORD process = 0;
+  GetWindowThreadProcessId(DemoWindow(), &process);
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocus, process, 0, WINEVENT_OUTOFCONTEXT);
+  const Node* n = Named(nodes, name);
+  const HRESULT hr = n->object->accSelect(SELFLAG_TAKEFOCUS, n->child);
+  const DWORD start = GetTickCount();
+  while (SUCCEEDED(hr) && FocusedName != name && GetTickCount() - start < 30000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
+  }
+  UnhookWinEvent(hook);
+  std::printf("focus \"%s\": 0x%08lx, event for \"%s\"\n", name, static_cast<unsigned long>(hr), FocusedName.c_str());
+  return FocusedName == name ? 0 : 1;
+}
+
 int Stale(std::vector<Node>& nodes, RECT& area) {
   const HWND first = DemoWindow();
   IAccessible* held = nullptr;
@@ -167,19 +200,13 @@ int Stale(std::vector<Node>& nodes, RECT& area) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return std::fprintf(stderr, "usage: access_client list|wait NAME...|press NAME|stale\n"), 2;
+  if (argc < 2) return std::fprintf(stderr, "usage: access_client wait NAME...|press NAME|focus NAME|stale\n"), 2;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   const std::string command = argv[1];
   std::vector<Node> nodes;
   RECT area{};
   int status = 1;
-  if (command == "list") {
-    const HRESULT hr = Read(nodes, area);
-    if (SUCCEEDED(hr))
-      Print(nodes, area), status = 0;
-    else
-      std::printf("AccessibleObjectFromWindow 0x%08lx\n", static_cast<unsigned long>(hr));
-  } else if (command == "wait") {
+  if (command == "wait") {
     if (WaitFor(nodes, area, argv + 2, argc - 2)) Print(nodes, area), status = 0;
   } else if (command == "press" && argc == 3) {
     if (WaitFor(nodes, area, argv + 2, 1)) {
@@ -188,6 +215,8 @@ int main(int argc, char** argv) {
       std::printf("press \"%s\": 0x%08lx\n", argv[2], static_cast<unsigned long>(hr));
       status = SUCCEEDED(hr) ? 0 : 1;
     }
+  } else if (command == "focus" && argc == 3) {
+    status = Focus(nodes, area, argv[2]);
   } else if (command == "stale") {
     status = Stale(nodes, area);
   } else {

@@ -8,8 +8,8 @@
 #   exit      "exit" ends the program with exit code 0
 #   keyboard  Tab and Return alone reach every page, "button 3"'s box and "exit"
 #   access    a screen reader's MSAA client in another process (access_client.exe) finds the four
-#             navigation buttons as push buttons inside the window, presses "button demo" and then
-#             "button 3", whose box opens
+#             navigation buttons as push buttons on the window, gives "exit" the focus and is told,
+#             presses "button demo" and then "button 3", whose box opens
 #   access_stale  a client holding the window's object while F1 makes the window anew gets a
 #             failure from it, not a crash or a hang, and reads the new window's tree
 # The texts of message boxes are read from Wine's own trace of the box it shows.
@@ -164,6 +164,8 @@ case $scenario in
     for name in "panel demo" "text demo" "button demo" "exit"; do
       e2e_check "\"$name\" is a push button" grep -qP "^2\tpush button\t$name\t" "$E2E_WORK/start.tree"
     done
+    e2e_check "the focus given to \"exit\" is told" access focus "exit"
+    e2e_wait_focus '"exit"' "$EXIT_RING"
     e2e_check "a press of \"button demo\" is taken" access press "button demo"
     access wait "button 1" "button 2" "button 3" >"$E2E_WORK/buttons.tree" ||
       e2e_fail "the button page did not come: $(cat "$E2E_WORK/buttons.tree")"
