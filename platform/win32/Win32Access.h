@@ -7,8 +7,9 @@
 
 #include "Accessibility.h"
 
-#include <oleacc.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <oleacc.h>
 
 #include <cstdint>
 #include <mutex>

@@ -12,8 +12,9 @@
 //   access_client stale         holds the client object until the window is made anew, then says what
 //                               a call on it gives ("stale 0x..."), and lists the new window's tree
 // Exit code 0 when done, 1 on a failure or at the deadline (with the HRESULT or the last tree).
-#include <oleacc.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <oleacc.h>
 
 #include <cstdio>
 #include <string>
