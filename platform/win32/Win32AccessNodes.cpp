@@ -33,8 +33,11 @@ int NextSibling(const std::vector<TAccessNode>& nodes, int index, int step) {
 }
 
 bool Within(const std::vector<TAccessNode>& nodes, int index, int ancestor) {
-  for (int at = index; at >= 0; at = nodes[static_cast<size_t>(at)].Parent)
+  // Up the parents, each before its child (a tree that says otherwise ends the walk).
+  for (int at = index; at >= 0; at = nodes[static_cast<size_t>(at)].Parent) {
     if (at == ancestor) return true;
+    if (nodes[static_cast<size_t>(at)].Parent >= at) break;
+  }
   return ancestor == kClient;
 }
 

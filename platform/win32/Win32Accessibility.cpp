@@ -171,10 +171,10 @@ LRESULT CALLBACK AccessWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
                  : DefWindowProcA(window, message, wParam, lParam);
 }
 
-int32_t FocusedId(const std::vector<TAccessNode>& nodes) {
+const TAccessNode* Focused(const std::vector<TAccessNode>& nodes) {
   for (const TAccessNode& node : nodes)
-    if (node.States & AccessFocused) return node.ID;
-  return -1;
+    if (node.States & AccessFocused) return &node;
+  return nullptr;
 }
 
 // The events that tell a change from `before` to `after`: the tree's shape (nodes come, go or move)
@@ -192,8 +192,8 @@ void CollectEvents(const std::vector<TAccessNode>& before, const std::vector<TAc
       if (before[i].States != after[i].States) events.emplace_back(EVENT_OBJECT_STATECHANGE, ChildIdOf(after[i].ID));
     }
   }
-  const int32_t focused = FocusedId(after);
-  if (focused >= 0 && focused != FocusedId(before)) events.emplace_back(EVENT_OBJECT_FOCUS, ChildIdOf(focused));
+  const TAccessNode *now = Focused(after), *was = Focused(before);
+  if (now && (!was || was->ID != now->ID)) events.emplace_back(EVENT_OBJECT_FOCUS, ChildIdOf(now->ID));
 }
 
 // Takes the objects made for the window out of the data, to be let go of outside the lock.
