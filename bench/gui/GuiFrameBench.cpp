@@ -79,7 +79,8 @@ BENCHMARK(BM_GuiFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 // The keyboard's and the screen reader's part of that frame, alone: what DrawCursor does over the
 // screen the frame drew (the focus order, the keys, the accessibility tree with every element's
 // rectangle projected, the comparison with the last frame's), with the mouse moving as above and an
-// element focused. Its time beside BM_GuiFrame/0's is its share of a frame.
+// element focused. Its time beside BM_GuiFrame/0's is its share of a frame. With argument 1 (Linux)
+// each frame's tree is also brought into the ATK objects that atk-bridge shows to AT-SPI.
 void BM_GuiFrameAccessibility(benchmark::State& state) {
   if (!Shared().gl.Ok()) {
     state.SkipWithError("no headless GL");
@@ -89,30 +90,10 @@ void BM_GuiFrameAccessibility(benchmark::State& state) {
   ObjectCount = 0;
   Dragging = false;
   auto scene = std::make_unique<SampleScreen>();
-  PushKeyPress(VK_TAB, false);
-  scene->Frame();
-  int step = 0;
-  for (auto _ : state) {
-    SampleScreen::MoveMouse(step++);
-    gui_detail::NoteScreenDrawn(*scene->screen);
-    gui_detail::EndGUIFrame();
-  }
-}
-BENCHMARK(BM_GuiFrameAccessibility)->Unit(benchmark::kMicrosecond);
-
 #ifdef GLGUI_BENCH_ATK
-// The same, with each frame's tree brought into the ATK objects that atk-bridge shows to AT-SPI
-// on Linux: every node's rectangle changes as the plane follows the mouse.
-void BM_GuiFrameAccessibilityAtk(benchmark::State& state) {
-  if (!Shared().gl.Ok()) {
-    state.SkipWithError("no headless GL");
-    return;
-  }
-  GuiState();
-  ObjectCount = 0;
-  Dragging = false;
-  auto scene = std::make_unique<SampleScreen>();
-  atk_tree::Install([] { return atk_tree::WindowFacts{"bench", 0, 0, kWidth, kHeight, true, true}; });
+  const bool atk = state.range(0) != 0;
+  if (atk) atk_tree::Install([] { return atk_tree::WindowFacts{"bench", 0, 0, kWidth, kHeight, true, true}; });
+#endif
   PushKeyPress(VK_TAB, false);
   scene->Frame();
   int step = 0;
@@ -120,11 +101,19 @@ void BM_GuiFrameAccessibilityAtk(benchmark::State& state) {
     SampleScreen::MoveMouse(step++);
     gui_detail::NoteScreenDrawn(*scene->screen);
     gui_detail::EndGUIFrame();
-    atk_tree::Update(AccessibilityTree());
+#ifdef GLGUI_BENCH_ATK
+    if (atk) atk_tree::Update(AccessibilityTree());
+#endif
   }
-  atk_tree::Update(TAccessTree{});
+#ifdef GLGUI_BENCH_ATK
+  if (atk) atk_tree::Update(TAccessTree{});
+  state.SetLabel(atk ? "with ATK objects" : "tree");
+#endif
 }
-BENCHMARK(BM_GuiFrameAccessibilityAtk)->Unit(benchmark::kMicrosecond);
+#ifdef GLGUI_BENCH_ATK
+BENCHMARK(BM_GuiFrameAccessibility)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+#else
+BENCHMARK(BM_GuiFrameAccessibility)->Arg(0)->Unit(benchmark::kMicrosecond);
 #endif
 
 // The same screen in ImGui: three titled windows with a status line at the bottom (header and

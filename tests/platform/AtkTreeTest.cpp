@@ -105,6 +105,7 @@ TEST_F(AtkTreeTest, PlacesStatesAndActionsOfTheNodes) {
   EXPECT_FALSE(Has(button.get(), ATK_STATE_SHOWING));
 
   AtkAction* press = ATK_ACTION(button.get());
+  EXPECT_EQ(atk_action_get_n_actions(press), 2);
   EXPECT_STREQ(atk_action_get_name(press, 1), "focus");
   EXPECT_EQ(atk_action_get_name(press, 2), nullptr);
   EXPECT_TRUE(atk_action_do_action(press, 1));
