@@ -93,6 +93,8 @@ TEST_F(AtkTreeTest, PlacesStatesAndActionsOfTheNodes) {
   Ref label = Child(panel.get(), 0);
   EXPECT_EQ(atk_object_get_role(screen.get()), ATK_ROLE_FILLER);
   EXPECT_EQ(atk_object_get_index_in_parent(button.get()), 1);
+  EXPECT_EQ(Child(screen.get(), 2), nullptr);
+  EXPECT_EQ(Child(screen.get(), -1), nullptr);
   EXPECT_EQ(Extents(Frame(), ATK_XY_SCREEN), (std::vector<int>{100, 50, 640, 480}));
   // Whole pixels covering the node: on the screen past the window's corner, in the window, and
   // from the panel's corner.
@@ -160,6 +162,8 @@ TEST_F(AtkTreeTest, AMessageBoxIsAnAlertThatHoldsTheFocus) {
   Ref button = Child(screen.get(), 1);
   Listen(button.get());
   atk_tree::ShowAlert("GUI  DEMO", "done");
+  atk_tree::ShowAlert("GUI  DEMO", "again");  // one box at a time: the program waits in the first
+  ASSERT_EQ(atk_object_get_n_accessible_children(atk_get_root()), 2);
   Ref alert = Child(atk_get_root(), 1);
   ASSERT_EQ(atk_object_get_role(alert.get()), ATK_ROLE_ALERT);
   Ref ok = Child(alert.get(), 1);
