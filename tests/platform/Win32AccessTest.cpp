@@ -117,6 +117,11 @@ TEST_F(Win32AccessTest, TheTreeReadsWithItsPlacesAndNavigation) {
   above->Release();
   ASSERT_NE(frame, nullptr);  // the system's object of the window
   frame->Release();
+  ASSERT_EQ(AccessibleObjectFromWindow(window_, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&frame)),
+            S_OK);
+  EXPECT_NE(Role(frame), ROLE_SYSTEM_CLIENT);  // the window's is the system's to answer, not ours
+  frame->Release();
 
   IAccessible* screen = Screen();
   ASSERT_NE(screen, nullptr);
