@@ -14,12 +14,12 @@
 
 #include <SDL.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -69,7 +69,8 @@ void StartBridge() {
   if (!BusReachable()) return;
   atk_tree::Install(WindowNow);
   const guint handlers[] = {
-      g_log_set_handler("dbind", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE), Quiet, nullptr),
+      g_log_set_handler("dbind", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE), Quiet,
+                        nullptr),
       g_log_set_handler("atk-bridge", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE), Quiet,
                         nullptr)};
   if (atk_bridge_adaptor_init(nullptr, nullptr) == 0) gBridge = Bridge::Up;

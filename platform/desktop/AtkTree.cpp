@@ -45,8 +45,8 @@ struct Mirror {
   AtkObject* application = nullptr;
   AtkObject* frame = nullptr;
   std::unordered_map<int32_t, AtkObject*> nodes;
-  int32_t focused = -1;  // the ID of the focused node, -1 for none
-  WindowFacts window;    // as last told
+  int32_t focused = -1;        // the ID of the focused node, -1 for none
+  WindowFacts window;          // as last told
   AtkObject* alert = nullptr;  // a message box's, while one is shown
 };
 Mirror gMirror;
@@ -55,10 +55,14 @@ WindowFacts CurrentWindow() { return gMirror.lookup ? gMirror.lookup() : WindowF
 
 AtkRole RoleFor(const TAccessNode& node) {
   switch (node.Role) {
-    case AccessRoleGroup: return ATK_ROLE_PANEL;
-    case AccessRoleText: return ATK_ROLE_LABEL;
-    case AccessRoleButton: return ATK_ROLE_PUSH_BUTTON;
-    default: return node.Name.empty() ? ATK_ROLE_FILLER : ATK_ROLE_PANEL;
+    case AccessRoleGroup:
+      return ATK_ROLE_PANEL;
+    case AccessRoleText:
+      return ATK_ROLE_LABEL;
+    case AccessRoleButton:
+      return ATK_ROLE_PUSH_BUTTON;
+    default:
+      return node.Name.empty() ? ATK_ROLE_FILLER : ATK_ROLE_PANEL;
   }
 }
 

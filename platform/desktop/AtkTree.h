@@ -16,10 +16,10 @@ namespace atk_tree {
 
 // What the frame shows of the window, asked for whenever a reader asks.
 struct WindowFacts {
-  std::string Title;                         // UTF-8
+  std::string Title;                        // UTF-8
   int X = 0, Y = 0, Width = 0, Height = 0;  // the client area, in screen pixels
-  bool Shown = false;                        // there is a window and it is shown
-  bool Active = false;                       // it has the keyboard
+  bool Shown = false;                       // there is a window and it is shown
+  bool Active = false;                      // it has the keyboard
 };
 using WindowLookup = WindowFacts (*)();
 

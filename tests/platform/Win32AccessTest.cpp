@@ -28,10 +28,11 @@ void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD
 // A screen holding a panel with a label, and a button beside the panel.
 TAccessTree Page() {
   TAccessTree t;
-  t.Nodes = {{0, -1, AccessRoleScreen, 0, 0, "page", 0, 0, 320, 240},
-             {1, 0, AccessRoleGroup, AccessFocusable, AccessActionFocus, "", 10, 10, 110, 110},
-             {2, 1, AccessRoleText, 0, 0, "hello", 20, 20, 60, 30},
-             {3, 0, AccessRoleButton, AccessFocusable, AccessActionPress | AccessActionFocus, "exit", 200, 150, 260, 180}};
+  t.Nodes = {
+      {0, -1, AccessRoleScreen, 0, 0, "page", 0, 0, 320, 240},
+      {1, 0, AccessRoleGroup, AccessFocusable, AccessActionFocus, "", 10, 10, 110, 110},
+      {2, 1, AccessRoleText, 0, 0, "hello", 20, 20, 60, 30},
+      {3, 0, AccessRoleButton, AccessFocusable, AccessActionPress | AccessActionFocus, "exit", 200, 150, 260, 180}};
   return t;
 }
 
@@ -57,7 +58,8 @@ LONG Role(IAccessible* object, VARIANT child = Self()) {
 // The object a VT_DISPATCH answer holds (null for any other), one reference for the caller.
 IAccessible* ObjectOf(VARIANT& v) {
   IAccessible* object = nullptr;
-  if (v.vt == VT_DISPATCH && v.pdispVal) v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
+  if (v.vt == VT_DISPATCH && v.pdispVal)
+    v.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&object));
   VariantClear(&v);
   return object;
 }
@@ -176,7 +178,7 @@ TEST_F(Win32AccessTest, ActionsRunOnTheWindowsThreadAndEventsTellWhatChanged) {
   EXPECT_EQ(screen->accDoDefaultAction(ChildId(4)), S_OK);  // the button: its ID + 1
   EXPECT_EQ(screen->accSelect(SELFLAG_TAKEFOCUS, Self()), DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(client_->accDoDefaultAction(ChildId(3)), DISP_E_MEMBERNOTFOUND);  // the label
-  TakeMessages();  // the window's thread runs them
+  TakeMessages();                                                             // the window's thread runs them
   EXPECT_EQ(gRan, (std::vector<std::pair<int32_t, uint8_t>>{{3, AccessActionPress}}));
 
   // A renamed button is a name change; a node gone changes the shape.
