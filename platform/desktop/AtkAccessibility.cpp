@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -92,12 +93,16 @@ void PublishAccessTree(const TAccessTree& tree) {
 
 ScreenReaderBox::ScreenReaderBox(const std::string& caption, const std::string& text) {
   if (gBridge != Bridge::Up || gBoxServer.joinable()) return;
-  shown_ = true;
   atk_tree::ShowAlert(caption, text);
   gBoxGone = false;
-  gBoxServer = std::thread([] {
-    while (!gBoxGone) g_main_context_iteration(nullptr, TRUE);
-  });
+  try {
+    gBoxServer = std::thread([] {
+      while (!gBoxGone) g_main_context_iteration(nullptr, TRUE);
+    });
+    shown_ = true;
+  } catch (const std::system_error&) {
+    atk_tree::HideAlert();  // no thread to answer for it: the box shows as before, unread
+  }
 }
 
 ScreenReaderBox::~ScreenReaderBox() {
