@@ -8,7 +8,7 @@
 #include "Accessibility.h"
 #include "AtkTree.h"
 #include "DesktopAccess.h"
-#include "Presentation.h"
+#include "SdlWindowLayer.h"
 
 #include <atk-bridge.h>
 
@@ -113,9 +113,7 @@ ScreenReaderBox::~ScreenReaderBox() {
   atk_tree::HideAlert();
 }
 
-namespace sdl_layer {
-
-int ServeOtherEvents() {
+int ServeScreenReaders() {
   if (gBridge != Bridge::Up) return -1;
   atk_tree::WindowChanged();
   // What is ready now, and no more: a reader that keeps asking cannot hold the program.
@@ -123,5 +121,3 @@ int ServeOtherEvents() {
   }
   return kServeEveryMs;
 }
-
-}  // namespace sdl_layer

@@ -3,7 +3,6 @@
 #include "AccessWindow.h"
 #include "Accessibility.h"
 #include "DesktopAccess.h"
-#include "Presentation.h"
 
 void PublishAccessTree(const TAccessTree&) {}
 
@@ -12,8 +11,4 @@ void SetAccessWindow(HWND) {}
 ScreenReaderBox::ScreenReaderBox(const std::string&, const std::string&) { (void)shown_; }
 ScreenReaderBox::~ScreenReaderBox() = default;
 
-namespace sdl_layer {
-
-int ServeOtherEvents() { return -1; }
-
-}  // namespace sdl_layer
+int ServeScreenReaders() { return -1; }

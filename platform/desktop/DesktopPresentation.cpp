@@ -1,8 +1,8 @@
-// Desktop: the desktop's side of sdl/Presentation.h for frames, windows, sound and message boxes:
-// the buffer swap, windows sized by the window manager, audio devices opened with their players,
-// and SDL's own message boxes, with standard error where none can show. The kind of GL context is
-// in DesktopContexts.cpp (OpenGL), or for a program on the OpenGL 1.1 layer in
-// sdl/SdlGl11Contexts.cpp (OpenGL ES 3).
+// Desktop: the desktop's table of sdl/Presentation.h: SDL's default OpenGL contexts without vsync
+// (a program on the OpenGL 1.1 layer chooses sdl/SdlGl11Contexts.cpp's OpenGL ES 3 ones instead,
+// Gl11ContextChoice.cpp), the buffer swap, windows sized by the window manager, screen readers
+// served from the message pump (the accessibility files), audio devices opened with their players,
+// and SDL's own message boxes, with standard error where none can show.
 #include "Presentation.h"
 
 #include "DesktopAccess.h"
@@ -14,16 +14,32 @@
 
 namespace sdl_layer {
 
+namespace {
+
+// ---- GL contexts -----------------------------------------------------------------------------------
+
+void RequestContextKind() {}
+
+void ContextMadeCurrent(const Context&, bool) {
+  SDL_GL_SetSwapInterval(0);  // no vsync; a driver that cannot turn it off is no error
+}
+
+void ContextGoing(const Context&, bool) {}
+
+const ContextKind kOpenGlContexts = {RequestContextKind, ContextMadeCurrent, ContextGoing};
+
+// ---- frames, windows, sound and boxes --------------------------------------------------------------
+
 void PresentFrame(SDL_Window* window) { SDL_GL_SwapWindow(window); }
-
-void FollowSurroundings(Window&) {}
-
-int PixelsPerInch(const Window&) { return 96; }
 
 // Lists are compiled when asked for, as WGL does (with the disk cache, a font built before is quick).
 bool ListsCanWait() { return false; }
 
 void CompileOnFirstCall(unsigned, std::function<void()> build) { build(); }
+
+void FollowSurroundings(Window&) {}
+
+int PixelsPerInch(const Window&) { return 96; }
 
 bool AudioOpensOnFirstPlay() { return false; }
 
@@ -42,5 +58,22 @@ void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (shown != 0) std::fprintf(stderr, "%s: %s\n", caption, text);
 }
+
+}  // namespace
+
+const Presentation kPresentation = {
+    &kOpenGlContexts,
+    // frames
+    PresentFrame,
+    ListsCanWait,
+    CompileOnFirstCall,
+    // windows
+    FollowSurroundings,
+    PixelsPerInch,
+    // the message pump, sound and message boxes
+    ServeScreenReaders,
+    AudioOpensOnFirstPlay,
+    ShowBox,
+};
 
 }  // namespace sdl_layer

@@ -35,7 +35,7 @@ void ApplyGlAttributes(const PIXELFORMATDESCRIPTOR& pfd) {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (pfd.dwFlags & PFD_DOUBLEBUFFER) ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_STEREO, (pfd.dwFlags & PFD_STEREO) ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-  RequestContextKind();
+  Contexts().RequestContextKind();
 }
 
 }  // namespace sdl_layer
@@ -55,7 +55,7 @@ int ReleaseDC(HWND hWnd, HDC dc) {
 int GetDeviceCaps(HDC dc, int index) {
   const Window* w = FindWindowOfDc(dc);
   if (!w || (index != LOGPIXELSX && index != LOGPIXELSY)) return 0;
-  return PixelsPerInch(*w);
+  return kPresentation.PixelsPerInch(*w);
 }
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {

@@ -240,7 +240,7 @@ bool CompileMeasuredGlyphs(const HFONT__& font, int weight, double deviation, bo
     const DWORD code = first + i;
     const GLuint list = listBase + i;
     if (metrics) metrics[i] = measured[code].metrics;
-    sdl_layer::CompileOnFirstCall(list, [=] {
+    sdl_layer::kPresentation.CompileOnFirstCall(list, [=] {
       FT_Face face = FindFace(*family, weight, italic);
       if (!face) {
         CompileGlyph(list, GlyphGeometry{}, depth, format);
@@ -285,7 +285,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   const bool filled = format != WGL_FONT_LINES;
   const double dev = FlatteningDeviation(deviation);
   const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
-  if (sdl_layer::ListsCanWait() &&
+  if (sdl_layer::kPresentation.ListsCanWait() &&
       CompileMeasuredGlyphs(*font, weight, dev, filled, first, count, listBase, depth, format, metrics))
     return TRUE;
 
@@ -299,7 +299,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   // Where a list can be compiled on its first call (the browser's GL), a glyph not made yet is only
   // measured now and made when its list is first drawn: most of a font's glyphs never are, and the
   // fill's tessellation is most of a font's cost. The disk cache is for the glyphs made up front.
-  if (sdl_layer::ListsCanWait()) {
+  if (sdl_layer::kPresentation.ListsCanWait()) {
     std::unique_ptr<GlyphReader> measurer;
     for (DWORD i = 0; i < count; ++i) {
       const DWORD code = first + i;
@@ -317,7 +317,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
         // Measuring made all that a glyph of lines needs: it is kept for its list, not read again.
         if (!filled) kept.emplace(code, std::move(glyph));
       }
-      sdl_layer::CompileOnFirstCall(list, [=] { CompileDeferredGlyph(key, code, list, depth, format); });
+      sdl_layer::kPresentation.CompileOnFirstCall(list, [=] { CompileDeferredGlyph(key, code, list, depth, format); });
     }
     return TRUE;
   }

@@ -1,7 +1,8 @@
 // SDL backend: GL contexts for a program that draws through the OpenGL 1.1 layer (gl11/): SDL's
 // OpenGL ES 3.0 contexts (WebGL 2 in the browser), each handed to the layer when it is first made
-// current and taken back before it goes (sdl/Presentation.h). The browser always builds it; on the
-// desktop a program on the layer links it as desktop_gl11_contexts.
+// current and taken back before it goes: the table kGl11Contexts (sdl/Presentation.h). The
+// browser's backend names it as its own; on the desktop a program on the layer links it with
+// desktop_gl11_contexts, which chooses it.
 #include "Gl11Context.h"
 #include "Presentation.h"
 
@@ -10,12 +11,12 @@
 namespace sdl_layer {
 
 namespace {
+
 bool WindowAlive(SDL_Window* sdl) {
   for (const auto& entry : gLayer.windows)
     if (entry.second->sdl == sdl) return sdl != nullptr;
   return false;
 }
-}  // namespace
 
 // Through EGL, where the layer looks up the entry points beneath it: SDL would otherwise make an
 // X11 desktop's OpenGL ES context through GLX.
@@ -26,7 +27,7 @@ void RequestContextKind() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
 }
 
-void ContextMadeCurrent(bool first) {
+void ContextMadeCurrent(const Context&, bool first) {
   if (first) gl11ContextCreated();
 }
 
@@ -46,5 +47,9 @@ void ContextGoing(const Context& c, bool current) {
     SDL_GL_MakeCurrent(previous ? previousWindow : c.window, previous);
   }
 }
+
+}  // namespace
+
+const ContextKind kGl11Contexts = {RequestContextKind, ContextMadeCurrent, ContextGoing};
 
 }  // namespace sdl_layer

@@ -1,5 +1,5 @@
 // SDL backend: message boxes: the test hook, the defaults and the icon; the box itself is shown
-// the backend's way (Presentation.h).
+// the backend's way (its table, Presentation.h).
 #include "Win32Api.h"
 #include "PlatformHooks.h"
 
@@ -24,6 +24,6 @@ int MessageBoxA(HWND, const char* text, const char* caption, UINT type) {
     case MB_ICONEXCLAMATION: icon = BoxIcon::Warning; break;
     default: break;
   }
-  sdl_layer::ShowBox(text, caption, icon);
+  sdl_layer::kPresentation.ShowBox(text, caption, icon);
   return IDOK;
 }

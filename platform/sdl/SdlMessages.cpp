@@ -1,7 +1,8 @@
 // SDL backend: messages and keys: the message queue (PeekMessage, GetMessage, DispatchMessage,
-// PostMessage, SendMessage), the default window procedure, and the translation of SDL's events
-// into Win32 messages: keys to virtual-key codes, the mouse, the wheel, touch as the mouse, and
-// window events to WM_SIZE, WM_MOVE and the close command. Windows themselves are in SdlWindow.cpp.
+// PostMessage, SendMessage; a window that goes takes its messages with it), the default window
+// procedure, and the translation of SDL's events into Win32 messages: keys to virtual-key codes,
+// the mouse, the wheel, touch as the mouse, and window events to WM_SIZE, WM_MOVE and the close
+// command. Windows themselves are in SdlWindow.cpp.
 #include "Presentation.h"
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
@@ -327,10 +328,10 @@ bool Translate(const SDL_Event& e) {
 
 // Takes every pending SDL event. Returns how many of them became messages.
 int Pump() {
-  ServeOtherEvents();
+  kPresentation.ServeOtherEvents();
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return 0;
   for (auto& entry : gLayer.windows)
-    if (entry.second->sdl) FollowSurroundings(*entry.second);
+    if (entry.second->sdl) kPresentation.FollowSurroundings(*entry.second);
   int produced = 0;
   SDL_Event e;
   while (SDL_PollEvent(&e))
@@ -359,6 +360,13 @@ bool Matches(const MSG& msg, HWND hWnd, UINT filterMin, UINT filterMax) {
 }
 
 }  // namespace
+
+void sdl_layer::DropMessagesOf(HWND hWnd) {
+  const auto ofWindow = [&](const MSG& m) { return m.hwnd == hWnd; };
+  gLayer.queue.erase(std::remove_if(gLayer.queue.begin(), gLayer.queue.end(), ofWindow), gLayer.queue.end());
+  gLayer.touchSteps.erase(std::remove_if(gLayer.touchSteps.begin(), gLayer.touchSteps.end(), ofWindow),
+                          gLayer.touchSteps.end());
+}
 
 // ---- messages ------------------------------------------------------------------------------------
 
@@ -398,7 +406,7 @@ BOOL WaitMessage() {
     // Nothing can ever arrive without SDL's video (no windows): do not block for good.
     if (!SDL_WasInit(SDL_INIT_VIDEO) || gLayer.windows.empty()) return FALSE;
     if (gLayer.waitHook) gLayer.waitHook();
-    const int limit = ServeOtherEvents();
+    const int limit = kPresentation.ServeOtherEvents();
     if (limit < 0)
       SDL_WaitEvent(nullptr);
     else

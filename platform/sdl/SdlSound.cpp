@@ -85,7 +85,7 @@ TSoundPlayer::TSoundPlayer(const std::string& fileName) {
   spec.callback = nullptr;  // queued playback
   spec.samples = BufferFrames(spec.freq);
   spec.userdata = nullptr;
-  if (!sdl_layer::AudioOpensOnFirstPlay() && !device->Open(error_)) return;
+  if (!sdl_layer::kPresentation.AudioOpensOnFirstPlay() && !device->Open(error_)) return;
   length_ = device->length;
   device_ = std::move(device);
 }

@@ -1,6 +1,6 @@
 // SDL backend: WGL contexts on SDL's OpenGL contexts, and the buffer swap (device contexts and
 // pixel formats are in SdlDeviceContexts.cpp). What the desktop and the browser do differently
-// around them is in Presentation.h.
+// around them is in their tables (Presentation.h): the kind of context chosen is kept here.
 #include "Presentation.h"
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
@@ -9,6 +9,20 @@
 #include <SDL.h>
 
 #include <cstdint>
+
+namespace sdl_layer {
+
+namespace {
+// The table a program chose, kept outside gLayer: the choice is made by a static constructor,
+// which may run before gLayer's own, while this pointer is null before any constructor runs.
+const ContextKind* gChosenContexts = nullptr;
+}  // namespace
+
+const ContextKind& Contexts() { return gChosenContexts ? *gChosenContexts : *kPresentation.contexts; }
+
+void UseContextKind(const ContextKind& kind) { gChosenContexts = &kind; }
+
+}  // namespace sdl_layer
 
 using namespace sdl_layer;
 
@@ -49,7 +63,7 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
   gLayer.currentContext = id;
   const bool first = !it->second.everCurrent;
   it->second.everCurrent = true;
-  ContextMadeCurrent(first);
+  Contexts().ContextMadeCurrent(it->second, first);
   return TRUE;
 }
 
@@ -57,7 +71,7 @@ BOOL wglDeleteContext(HGLRC rc) {
   const uintptr_t id = HandleId(rc, kRcTag);
   const auto it = gLayer.contexts.find(id);
   if (it == gLayer.contexts.end()) return FALSE;
-  if (it->second.everCurrent) ContextGoing(it->second, gLayer.currentContext == id);
+  if (it->second.everCurrent) Contexts().ContextGoing(it->second, gLayer.currentContext == id);
   if (gLayer.currentContext == id) wglMakeCurrent(nullptr, nullptr);
   SDL_GL_DeleteContext(it->second.context);
   gLayer.contexts.erase(it);
@@ -73,6 +87,6 @@ BOOL SwapBuffers(HDC dc) {
   // What was drawn is finished first, as Win32's swap does; the OpenGL 1.1 layer's batch holds the
   // frame's last primitives until then.
   glFlush();
-  PresentFrame(w->sdl);
+  kPresentation.PresentFrame(w->sdl);
   return TRUE;
 }

@@ -94,7 +94,7 @@ bool Materialize(Window& w, bool gl) {
   // A window that follows its surroundings takes their size now, before a GL context has a
   // drawing buffer in it to resize (in the browser a resize waits on the GPU process). The change
   // still reaches the program as WM_SIZE from the message pump.
-  FollowSurroundings(w);
+  kPresentation.FollowSurroundings(w);
   w.gl = gl;
   if (w.visible) SDL_ShowWindow(w.sdl);
   return true;
@@ -237,10 +237,7 @@ BOOL DestroyWindow(HWND hWnd) {
   SendMessageA(hWnd, WM_DESTROY, 0, 0);
   SendMessageA(hWnd, WM_NCDESTROY, 0, 0);
   if (w->sdl) SDL_DestroyWindow(w->sdl);
-  const auto ofWindow = [&](const MSG& m) { return m.hwnd == hWnd; };
-  gLayer.queue.erase(std::remove_if(gLayer.queue.begin(), gLayer.queue.end(), ofWindow), gLayer.queue.end());
-  gLayer.touchSteps.erase(std::remove_if(gLayer.touchSteps.begin(), gLayer.touchSteps.end(), ofWindow),
-                          gLayer.touchSteps.end());
+  DropMessagesOf(hWnd);
   gLayer.windows.erase(w->id);
   if (gLayer.windows.empty()) gLayer.buttons = 0;
   MaybeReleaseVideo();

@@ -100,5 +100,8 @@ inline LPARAM PointParam(int x, int y) {
 void ApplyGlAttributes(const PIXELFORMATDESCRIPTOR& pfd);
 // Gives the window its SDL window (an OpenGL one when `gl`), replacing a plain one.
 bool Materialize(Window& w, bool gl);
+// Drops the messages waiting for the window, in the queue and among the touch steps (a window
+// that goes; SdlMessages.cpp).
+void DropMessagesOf(HWND hWnd);
 
 }  // namespace sdl_layer

@@ -1,5 +1,5 @@
-// Web backend: the browser's side of Presentation.h. Contexts are WebGL 2 ones, handed to the
-// OpenGL 1.1 layer (sdl/SdlGl11Contexts.cpp); a frame is shown by waiting for the browser's next
+// Web backend: the browser's table of sdl/Presentation.h. Contexts are WebGL 2 ones, handed to the
+// OpenGL 1.1 layer (sdl/SdlGl11Contexts.cpp's kGl11Contexts); a frame is shown by waiting for the browser's next
 // frame (the page shows what was drawn once the program yields to the browser); message boxes are
 // drawn in the page (WebPage.cpp), modal: the program waits until the box is dismissed. A window a
 // person may resize follows the page instead, as a desktop window follows the person resizing it:
@@ -16,6 +16,8 @@
 #include <SDL.h>
 
 namespace sdl_layer {
+
+namespace {
 
 void PresentFrame(SDL_Window*) { web_page::WaitForNextFrame(); }
 
@@ -47,5 +49,22 @@ void ShowBox(const char* text, const char* caption, BoxIcon icon) {
   const char* kind = icon == BoxIcon::Error ? "error" : icon == BoxIcon::Warning ? "warning" : "information";
   web_page::ShowMessageBox(Cp1250ToUtf8(caption), Cp1250ToUtf8(text), kind);
 }
+
+}  // namespace
+
+const Presentation kPresentation = {
+    &kGl11Contexts,
+    // frames
+    PresentFrame,
+    ListsCanWait,
+    CompileOnFirstCall,
+    // windows
+    FollowSurroundings,
+    PixelsPerInch,
+    // the message pump, sound and message boxes
+    ServeOtherEvents,
+    AudioOpensOnFirstPlay,
+    ShowBox,
+};
 
 }  // namespace sdl_layer
