@@ -35,34 +35,12 @@ void glPushAttrib(GLbitfield mask) {
   if (Record([=] { glPushAttrib(mask); })) return;
   if (!Outside()) return;
   if (g.attribStack.size() >= kAttribDepth) return SetError(GL_STACK_OVERFLOW);
-  AttribFrame f{};
-  f.mask = mask;
-  std::memcpy(f.colour, g.colour, sizeof f.colour);
-  std::memcpy(f.texCoord, g.texCoord, sizeof f.texCoord);
-  std::memcpy(f.normal, g.normal, sizeof f.normal);
-  f.blend = g.blend;
-  f.depthTest = g.depthTest;
-  f.cull = g.cull;
-  f.texture2D = g.texture2D;
-  std::memcpy(f.clipEnabled, g.clipEnabled, sizeof f.clipEnabled);
-  std::memcpy(f.clip, g.clip, sizeof f.clip);
-  f.blendSrc = g.blendSrc;
-  f.blendDst = g.blendDst;
-  f.depthFunc = g.depthFunc;
-  f.cullMode = g.cullMode;
-  f.shadeModel = g.shadeModel;
-  f.matrixMode = g.matrixMode;
-  f.texEnvMode = g.texEnvMode;
-  f.hint = g.hint;
-  f.texture = g.boundTexture;
-  TextureParameters(g.boundTexture, f.texParameters);
-  f.listBase = g.listBase;
-  std::memcpy(f.clearColour, g.clearColour, sizeof f.clearColour);
-  f.clearDepth = g.clearDepth;
-  std::memcpy(f.viewport, g.viewport, sizeof f.viewport);
+  AttribFrame f{mask, g.fixed, {}};
+  TextureParameters(g.fixed.boundTexture, f.texParameters);
   g.attribStack.push_back(f);
 }
 
+// Each group takes back its part of the state saved whole.
 void glPopAttrib(void) {
   if (Record([] { glPopAttrib(); })) return;
   if (!Outside()) return;
@@ -70,50 +48,53 @@ void glPopAttrib(void) {
   const AttribFrame f = g.attribStack.back();
   g.attribStack.pop_back();
   const GLbitfield m = f.mask;
+  const FixedState& saved = f.saved;
+  FixedState& now = g.fixed;
+  const auto take = [](auto& to, const auto& from) { std::memcpy(&to, &from, sizeof to); };
   if (m & GL_CURRENT_BIT) {
-    std::memcpy(g.colour, f.colour, sizeof f.colour);
-    std::memcpy(g.texCoord, f.texCoord, sizeof f.texCoord);
-    std::memcpy(g.normal, f.normal, sizeof f.normal);
+    take(now.colour, saved.colour);
+    take(now.texCoord, saved.texCoord);
+    take(now.normal, saved.normal);
   }
   if (m & GL_ENABLE_BIT) {
-    g.blend = f.blend;
-    g.depthTest = f.depthTest;
-    g.cull = f.cull;
-    g.texture2D = f.texture2D;
-    std::memcpy(g.clipEnabled, f.clipEnabled, sizeof f.clipEnabled);
+    now.ops.blend = saved.ops.blend;
+    now.ops.depthTest = saved.ops.depthTest;
+    now.ops.cull = saved.ops.cull;
+    now.texture2D = saved.texture2D;
+    take(now.clipEnabled, saved.clipEnabled);
   }
   if (m & GL_COLOR_BUFFER_BIT) {
-    g.blend = f.blend;
-    g.blendSrc = f.blendSrc;
-    g.blendDst = f.blendDst;
-    std::memcpy(g.clearColour, f.clearColour, sizeof f.clearColour);
+    now.ops.blend = saved.ops.blend;
+    now.ops.blendSrc = saved.ops.blendSrc;
+    now.ops.blendDst = saved.ops.blendDst;
+    take(now.clearColour, saved.clearColour);
   }
   if (m & GL_DEPTH_BUFFER_BIT) {
-    g.depthTest = f.depthTest;
-    g.depthFunc = f.depthFunc;
-    g.clearDepth = f.clearDepth;
+    now.ops.depthTest = saved.ops.depthTest;
+    now.ops.depthFunc = saved.ops.depthFunc;
+    now.clearDepth = saved.clearDepth;
   }
   if (m & GL_POLYGON_BIT) {
-    g.cull = f.cull;
-    g.cullMode = f.cullMode;
+    now.ops.cull = saved.ops.cull;
+    now.ops.cullMode = saved.ops.cullMode;
   }
-  if (m & GL_LIGHTING_BIT) g.shadeModel = f.shadeModel;
+  if (m & GL_LIGHTING_BIT) now.shadeModel = saved.shadeModel;
   if (m & GL_TRANSFORM_BIT) {
-    g.matrixMode = f.matrixMode;
-    std::memcpy(g.clip, f.clip, sizeof f.clip);
-    std::memcpy(g.clipEnabled, f.clipEnabled, sizeof f.clipEnabled);
+    now.matrixMode = saved.matrixMode;
+    take(now.clip, saved.clip);
+    take(now.clipEnabled, saved.clipEnabled);
   }
   if (m & GL_TEXTURE_BIT) {
     // The name bound at the push is bound again (as a new texture if it was deleted since) and
     // takes the parameters it had then.
-    g.boundTexture = f.texture;
-    RestoreTextureParameters(f.texture, f.texParameters);
-    g.texEnvMode = f.texEnvMode;
-    g.texture2D = f.texture2D;  // the enable belongs to both groups
+    now.boundTexture = saved.boundTexture;
+    RestoreTextureParameters(saved.boundTexture, f.texParameters);
+    now.texEnvMode = saved.texEnvMode;
+    now.texture2D = saved.texture2D;  // the enable belongs to both groups
   }
-  if (m & GL_VIEWPORT_BIT) std::memcpy(g.viewport, f.viewport, sizeof f.viewport);
-  if (m & GL_HINT_BIT) g.hint = f.hint;
-  if (m & GL_LIST_BIT) g.listBase = f.listBase;
+  if (m & GL_VIEWPORT_BIT) take(now.ops.viewport, saved.ops.viewport);
+  if (m & GL_HINT_BIT) now.hint = saved.hint;
+  if (m & GL_LIST_BIT) now.listBase = saved.listBase;
 }
 
 void glPushClientAttrib(GLbitfield mask) {

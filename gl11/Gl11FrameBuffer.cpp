@@ -19,13 +19,13 @@ void glClear(GLbitfield mask) {
     return SetError(GL_INVALID_VALUE);
   Flush();
   GlesSide& gl = g.gl;
-  if (!gl.clearValid || std::memcmp(gl.clearColour, g.clearColour, sizeof gl.clearColour) != 0) {
-    gles.glClearColor(g.clearColour[0], g.clearColour[1], g.clearColour[2], g.clearColour[3]);
-    std::memcpy(gl.clearColour, g.clearColour, sizeof gl.clearColour);
+  if (!gl.clearValid || std::memcmp(gl.clearColour, g.fixed.clearColour, sizeof gl.clearColour) != 0) {
+    gles.glClearColor(g.fixed.clearColour[0], g.fixed.clearColour[1], g.fixed.clearColour[2], g.fixed.clearColour[3]);
+    std::memcpy(gl.clearColour, g.fixed.clearColour, sizeof gl.clearColour);
   }
-  if (!gl.clearValid || gl.clearDepth != static_cast<float>(g.clearDepth)) {
-    gles.glClearDepthf(static_cast<float>(g.clearDepth));
-    gl.clearDepth = static_cast<float>(g.clearDepth);
+  if (!gl.clearValid || gl.clearDepth != static_cast<float>(g.fixed.clearDepth)) {
+    gles.glClearDepthf(static_cast<float>(g.fixed.clearDepth));
+    gl.clearDepth = static_cast<float>(g.fixed.clearDepth);
   }
   gl.clearValid = true;
   gles.glClear(mask & (GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
@@ -35,13 +35,13 @@ void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
   if (Record([=] { glClearColor(red, green, blue, alpha); })) return;
   if (!Outside()) return;
   const float v[4] = {red, green, blue, alpha};
-  for (int i = 0; i < 4; ++i) g.clearColour[i] = v[i] < 0 ? 0 : v[i] > 1 ? 1 : v[i];
+  for (int i = 0; i < 4; ++i) g.fixed.clearColour[i] = v[i] < 0 ? 0 : v[i] > 1 ? 1 : v[i];
 }
 
 void glClearDepth(GLclampd depth) {
   if (Record([=] { glClearDepth(depth); })) return;
   if (!Outside()) return;
-  g.clearDepth = depth < 0 ? 0 : depth > 1 ? 1 : depth;
+  g.fixed.clearDepth = depth < 0 ? 0 : depth > 1 ? 1 : depth;
 }
 
 void glReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type, GLvoid* pixels) {

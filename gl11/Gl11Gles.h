@@ -25,6 +25,7 @@ typedef ptrdiff_t GLintptr;
 #define GL_VERTEX_SHADER 0x8B31
 #define GL_COMPILE_STATUS 0x8B81
 #define GL_LINK_STATUS 0x8B82
+#define GL_COMPLETION_STATUS_KHR 0x91B1
 
 // X(return type, name, parameters) for each OpenGL ES entry point the layer calls.
 #define GL11_GLES_ENTRY_POINTS(X)                                                                                    \
@@ -119,5 +120,7 @@ bool LoadGles();
 bool QueriesAreRoundTrips();
 // The shader extension that gives gl_ClipDistance in the current context, or null where it has none.
 const char* ClipDistanceExtension();
+// Whether the current context answers GL_COMPLETION_STATUS_KHR (KHR_parallel_shader_compile).
+bool ParallelCompileExtension();
 
 }  // namespace gl11

@@ -29,9 +29,17 @@ bool LoadGles() {
 
 bool QueriesAreRoundTrips() { return false; }
 
-const char* ClipDistanceExtension() {
+namespace {
+bool Offered(const char* name) {
   const auto* extensions = reinterpret_cast<const char*>(gles.glGetString(GL_EXTENSIONS));
-  return extensions && std::strstr(extensions, "GL_EXT_clip_cull_distance") ? "GL_EXT_clip_cull_distance" : nullptr;
+  return extensions && std::strstr(extensions, name);
 }
+}  // namespace
+
+const char* ClipDistanceExtension() {
+  return Offered("GL_EXT_clip_cull_distance") ? "GL_EXT_clip_cull_distance" : nullptr;
+}
+
+bool ParallelCompileExtension() { return Offered("GL_KHR_parallel_shader_compile"); }
 
 }  // namespace gl11

@@ -18,7 +18,8 @@ namespace gl11 {
 Gles gles;
 
 namespace {
-bool clipDistances = false;  // WEBGL_clip_cull_distance is on in the current context
+bool clipDistances = false;    // WEBGL_clip_cull_distance is on in the current context
+bool parallelCompile = false;  // and KHR_parallel_shader_compile
 }  // namespace
 
 bool LoadGles() {
@@ -33,7 +34,7 @@ bool LoadGles() {
   // Whether clip distances are there is known from turning them on, without asking for the list
   // of extensions (another round trip). Programs compile on the browser's threads meanwhile.
   clipDistances = context && emscripten_webgl_enable_extension(context, "WEBGL_clip_cull_distance");
-  if (context) emscripten_webgl_enable_extension(context, "KHR_parallel_shader_compile");
+  parallelCompile = context && emscripten_webgl_enable_extension(context, "KHR_parallel_shader_compile");
   return true;
 }
 
@@ -41,6 +42,8 @@ bool QueriesAreRoundTrips() { return true; }
 
 // WebGL's extension is ANGLE's in the shaders.
 const char* ClipDistanceExtension() { return clipDistances ? "GL_ANGLE_clip_cull_distance" : nullptr; }
+
+bool ParallelCompileExtension() { return parallelCompile; }
 
 }  // namespace gl11
 

@@ -35,7 +35,7 @@ bool ValidPrimitive(GLenum mode) { return mode <= GL_POLYGON; }
 
 Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Vertex>& out) {
   const int n = static_cast<int>(in.size());
-  Emitter e{in, out, g.shadeModel == GL_FLAT};
+  Emitter e{in, out, g.fixed.shadeModel == GL_FLAT};
   switch (mode) {
     case GL_POINTS:
       for (int i = 0; i < n; ++i) e.Put(i, i);
@@ -93,7 +93,8 @@ namespace {
 
 void PutVertex(float x, float y, float z) {
   if (!g.inBegin) return;  // a vertex outside glBegin/glEnd has no effect
-  Vertex v{x, y, z, g.colour[0], g.colour[1], g.colour[2], g.colour[3], g.texCoord[0], g.texCoord[1]};
+  const float* c = g.fixed.colour;
+  Vertex v{x, y, z, c[0], c[1], c[2], c[3], g.fixed.texCoord[0], g.fixed.texCoord[1]};
   if (g.compiling) {
     // What the list has set itself is the list's; the rest is filled in when it is called.
     const uint8_t set = g.compiledAttribs;
@@ -113,12 +114,12 @@ void SetAttrib(uint8_t which, const float* values) {
     g.compiledAttribs |= which;
     if (g.inBegin) g.blockAttribs |= which;
   } else {
-    target = which == kAttrColour ? g.colour : which == kAttrTexCoord ? g.texCoord : g.normal;
+    target = which == kAttrColour ? g.fixed.colour : which == kAttrTexCoord ? g.fixed.texCoord : g.fixed.normal;
   }
   count = which == kAttrColour ? 4 : which == kAttrTexCoord ? 2 : 3;
   for (size_t i = 0; i < count; ++i) target[i] = values[i];
   if (g.compiling && g.compileMode == GL_COMPILE_AND_EXECUTE) {
-    float* current = which == kAttrColour ? g.colour : which == kAttrTexCoord ? g.texCoord : g.normal;
+    float* current = which == kAttrColour ? g.fixed.colour : which == kAttrTexCoord ? g.fixed.texCoord : g.fixed.normal;
     std::copy(values, values + count, current);
   }
   if (g.compiling && !g.inBegin) {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace gl11 {
@@ -67,10 +68,20 @@ enum AttribBits : uint8_t { kAttrColour = 1, kAttrTexCoord = 2, kAttrNormal = 4,
 
 enum class Topology : uint32_t { Triangles, Lines, Points };
 
-// What picks the shader program (bits; see ProgramKey in Gl11Draw.cpp): the clip planes in use,
+// What picks the shader program (bits; see Gl11Programs.h): the clip planes in use,
 // the texture environment, the texture's base format and its border case, and which matrices the
 // GPU applies.
 using ProgramKey = uint32_t;
+
+// What the GL does with a fragment, and where: given to OpenGL ES as it is, at each draw. Fixed-size
+// fields without padding, so that draw states compare with memcmp.
+struct FragmentOps {
+  GLenum blendSrc = GL_ONE, blendDst = GL_ZERO, depthFunc = GL_LESS, cullMode = GL_BACK;
+  GLint viewport[4] = {0, 0, 0, 0};
+  GLboolean blend = GL_FALSE, depthTest = GL_FALSE, cull = GL_FALSE;
+  GLboolean unused = GL_FALSE;
+};
+static_assert(std::has_unique_object_representations_v<FragmentOps>, "fragment operations have no padding");
 
 // Everything a draw depends on besides its vertices. Only fixed-size fields, all written, so
 // two states compare with memcmp. The modelview matrix is in it only when the GPU applies it
@@ -80,17 +91,27 @@ struct DrawState {
   ProgramKey program;
   uint32_t texture;  // the layer's texture name, when textured
   int32_t texSize[2];
-  uint32_t blend;
-  uint32_t blendSrc, blendDst;
-  uint32_t depthTest;
-  uint32_t depthFunc;
-  uint32_t cull;
-  uint32_t cullMode;
-  int32_t viewport[4];
+  FragmentOps ops;
   float clip[kClipPlanes][4];  // planes in use, in eye coordinates; 0 for the others
   Mat4 projection;
   Mat4 modelview;
   Mat4 textureMatrix;  // identity unless the program applies it
+};
+
+// The fixed-function state that glPushAttrib saves, whole (the matrices' stacks aside).
+struct FixedState {
+  // current vertex attributes
+  float colour[4] = {1, 1, 1, 1};
+  float texCoord[2] = {0, 0};
+  float normal[3] = {0, 0, 1};
+  FragmentOps ops;
+  GLboolean texture2D = GL_FALSE;
+  GLboolean clipEnabled[kClipPlanes] = {};
+  double clip[kClipPlanes][4] = {};  // in eye coordinates
+  GLenum shadeModel = GL_SMOOTH, matrixMode = GL_MODELVIEW, texEnvMode = GL_MODULATE, hint = GL_DONT_CARE;
+  GLuint boundTexture = 0, listBase = 0;
+  float clearColour[4] = {0, 0, 0, 0};
+  double clearDepth = 1.0;
 };
 
 // ---- textures ------------------------------------------------------------------------------------
@@ -156,16 +177,8 @@ struct List {
 
 struct AttribFrame {
   GLbitfield mask;
-  float colour[4], texCoord[2], normal[3];
-  bool blend, depthTest, cull, texture2D;
-  bool clipEnabled[kClipPlanes];
-  double clip[kClipPlanes][4];
-  GLenum blendSrc, blendDst, depthFunc, cullMode, shadeModel, matrixMode, texEnvMode, hint;
-  GLuint texture, listBase;
+  FixedState saved;
   GLint texParameters[4];  // the bound texture's TextureParameters
-  float clearColour[4];
-  double clearDepth;
-  GLint viewport[4];
 };
 
 struct PixelStore {
@@ -177,7 +190,7 @@ struct Program {
   GLuint object = 0;
   GLuint vs = 0, fs = 0;  // its shaders, until it is first used
   bool pending = false;   // started (StartProgram) but not yet asked whether it linked
-  unsigned long long started = 0;  // the frame (Gl11Stats::frames) it was started in
+  unsigned long long started = 0;  // the frame (GlesSide::frame) it was started in
   GLint uProjection = -1, uModelview = -1, uTextureMatrix = -1, uClip = -1, uTexSize = -1;
   GLint uKey = -1;  // the general program's alone
   bool sent = false;  // whether the values below were sent
@@ -191,6 +204,8 @@ struct Program {
 struct GlesSide {
   std::map<ProgramKey, Program> programs;  // made on first use
   bool programsInBackground = false;       // see gl11ProgramsInBackground
+  bool completionStatus = false;           // the GL answers GL_COMPLETION_STATUS_KHR
+  unsigned long long frame = 0;            // frames ended in the context (EndFrame)
   unsigned long long programTakenFrame = ~0ull;  // the last frame a background program was taken in
   GLuint streamBuffer = 0;
   GLuint vertexArrays[2] = {};  // one per layout: untextured, textured
@@ -209,10 +224,7 @@ struct Layer {
   bool ready = false;  // a context is current and the layer's objects exist
   GLenum error = GL_NO_ERROR;
 
-  // current vertex attributes
-  float colour[4] = {1, 1, 1, 1};
-  float texCoord[2] = {0, 0};
-  float normal[3] = {0, 0, 1};
+  FixedState fixed;
 
   // immediate mode
   bool inBegin = false;
@@ -226,19 +238,9 @@ struct Layer {
   size_t batchVertices = 0;
   DrawState batchState{};
 
-  // matrices
-  GLenum matrixMode = GL_MODELVIEW;
-  std::vector<Mat4> modelview, projection, textureMatrix;
+  // the matrices' stacks
+  std::vector<Mat4> modelview{Mat4::Identity()}, projection{Mat4::Identity()}, textureMatrix{Mat4::Identity()};
 
-  // fixed-function state
-  bool blend = false, depthTest = false, cull = false, texture2D = false;
-  bool clipEnabled[kClipPlanes] = {};
-  double clip[kClipPlanes][4] = {};  // in eye coordinates
-  GLenum blendSrc = GL_ONE, blendDst = GL_ZERO, depthFunc = GL_LESS, cullMode = GL_BACK;
-  GLenum shadeModel = GL_SMOOTH, texEnvMode = GL_MODULATE, hint = GL_DONT_CARE;
-  float clearColour[4] = {0, 0, 0, 0};
-  double clearDepth = 1.0;
-  GLint viewport[4] = {0, 0, 0, 0};
   GLint maxViewport[2] = {0, 0};  // GLES's GL_MAX_VIEWPORT_DIMS
   std::vector<AttribFrame> attribStack;
   PixelStore unpack, pack;
@@ -247,11 +249,9 @@ struct Layer {
   // textures
   std::map<GLuint, Texture> textures;
   GLuint nextTexture = 1;  // names are not given again after glDeleteTextures, as in Mesa
-  GLuint boundTexture = 0;
 
   // display lists
   std::map<GLuint, std::unique_ptr<List>> lists;  // every name handed out, with or without contents
-  GLuint listBase = 0;
   GLuint nextList = 1;
   GLuint compiling = 0;  // the list being compiled, 0 when none
   GLenum compileMode = 0;
@@ -282,6 +282,9 @@ DrawState CurrentDrawState(Topology topology);
 void AddToBatch(Topology topology, const Vertex* vertices, size_t count, uint8_t attribs = kAttrAll);
 // Draws the batch, if any.
 void Flush();
+// Gives the GLES side what a draw's state asks for, skipping what it has already. False when the
+// state's program could not be made (nothing is drawn then).
+bool Apply(const DrawState& s);
 // Ends the frame at a glFlush or glFinish, when something was drawn since the last (Gl11Stats).
 void EndFrame();
 // Binds a GLES texture object to GL_TEXTURE_2D unless it is bound already; every binding goes
@@ -294,7 +297,7 @@ Topology Decompose(GLenum mode, const std::vector<Vertex>& in, std::vector<Verte
 bool ValidPrimitive(GLenum mode);
 
 // The flag of a capability (glEnable's names); null for a name that is none.
-bool* Capability(GLenum cap);
+GLboolean* Capability(GLenum cap);
 // The pack or unpack store that a pixel storage name belongs to, with `field` set to its value;
 // null for a name that is none.
 PixelStore* StoreOf(GLenum pname, GLint*& field);

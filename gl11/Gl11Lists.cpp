@@ -27,9 +27,9 @@ void BuildDeferred(List& placeholder) {
   std::copy(g.listNormal, g.listNormal + 3, listValues + 6);
   const int callDepth = g.callDepth;
   GLfloat colour[4], texCoord[2], normal[3];
-  std::copy(g.colour, g.colour + 4, colour);
-  std::copy(g.texCoord, g.texCoord + 2, texCoord);
-  std::copy(g.normal, g.normal + 3, normal);
+  std::copy(g.fixed.colour, g.fixed.colour + 4, colour);
+  std::copy(g.fixed.texCoord, g.fixed.texCoord + 2, texCoord);
+  std::copy(g.fixed.normal, g.fixed.normal + 3, normal);
   g.compiling = 0;
   g.callDepth = 0;
   build();
@@ -43,9 +43,9 @@ void BuildDeferred(List& placeholder) {
   std::copy(listValues + 4, listValues + 6, g.listTexCoord);
   std::copy(listValues + 6, listValues + 9, g.listNormal);
   g.callDepth = callDepth;
-  std::copy(colour, colour + 4, g.colour);
-  std::copy(texCoord, texCoord + 2, g.texCoord);
-  std::copy(normal, normal + 3, g.normal);
+  std::copy(colour, colour + 4, g.fixed.colour);
+  std::copy(texCoord, texCoord + 2, g.fixed.texCoord);
+  std::copy(normal, normal + 3, g.fixed.normal);
 }
 
 void Execute(GLuint name) {
@@ -72,17 +72,18 @@ void Execute(GLuint name) {
         std::vector<Vertex> in = p.vertices, out;
         for (size_t i = 0; i < in.size(); ++i) {
           Vertex& v = in[i];
-          if (!(p.attribs[i] & kAttrColour)) v.r = g.colour[0], v.g = g.colour[1], v.b = g.colour[2], v.a = g.colour[3];
-          if (!(p.attribs[i] & kAttrTexCoord)) v.s = g.texCoord[0], v.t = g.texCoord[1];
+          if (!(p.attribs[i] & kAttrColour))
+            v.r = g.fixed.colour[0], v.g = g.fixed.colour[1], v.b = g.fixed.colour[2], v.a = g.fixed.colour[3];
+          if (!(p.attribs[i] & kAttrTexCoord)) v.s = g.fixed.texCoord[0], v.t = g.fixed.texCoord[1];
         }
         const Topology t = Decompose(p.mode, in, out);
         AddToBatch(t, out.data(), out.size());
         break;
       }
       case ListOp::SetCurrent:
-        if (op.attribs & kAttrColour) std::copy(op.colour, op.colour + 4, g.colour);
-        if (op.attribs & kAttrTexCoord) std::copy(op.texCoord, op.texCoord + 2, g.texCoord);
-        if (op.attribs & kAttrNormal) std::copy(op.normal, op.normal + 3, g.normal);
+        if (op.attribs & kAttrColour) std::copy(op.colour, op.colour + 4, g.fixed.colour);
+        if (op.attribs & kAttrTexCoord) std::copy(op.texCoord, op.texCoord + 2, g.fixed.texCoord);
+        if (op.attribs & kAttrNormal) std::copy(op.normal, op.normal + 3, g.fixed.normal);
         break;
       case ListOp::Call:
         op.call();
@@ -237,7 +238,7 @@ void glCallLists(GLsizei n, GLenum type, const GLvoid* lists) {
     if (Record([=] { glCallLists(n, type, names.data()); })) return;
   }
   if (!g.ready) return;
-  for (GLsizei i = 0; i < n; ++i) Execute(g.listBase + ListName(type, lists, i));
+  for (GLsizei i = 0; i < n; ++i) Execute(g.fixed.listBase + ListName(type, lists, i));
 }
 
 GLboolean glIsList(GLuint list) {
@@ -249,7 +250,7 @@ GLboolean glIsList(GLuint list) {
 void glListBase(GLuint base) {
   if (Record([=] { glListBase(base); })) return;
   if (!Outside()) return;
-  g.listBase = base;
+  g.fixed.listBase = base;
 }
 
 }  // extern "C"

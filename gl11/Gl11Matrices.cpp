@@ -72,8 +72,8 @@ Mat4 FromDoubles(const double* m) {
 }
 
 std::vector<Mat4>& CurrentStack() {
-  if (g.matrixMode == GL_PROJECTION) return g.projection;
-  if (g.matrixMode == GL_TEXTURE) return g.textureMatrix;
+  if (g.fixed.matrixMode == GL_PROJECTION) return g.projection;
+  if (g.fixed.matrixMode == GL_TEXTURE) return g.textureMatrix;
   return g.modelview;
 }
 
@@ -89,8 +89,8 @@ using namespace gl11;
 namespace {
 
 size_t StackLimit() {
-  if (g.matrixMode == GL_PROJECTION) return kProjectionDepth;
-  if (g.matrixMode == GL_TEXTURE) return kTextureDepth;
+  if (g.fixed.matrixMode == GL_PROJECTION) return kProjectionDepth;
+  if (g.fixed.matrixMode == GL_TEXTURE) return kTextureDepth;
   return kModelviewDepth;
 }
 
@@ -104,7 +104,7 @@ void glMatrixMode(GLenum mode) {
   if (Record([=] { glMatrixMode(mode); })) return;
   if (!Outside()) return;
   if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) return SetError(GL_INVALID_ENUM);
-  g.matrixMode = mode;
+  g.fixed.matrixMode = mode;
 }
 
 void glLoadIdentity(void) {
@@ -202,11 +202,11 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
   if (Record([=] { glViewport(x, y, width, height); })) return;
   if (!Outside()) return;
   if (width < 0 || height < 0) return SetError(GL_INVALID_VALUE);
-  g.viewport[0] = x;
-  g.viewport[1] = y;
+  g.fixed.ops.viewport[0] = x;
+  g.fixed.ops.viewport[1] = y;
   // Clamped to the largest viewport, as the GL does.
-  g.viewport[2] = width < g.maxViewport[0] ? width : g.maxViewport[0];
-  g.viewport[3] = height < g.maxViewport[1] ? height : g.maxViewport[1];
+  g.fixed.ops.viewport[2] = width < g.maxViewport[0] ? width : g.maxViewport[0];
+  g.fixed.ops.viewport[3] = height < g.maxViewport[1] ? height : g.maxViewport[1];
 }
 
 }  // extern "C"

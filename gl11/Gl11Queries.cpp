@@ -38,16 +38,16 @@ int Values(GLenum pname, double* v, bool& colour) {
     v[0] = *field;
     return 1;
   }
-  if (bool* flag = Capability(pname)) {
+  if (const GLboolean* flag = Capability(pname)) {
     v[0] = *flag ? 1 : 0;
     return 1;
   }
   switch (pname) {
     case GL_MATRIX_MODE:
-      v[0] = g.matrixMode;
+      v[0] = g.fixed.matrixMode;
       return 1;
     case GL_VIEWPORT:
-      for (int i = 0; i < 4; ++i) v[i] = g.viewport[i];
+      for (int i = 0; i < 4; ++i) v[i] = g.fixed.ops.viewport[i];
       return 4;
     case GL_MAX_TEXTURE_SIZE: {
       GLint size = 0;
@@ -56,10 +56,10 @@ int Values(GLenum pname, double* v, bool& colour) {
       return 1;
     }
     case GL_TEXTURE_BINDING_2D:
-      v[0] = g.boundTexture;
+      v[0] = g.fixed.boundTexture;
       return 1;
     case GL_LIST_BASE:
-      v[0] = g.listBase;
+      v[0] = g.fixed.listBase;
       return 1;
     case GL_LIST_INDEX:
       v[0] = g.compiling;
@@ -102,25 +102,25 @@ int Values(GLenum pname, double* v, bool& colour) {
       v[0] = kClipPlanes;
       return 1;
     case GL_DEPTH_FUNC:
-      v[0] = g.depthFunc;
+      v[0] = g.fixed.ops.depthFunc;
       return 1;
     case GL_BLEND_SRC:
-      v[0] = g.blendSrc;
+      v[0] = g.fixed.ops.blendSrc;
       return 1;
     case GL_BLEND_DST:
-      v[0] = g.blendDst;
+      v[0] = g.fixed.ops.blendDst;
       return 1;
     case GL_CULL_FACE_MODE:
-      v[0] = g.cullMode;
+      v[0] = g.fixed.ops.cullMode;
       return 1;
     case GL_FRONT_FACE:  // always GL_CCW
       v[0] = GL_CCW;
       return 1;
     case GL_SHADE_MODEL:
-      v[0] = g.shadeModel;
+      v[0] = g.fixed.shadeModel;
       return 1;
     case GL_PERSPECTIVE_CORRECTION_HINT:
-      v[0] = g.hint;
+      v[0] = g.fixed.hint;
       return 1;
     case GL_MODELVIEW_MATRIX:
       Matrix(v, g.modelview.back());
@@ -133,24 +133,24 @@ int Values(GLenum pname, double* v, bool& colour) {
       return 16;
     case GL_CURRENT_COLOR:
       colour = true;
-      for (int i = 0; i < 4; ++i) v[i] = g.colour[i];
+      for (int i = 0; i < 4; ++i) v[i] = g.fixed.colour[i];
       return 4;
     case GL_CURRENT_NORMAL:
-      for (int i = 0; i < 3; ++i) v[i] = g.normal[i];
+      for (int i = 0; i < 3; ++i) v[i] = g.fixed.normal[i];
       return 3;
     case GL_CURRENT_TEXTURE_COORDS:
-      v[0] = g.texCoord[0];
-      v[1] = g.texCoord[1];
+      v[0] = g.fixed.texCoord[0];
+      v[1] = g.fixed.texCoord[1];
       v[2] = 0;
       v[3] = 1;
       return 4;
     case GL_COLOR_CLEAR_VALUE:
       colour = true;
-      for (int i = 0; i < 4; ++i) v[i] = g.clearColour[i];
+      for (int i = 0; i < 4; ++i) v[i] = g.fixed.clearColour[i];
       return 4;
     case GL_DEPTH_CLEAR_VALUE:
       colour = true;
-      v[0] = g.clearDepth;
+      v[0] = g.fixed.clearDepth;
       return 1;
     default:
       return 0;

@@ -6,18 +6,19 @@
 
 namespace gl11 {
 
-bool* Capability(GLenum cap) {
+GLboolean* Capability(GLenum cap) {
   switch (cap) {
     case GL_BLEND:
-      return &g.blend;
+      return &g.fixed.ops.blend;
     case GL_DEPTH_TEST:
-      return &g.depthTest;
+      return &g.fixed.ops.depthTest;
     case GL_CULL_FACE:
-      return &g.cull;
+      return &g.fixed.ops.cull;
     case GL_TEXTURE_2D:
-      return &g.texture2D;
+      return &g.fixed.texture2D;
     default:
-      if (cap >= GL_CLIP_PLANE0 && cap < GL_CLIP_PLANE0 + kClipPlanes) return &g.clipEnabled[cap - GL_CLIP_PLANE0];
+      if (cap >= GL_CLIP_PLANE0 && cap < GL_CLIP_PLANE0 + kClipPlanes)
+        return &g.fixed.clipEnabled[cap - GL_CLIP_PLANE0];
       return nullptr;
   }
 }
@@ -31,9 +32,9 @@ namespace {
 void SetCapability(GLenum cap, bool on) {
   if (Record([=] { on ? glEnable(cap) : glDisable(cap); })) return;
   if (!Outside()) return;
-  bool* flag = Capability(cap);
+  GLboolean* flag = Capability(cap);
   if (!flag) return SetError(GL_INVALID_ENUM);
-  *flag = on;
+  *flag = on ? GL_TRUE : GL_FALSE;
 }
 
 bool ValidBlendFactor(GLenum f, bool source) {
@@ -54,7 +55,7 @@ void glDisable(GLenum cap) { SetCapability(cap, false); }
 
 GLboolean glIsEnabled(GLenum cap) {
   if (!Outside()) return GL_FALSE;
-  const bool* flag = Capability(cap);
+  const GLboolean* flag = Capability(cap);
   if (!flag) {
     SetError(GL_INVALID_ENUM);
     return GL_FALSE;
@@ -66,29 +67,29 @@ void glBlendFunc(GLenum sfactor, GLenum dfactor) {
   if (Record([=] { glBlendFunc(sfactor, dfactor); })) return;
   if (!Outside()) return;
   if (!ValidBlendFactor(sfactor, true) || !ValidBlendFactor(dfactor, false)) return SetError(GL_INVALID_ENUM);
-  g.blendSrc = sfactor;
-  g.blendDst = dfactor;
+  g.fixed.ops.blendSrc = sfactor;
+  g.fixed.ops.blendDst = dfactor;
 }
 
 void glDepthFunc(GLenum func) {
   if (Record([=] { glDepthFunc(func); })) return;
   if (!Outside()) return;
   if (func < GL_NEVER || func > GL_ALWAYS) return SetError(GL_INVALID_ENUM);
-  g.depthFunc = func;
+  g.fixed.ops.depthFunc = func;
 }
 
 void glCullFace(GLenum mode) {
   if (Record([=] { glCullFace(mode); })) return;
   if (!Outside()) return;
   if (mode != GL_FRONT && mode != GL_BACK && mode != GL_FRONT_AND_BACK) return SetError(GL_INVALID_ENUM);
-  g.cullMode = mode;
+  g.fixed.ops.cullMode = mode;
 }
 
 void glShadeModel(GLenum mode) {
   if (Record([=] { glShadeModel(mode); })) return;
   if (!Outside()) return;
   if (mode != GL_FLAT && mode != GL_SMOOTH) return SetError(GL_INVALID_ENUM);
-  g.shadeModel = mode;
+  g.fixed.shadeModel = mode;
 }
 
 void glHint(GLenum target, GLenum mode) {
@@ -97,7 +98,7 @@ void glHint(GLenum target, GLenum mode) {
   // The shader interpolates with perspective anyway.
   if (target < GL_PERSPECTIVE_CORRECTION_HINT || target > GL_FOG_HINT) return SetError(GL_INVALID_ENUM);
   if (mode != GL_DONT_CARE && mode != GL_FASTEST && mode != GL_NICEST) return SetError(GL_INVALID_ENUM);
-  if (target == GL_PERSPECTIVE_CORRECTION_HINT) g.hint = mode;
+  if (target == GL_PERSPECTIVE_CORRECTION_HINT) g.fixed.hint = mode;
 }
 
 void glClipPlane(GLenum plane, const GLdouble* equation) {
@@ -110,7 +111,7 @@ void glClipPlane(GLenum plane, const GLdouble* equation) {
   // The plane is kept in eye coordinates: the equation times the inverse of the modelview matrix.
   Mat4 inverse = Mat4::Identity();
   g.modelview.back().Inverse(inverse);
-  double* out = g.clip[plane - GL_CLIP_PLANE0];
+  double* out = g.fixed.clip[plane - GL_CLIP_PLANE0];
   for (int c = 0; c < 4; ++c) {
     double sum = 0;
     for (int k = 0; k < 4; ++k) sum += equation[k] * static_cast<double>(inverse.m[c * 4 + k]);
@@ -121,7 +122,7 @@ void glClipPlane(GLenum plane, const GLdouble* equation) {
 void glGetClipPlane(GLenum plane, GLdouble* equation) {
   if (!Outside()) return;
   if (plane < GL_CLIP_PLANE0 || plane >= GL_CLIP_PLANE0 + kClipPlanes) return SetError(GL_INVALID_ENUM);
-  for (int i = 0; i < 4; ++i) equation[i] = g.clip[plane - GL_CLIP_PLANE0][i];
+  for (int i = 0; i < 4; ++i) equation[i] = g.fixed.clip[plane - GL_CLIP_PLANE0][i];
 }
 
 }  // extern "C"

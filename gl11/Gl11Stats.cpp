@@ -22,6 +22,7 @@ Gl11Stats Difference(const Gl11Stats& a, const Gl11Stats& b) {
 void EndFrame() {
   const Gl11Stats& now = gl11Stats();
   if (!g.ready || now.draws == g.frameStart.draws) return;
+  ++g.gl.frame;
   ++g.stats.frames;
   g.lastFrame = Difference(now, g.frameStart);
   g.frameStart = g.stats;

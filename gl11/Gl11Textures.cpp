@@ -109,7 +109,7 @@ void ResetTextures() {
     }
   g.textures.clear();
   g.nextTexture = 1;
-  g.boundTexture = 0;
+  g.fixed.boundTexture = 0;
 }
 
 GLenum UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum format, const void* pixels,
@@ -165,8 +165,8 @@ GLenum UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum f
 void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei width, GLsizei height,
                   const std::vector<uint8_t>& rgba, bool fullChain) {
   Flush();
-  const GLuint object = TextureObject(g.boundTexture);
-  Texture& t = g.textures[g.boundTexture];
+  const GLuint object = TextureObject(g.fixed.boundTexture);
+  Texture& t = g.textures[g.fixed.boundTexture];
   BindGlesTexture(object);
   gles.glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   gles.glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
@@ -238,7 +238,7 @@ void glDeleteTextures(GLsizei n, const GLuint* textures) {
       gles.glDeleteTextures(1, &it->second.object);
     }
     g.textures.erase(it);
-    if (g.boundTexture == name) g.boundTexture = 0;
+    if (g.fixed.boundTexture == name) g.fixed.boundTexture = 0;
   }
 }
 
@@ -246,7 +246,7 @@ void glBindTexture(GLenum target, GLuint texture) {
   if (Record([=] { glBindTexture(target, texture); })) return;
   if (!Outside() || !CheckTarget(target)) return;
   g.textures[texture];  // binding a new name makes its texture
-  g.boundTexture = texture;
+  g.fixed.boundTexture = texture;
 }
 
 void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,
@@ -272,7 +272,7 @@ void glTexParameteri(GLenum target, GLenum pname, GLint param) {
   if (!Outside() || !CheckTarget(target)) return;
   GLint below = param;  // what OpenGL ES is given
   GLint* field = nullptr;
-  Texture& t = g.textures[g.boundTexture];
+  Texture& t = g.textures[g.fixed.boundTexture];
   switch (pname) {
     case GL_TEXTURE_MIN_FILTER:
       if (param != GL_NEAREST && param != GL_LINEAR && !IsMipmapFilter(param)) return SetError(GL_INVALID_ENUM);
@@ -297,7 +297,7 @@ void glTexParameteri(GLenum target, GLenum pname, GLint param) {
   }
   Flush();
   *field = param;
-  BindGlesTexture(TextureObject(g.boundTexture));
+  BindGlesTexture(TextureObject(g.fixed.boundTexture));
   gles.glTexParameteri(GL_TEXTURE_2D, pname, below);
 }
 
@@ -307,12 +307,12 @@ void glTexEnvi(GLenum target, GLenum pname, GLint param) {
   if (target != GL_TEXTURE_ENV || pname != GL_TEXTURE_ENV_MODE) return SetError(GL_INVALID_ENUM);
   const auto mode = static_cast<GLenum>(param);
   if (mode != GL_MODULATE && mode != GL_REPLACE && mode != GL_DECAL) return SetError(GL_INVALID_ENUM);
-  g.texEnvMode = mode;
+  g.fixed.texEnvMode = mode;
 }
 
 void glGetTexParameteriv(GLenum target, GLenum pname, GLint* params) {
   if (!Outside() || !CheckTarget(target)) return;
-  const Texture& t = g.textures[g.boundTexture];
+  const Texture& t = g.textures[g.fixed.boundTexture];
   switch (pname) {
     case GL_TEXTURE_MIN_FILTER:
       *params = t.minFilter;
@@ -334,7 +334,7 @@ void glGetTexParameteriv(GLenum target, GLenum pname, GLint* params) {
 void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* params) {
   if (!Outside() || !CheckTarget(target)) return;
   if (!ValidLevel(level)) return SetError(GL_INVALID_VALUE);
-  const Texture& t = g.textures[g.boundTexture];
+  const Texture& t = g.textures[g.fixed.boundTexture];
   const bool present = (t.levels >> level) & 1u;
   const Texture::Level& l = t.level[level];
   switch (pname) {

@@ -1,10 +1,18 @@
-// OpenGL 1.1 layer: the context's lifetime and a display list compiled when first called, the calls
-// of the layer's own beside the standard ones. Whoever makes contexts (the window layer, or a test) calls gl11ContextCreated once a new
-// OpenGL ES 3.0 / WebGL 2 context is current: the layer loads the OpenGL ES entry points, makes its
-// shader program and buffers and puts every piece of state to OpenGL 1.1's defaults. It calls
-// gl11ContextDestroyed while the context is still current, before it goes: the layer's GL objects
-// and all display lists are freed. Texture names belong to the context and go with it. Until the
-// first context, and between contexts, the layer's entry points do nothing.
+// OpenGL 1.1 layer: contexts and a display list compiled when first called, the calls of the
+// layer's own beside the standard ones. Each context has its own state, as with any GL: textures,
+// lists, matrices, every setting, and what the layer makes on OpenGL ES for it. Whoever makes
+// contexts (the window layer, or a test) names each by a handle of its own, unique among its live
+// contexts, and tells the layer:
+// - gl11ContextCreated once a new OpenGL ES 3.0 / WebGL 2 context is current: the layer loads the
+//   OpenGL ES entry points, makes its buffers (and, where programs are made in the background, its
+//   general program) and puts every piece of state to OpenGL 1.1's defaults;
+// - gl11ContextMadeCurrent whenever another context (or none, with null) becomes current: the
+//   layer goes on with that context's state. Primitives the last one had waiting stay with it, to
+//   be drawn when it is current again;
+// - gl11ContextDestroyed before a context goes. When it is current, the layer's GL objects and all
+//   its display lists are freed, and no context is current after; another context's state is
+//   dropped without a GL call (its objects go with it), and the current one is not touched.
+// With no context current the layer's entry points do nothing.
 // Primitives wait in the layer's batch until a state change, a read or glFlush/glFinish: whoever
 // presents a frame (SwapBuffers) calls glFlush first.
 #pragma once
@@ -13,12 +21,14 @@
 
 #include <functional>
 
-void gl11ContextCreated();
-void gl11ContextDestroyed();
+void gl11ContextCreated(const void* context);
+void gl11ContextMadeCurrent(const void* context);
+void gl11ContextDestroyed(const void* context);
 
 // Whether the current context's shader programs are made in the background: one general program
-// draws every fixed-function state in the first frames (30), and after them a state's own program
-// is started when the state is drawn and taken into use from a later frame (one a frame). Asking
+// draws every fixed-function state in the first frame, and after it a state's own program is
+// started when the state is first drawn and taken into use once the GL says it is complete (one a
+// frame; KHR_parallel_shader_compile, or, where the GL cannot say, from the next frame on). Asking
 // the GL whether a program linked waits for the GL to finish all it was given, which in a browser
 // is a round trip to the GPU process: so the start waits once, not once per state. On by default
 // in the browser, off elsewhere; the pixels are the same either way.

@@ -20,8 +20,8 @@ namespace {
 
 void RequestContextKind() {}
 
-void ContextMadeCurrent(const Context&, bool) {
-  SDL_GL_SetSwapInterval(0);  // no vsync; a driver that cannot turn it off is no error
+void ContextMadeCurrent(const Context* c, bool) {
+  if (c) SDL_GL_SetSwapInterval(0);  // no vsync; a driver that cannot turn it off is no error
 }
 
 void ContextGoing(const Context&, bool) {}

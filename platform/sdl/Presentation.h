@@ -25,8 +25,9 @@ struct ContextKind {
   // GL window is made (when SDL picks its GL library for the kind of context) and before a
   // context is.
   void (*RequestContextKind)();
-  // Runs each time a context has been made current; `first` the first time for that context.
-  void (*ContextMadeCurrent)(const Context& c, bool first);
+  // Runs each time a context has been made current, `first` the first time for that context, and
+  // with `c` null when the current context was released.
+  void (*ContextMadeCurrent)(const Context* c, bool first);
   // Runs before a context that has been current at least once is deleted; `current` when it is
   // the current context now.
   void (*ContextGoing)(const Context& c, bool current);

@@ -1,6 +1,7 @@
 // SDL backend: GL contexts for a program that draws through the OpenGL 1.1 layer (gl11/): SDL's
 // OpenGL ES 3.0 contexts (WebGL 2 in the browser), each handed to the layer when it is first made
-// current and taken back before it goes: the table kGl11Contexts (sdl/Presentation.h). The
+// current, named by SDL's context, switched to whenever it is made current and taken back before
+// it goes: the table kGl11Contexts (sdl/Presentation.h). The
 // browser's backend names it as its own; on the desktop a program on the layer links it with
 // desktop_gl11_contexts, which chooses it.
 #include "Gl11Context.h"
@@ -27,25 +28,20 @@ void RequestContextKind() {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
 }
 
-void ContextMadeCurrent(const Context&, bool first) {
-  if (first) gl11ContextCreated();
+void ContextMadeCurrent(const Context* c, bool first) {
+  if (!c)
+    gl11ContextMadeCurrent(nullptr);
+  else if (first)
+    gl11ContextCreated(c->context);
+  else
+    gl11ContextMadeCurrent(c->context);
 }
 
-// The layer releases what it made in the context, so the context must be current meanwhile; after
-// a window that went first, there is nothing to make it current with, and the context goes with
-// what it holds.
+// The layer releases what it made in the current context; another context's objects, or those of
+// one whose window went first (nothing to draw with any more), go with the context itself.
 void ContextGoing(const Context& c, bool current) {
-  if (!WindowAlive(c.window)) return;
-  if (current) {
-    gl11ContextDestroyed();
-    return;
-  }
-  SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
-  SDL_GLContext previous = SDL_GL_GetCurrentContext();
-  if (SDL_GL_MakeCurrent(c.window, c.context) == 0) {
-    gl11ContextDestroyed();
-    SDL_GL_MakeCurrent(previous ? previousWindow : c.window, previous);
-  }
+  if (current && !WindowAlive(c.window)) gl11ContextMadeCurrent(nullptr);
+  gl11ContextDestroyed(c.context);
 }
 
 }  // namespace

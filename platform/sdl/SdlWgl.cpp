@@ -51,7 +51,10 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
   if (!rc) {
     // Without a device context there must be a current context to release.
     if (!dc && gLayer.currentContext == 0) return FALSE;
-    if (gLayer.currentContext != 0) SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
+    if (gLayer.currentContext != 0) {
+      SDL_GL_MakeCurrent(SDL_GL_GetCurrentWindow(), nullptr);
+      Contexts().ContextMadeCurrent(nullptr, false);
+    }
     gLayer.currentContext = 0;
     return TRUE;
   }
@@ -63,7 +66,7 @@ BOOL wglMakeCurrent(HDC dc, HGLRC rc) {
   gLayer.currentContext = id;
   const bool first = !it->second.everCurrent;
   it->second.everCurrent = true;
-  Contexts().ContextMadeCurrent(it->second, first);
+  Contexts().ContextMadeCurrent(&it->second, first);
   return TRUE;
 }
 

@@ -94,8 +94,9 @@ TEST_P(LayerMatchesOpenGL, Scene) {
   }
 }
 
-// With programs made in the background, the general program alone draws the scene (it is all one
-// frame, one of the first): the pixels must be the same to the bit.
+// With programs made in the background, the general program draws the scene's first frame, and in
+// those after it every state whose own program is not yet taken into use: the pixels must be the
+// same to the bit. (A scene of one frame is the general program's alone.)
 using GeneralProgram = LayerMatchesOpenGL;
 
 TEST_P(GeneralProgram, DrawsTheSceneAsTheStatesOwnPrograms) {
@@ -111,7 +112,6 @@ TEST_P(GeneralProgram, DrawsTheSceneAsTheStatesOwnPrograms) {
     pixels[background] = gl.Pixels();
     made[background] = gl11Stats().programsMade;
   }
-  EXPECT_EQ(made[1], 1u) << "the general program alone";
   EXPECT_GE(made[0], 1u);
   ASSERT_EQ(pixels[0].size(), pixels[1].size());
   size_t differing = 0;

@@ -10,10 +10,12 @@ namespace drawing_api {
 
 // The API of the context that Offscreen makes.
 testgl::GLApi ContextApi();
-// Called once the new context is current with its framebuffer bound and its viewport set, and
-// before it goes, while it is still current.
-void ContextMade();
-void ContextGoing();
+// Called once the new context is current with its framebuffer bound and its viewport set, when it
+// is made current again after another, and before it goes, while it is still current. `context`
+// names it.
+void ContextMade(const void* context);
+void ContextCurrent(const void* context);
+void ContextGoing(const void* context);
 // What the layer has sent to the GPU so far (Gl11Stats); false where nothing counts it.
 struct Counts {
   unsigned long long frames, draws, glesCalls, programsMade, programSwitches, streamedBytes;

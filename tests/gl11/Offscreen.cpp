@@ -8,6 +8,8 @@
 
 #include <GL/gl.h>
 
+Offscreen* Offscreen::current_ = nullptr;
+
 Offscreen::Offscreen(int width, int height) : width_(width), height_(height), context_(drawing_api::ContextApi()) {
   if (!context_.Ok()) {
     error_ = context_.Error();
@@ -24,14 +26,23 @@ Offscreen::Offscreen(int width, int height) : width_(width), height_(height), co
     return;
   }
   viewport(0, 0, width, height);
-  drawing_api::ContextMade();
+  drawing_api::ContextMade(this);
+  current_ = this;
   ok_ = true;
 }
 
 Offscreen::~Offscreen() {
   if (!ok_) return;
-  context_.MakeCurrent();  // the framebuffer and the layer's objects are this context's
-  drawing_api::ContextGoing();
+  MakeCurrent();  // the framebuffer and the layer's objects are this context's
+  drawing_api::ContextGoing(this);
+  current_ = nullptr;
+}
+
+bool Offscreen::MakeCurrent() {
+  if (!context_.MakeCurrent()) return false;
+  drawing_api::ContextCurrent(this);
+  current_ = this;
+  return true;
 }
 
 std::vector<uint8_t> Offscreen::Pixels() const {

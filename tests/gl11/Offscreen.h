@@ -23,13 +23,16 @@ class Offscreen {
   bool Ok() const { return ok_; }
   const std::string& Error() const { return error_; }
   // Makes the context current again, after another one was.
-  bool MakeCurrent() { return context_.MakeCurrent(); }
+  bool MakeCurrent();
+  // The one made current last, while it lasts.
+  static Offscreen* Current() { return current_; }
   // The colour buffer, RGBA, bottom row first, read after glFinish.
   std::vector<uint8_t> Pixels() const;
 
  private:
   int width_, height_;
   bool ok_ = false;
+  static Offscreen* current_;
   std::string error_;
   testgl::EglContext context_;
   testgl::Framebuffer target_;  // goes before the context, while it is current

@@ -8,8 +8,9 @@
 namespace drawing_api {
 
 testgl::GLApi ContextApi() { return testgl::GLApi::OpenGLES3; }
-void ContextMade() { gl11ContextCreated(); }
-void ContextGoing() { gl11ContextDestroyed(); }
+void ContextMade(const void* context) { gl11ContextCreated(context); }
+void ContextCurrent(const void* context) { gl11ContextMadeCurrent(context); }
+void ContextGoing(const void* context) { gl11ContextDestroyed(context); }
 
 bool Counters(Counts& counts) {
   const Gl11Stats& s = gl11Stats();

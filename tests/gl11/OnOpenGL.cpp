@@ -4,8 +4,9 @@
 namespace drawing_api {
 
 testgl::GLApi ContextApi() { return testgl::GLApi::OpenGL; }
-void ContextMade() {}
-void ContextGoing() {}
+void ContextMade(const void*) {}
+void ContextCurrent(const void*) {}
+void ContextGoing(const void*) {}
 bool Counters(Counts&) { return false; }
 
 }  // namespace drawing_api

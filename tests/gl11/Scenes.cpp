@@ -8,6 +8,7 @@
 #include "GLGUI.h"
 #include "GLTextures.h"
 #include "GLWindow.h"
+#include "Offscreen.h"
 #include "PlatformHooks.h"
 #include "main.h"
 
@@ -419,6 +420,163 @@ void TextureFormats() {
   glFinish();
 }
 
+// ---- GL_CLAMP under each filter ------------------------------------------------------------------
+
+// A texture quad in a cell's corner, its coordinates past [0, 1] by `over` on each side, so that
+// the border shows.
+void ClampedQuad(double x, double y, double size, double over) {
+  glBegin(GL_QUADS);
+  glTexCoord2d(-over, -over);
+  glVertex2d(x, y);
+  glTexCoord2d(1 + over, -over);
+  glVertex2d(x + size, y);
+  glTexCoord2d(1 + over, 1 + over);
+  glVertex2d(x + size, y + size);
+  glTexCoord2d(-over, 1 + over);
+  glVertex2d(x, y + size);
+  glEnd();
+}
+
+// A 32 x 32 texture with mipmaps wrapped with GL_CLAMP under each pair of filters, magnified
+// (a texel 20 pixels wide) and, where the minifying filter takes level 0 alone, minified (a texel
+// a third of a pixel).
+void ClampFilters() {
+  CellView(6);
+  std::vector<uint8_t> rgba(32 * 32 * 4);
+  for (size_t i = 0; i < rgba.size(); i += 4) {
+    const size_t x = i / 4 % 32, y = i / 4 / 32;
+    rgba[i] = static_cast<uint8_t>(x * 8), rgba[i + 1] = static_cast<uint8_t>(y * 8);
+    rgba[i + 2] = static_cast<uint8_t>((x ^ y) & 1 ? 255 : 96), rgba[i + 3] = 255;
+  }
+  GLuint t = 0;
+  glGenTextures(1, &t);
+  glBindTexture(GL_TEXTURE_2D, t);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  glEnable(GL_TEXTURE_2D);
+  const GLint mins[] = {GL_NEAREST,
+                        GL_LINEAR,
+                        GL_NEAREST_MIPMAP_NEAREST,
+                        GL_LINEAR_MIPMAP_NEAREST,  //
+                        GL_NEAREST_MIPMAP_LINEAR,
+                        GL_LINEAR_MIPMAP_LINEAR};
+  int cell = 0;
+  for (const GLint min : mins) {
+    for (const GLint mag : {GL_NEAREST, GL_LINEAR}) {
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, min);
+      glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mag);
+      glMatrixMode(GL_TEXTURE);
+      glLoadIdentity();
+      glScaled(0.125, 0.125, 1);  // four texels across the quad
+      glMatrixMode(GL_MODELVIEW);
+      ClampedQuad(cell % 8 + 0.05, cell / 8 + 0.05, 0.9, 0.5);
+      glMatrixMode(GL_TEXTURE);
+      glLoadIdentity();
+      glMatrixMode(GL_MODELVIEW);
+      if (min == GL_NEAREST || min == GL_LINEAR) ClampedQuad(cell % 8 + 0.05, cell / 8 + 3.05, 0.4, 0.3);
+      ++cell;
+    }
+  }
+  glDisable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  glDeleteTextures(1, &t);
+  glFinish();
+}
+
+// ---- contexts ------------------------------------------------------------------------------------
+
+// A 2 x 2 texture of two colours, nearest filtered; its name.
+GLuint Checker(const uint8_t a[4], const uint8_t b[4]) {
+  uint8_t rgba[16];
+  for (int i = 0; i < 4; ++i)
+    for (int c = 0; c < 4; ++c) rgba[i * 4 + c] = (i == 0 || i == 3 ? a : b)[c];
+  GLuint t = 0;
+  glGenTextures(1, &t);
+  glBindTexture(GL_TEXTURE_2D, t);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  return t;
+}
+
+void TexturedSquare(double x, double y, double size) {
+  glBegin(GL_QUADS);
+  glTexCoord2d(0, 0);
+  glVertex2d(x, y);
+  glTexCoord2d(2, 0);
+  glVertex2d(x + size, y);
+  glTexCoord2d(2, 2);
+  glVertex2d(x + size, y + size);
+  glTexCoord2d(0, 2);
+  glVertex2d(x, y + size);
+  glEnd();
+}
+
+// The scene's context sets its state and a list once, and draws with them before and after a second
+// context was made, drew with names and settings of its own and went, and a third was made and went
+// meanwhile; the second context's picture is shown beside, through a texture.
+void Contexts() {
+  Offscreen* const scene = Offscreen::Current();
+  CellView(6);
+  glBegin(GL_QUADS);  // a background of many colours
+  glColor3f(0.2f, 0.1f, 0.6f);
+  glVertex2d(0, 0);
+  glColor3f(0.9f, 0.3f, 0.1f);
+  glVertex2d(8, 0);
+  glColor3f(0.1f, 0.8f, 0.4f);
+  glVertex2d(8, 6);
+  glColor3f(0.7f, 0.7f, 0.9f);
+  glVertex2d(0, 6);
+  glEnd();
+  const uint8_t red[4] = {220, 40, 40, 255}, green[4] = {40, 200, 60, 160};
+  Checker(red, green);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor3f(1, 1, 0.6f);
+  const GLuint list = glGenLists(1);
+  glNewList(list, GL_COMPILE);
+  TexturedSquare(0.2, 0.2, 1.6);
+  glTranslated(2, 0, 0);
+  glEndList();
+  glCallList(list);
+  std::vector<uint8_t> second;
+  {
+    Offscreen other(64, 64);
+    glClearColor(0.1f, 0.1f, 0.5f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const uint8_t white[4] = {255, 255, 255, 255}, blue[4] = {30, 60, 230, 255};
+    Checker(white, blue);  // the same name as the scene's texture
+    glEnable(GL_TEXTURE_2D);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 1, 0, 1, -1, 1);
+    TexturedSquare(0.1, 0.1, 0.8);
+    { Offscreen third(8, 8); }
+    other.MakeCurrent();
+    second = other.Pixels();
+  }
+  if (!scene || !scene->MakeCurrent()) return;
+  glCallList(list);
+  glCallList(list);
+  GLuint shot = 0;
+  glGenTextures(1, &shot);
+  glBindTexture(GL_TEXTURE_2D, shot);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, second.data());
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glDisable(GL_BLEND);
+  glColor3f(1, 1, 1);
+  glLoadIdentity();
+  glTranslated(0, 3, 0);
+  glScaled(0.5, 0.5, 1);
+  TexturedSquare(0.2, 0.2, 4);
+  glDeleteLists(list, 1);
+  glDisable(GL_TEXTURE_2D);
+  glFinish();
+}
+
 const std::map<std::string, std::function<void()>>& Table() {
   static const std::map<std::string, std::function<void()>> table = {
       {"demo_start", [] { DemoFrame(demoframe::kStartPage, 320, 239, false, 0, 2); }},
@@ -445,6 +603,8 @@ const std::map<std::string, std::function<void()>>& Table() {
       {"attrib_stack", AttribStack},
       {"primitives", Primitives},
       {"texture_formats", TextureFormats},
+      {"clamp_filters", ClampFilters},
+      {"contexts", Contexts},
   };
   return table;
 }

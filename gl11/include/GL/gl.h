@@ -349,7 +349,11 @@ GLAPI void GLAPIENTRY glCallLists(GLsizei n, GLenum type, const GLvoid* lists);
 GLAPI void GLAPIENTRY glListBase(GLuint base);
 GLAPI GLboolean GLAPIENTRY glIsList(GLuint list);
 
-// textures
+// textures. Wraps: GL_REPEAT, GL_CLAMP_TO_EDGE and GL_CLAMP, whose border (transparent black, as
+// textures have no border of their own here) takes its share of a texel wherever the filter that
+// applies samples level 0 linearly: GL_LINEAR magnifying or minifying, chosen per fragment as the
+// GL chooses. A minifying filter with mipmaps samples the smaller levels with no border: there
+// GL_CLAMP draws as GL_CLAMP_TO_EDGE (a linear filter's edge texels keep their full weight).
 GLAPI void GLAPIENTRY glGenTextures(GLsizei n, GLuint* textures);
 GLAPI void GLAPIENTRY glDeleteTextures(GLsizei n, const GLuint* textures);
 GLAPI void GLAPIENTRY glBindTexture(GLenum target, GLuint texture);
