@@ -2,7 +2,9 @@
 // (CDS_FULLSCREEN) puts the page's screen into the browser's fullscreen, where the canvas keeps its
 // size and is scaled to fit, and any other setting (the saved mode put back) leaves fullscreen. A
 // switch the browser refuses (no user gesture, fullscreen not allowed) fails as a refused mode
-// switch does on a desktop.
+// switch does on a desktop. When the browser leaves fullscreen by itself (the person's Escape),
+// the switched mode is gone, and the program's window is asked to go back to window mode as its F1
+// asks; the page's fullscreen control asks for the switch the same way.
 #include "SdlWindowLayer.h"
 #include "Win32Api.h"
 #include "WebPage.h"
@@ -19,6 +21,10 @@ struct Mode {
 
 Mode gSwitched;  // the mode the program switched to, while in fullscreen
 bool gFullscreen = false;
+
+// What the toolkit's shell takes as the request to switch between window and fullscreen mode: its
+// private message WM_TOGGLEFULLSCREEN (WM_USER + 1, shell/GLGlobal.h), which its F1 posts.
+constexpr UINT kModeSwitchRequest = WM_USER + 1;
 
 Mode DesktopMode() {
   int width = 0, height = 0;
@@ -57,8 +63,8 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   const bool toFullscreen = mode && mode->dmFields != 0 && (flags & CDS_FULLSCREEN);
   if (!toFullscreen) {
     if (!(flags & CDS_TEST) && gFullscreen) {
+      gFullscreen = false;  // before the browser's answer, which the page tells while this waits
       web_page::LeaveFullscreen();
-      gFullscreen = false;
     }
     return DISP_CHANGE_SUCCESSFUL;
   }
@@ -73,4 +79,17 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   gSwitched.bits = (mode->dmFields & DM_BITSPERPEL) ? mode->dmBitsPerPel : 32;
   gFullscreen = true;
   return DISP_CHANGE_SUCCESSFUL;
+}
+
+void web_page::PageFullscreen(bool fullscreen, bool switchAsked) {
+  const bool left = gFullscreen && !fullscreen;
+  if (left) gFullscreen = false;
+  if (!left && !switchAsked) return;
+  // The program's window on the page: the one the canvas shows.
+  for (const auto& entry : gLayer.windows) {
+    if (entry.second->sdl && entry.second->visible) {
+      PostMessageA(HandleOf(*entry.second), kModeSwitchRequest, 0, 0);
+      return;
+    }
+  }
 }

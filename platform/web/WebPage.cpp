@@ -1,5 +1,6 @@
 // Web backend: the page glue (see WebPage.h). The JavaScript below runs in the page; the awaiting
-// ones suspend the program through ASYNCIFY until their promise settles.
+// ones suspend the program through ASYNCIFY until their promise settles. The page's one entry into
+// the program, glgui_page_changed, is at the end.
 #include "WebPage.h"
 
 #include <emscripten.h>
@@ -8,13 +9,13 @@ extern "C" void glgui_screen_size(int* width, int* height);  // WebLibrary.js
 
 namespace {
 
-// clang-format off
-EM_JS(void, canvas_pixels, (int* width, int* height), {
-  const pixels = Module['canvasPixels'] || [0, 0];
-  HEAP32[width >> 2] = pixels[0];
-  HEAP32[height >> 2] = pixels[1];
-});
+// What the page has told the program (glgui_page_changed).
+struct PageState {
+  int canvasWidth = 0, canvasHeight = 0;
+};
+PageState gPage;
 
+// clang-format off
 EM_JS(int, pixels_per_inch, (), {
   const canvas = Module['canvas'];
   const css = canvas ? canvas.getBoundingClientRect().width : 0;
@@ -117,7 +118,10 @@ void LeaveFullscreen() { leave_fullscreen(); }
 
 void ScreenSize(int& width, int& height) { glgui_screen_size(&width, &height); }
 
-void CanvasPixels(int& width, int& height) { canvas_pixels(&width, &height); }
+void CanvasPixels(int& width, int& height) {
+  width = gPage.canvasWidth;
+  height = gPage.canvasHeight;
+}
 
 int PixelsPerInch() { return pixels_per_inch(); }
 
@@ -126,3 +130,17 @@ void ShowMessageBox(const std::string& caption, const std::string& text, const c
 }
 
 }  // namespace web_page
+
+// The page calls this whenever something around the program changes (index.html): once before the
+// program starts, and then at each change of the canvas's size on the page, at each change of the
+// browser's fullscreen, and when its fullscreen control is pressed. It tells the size it gives the
+// canvas's drawing buffer, in pixels; whether its screen is in the browser's fullscreen; and whether
+// the control asks for the switch between window and fullscreen mode. The program takes the size
+// at its next look at its messages (WebPresentation.cpp's FollowSurroundings), and the rest as its
+// display modes do (WebDisplayModes.cpp). It runs while the program waits (for a frame, a box),
+// and waits for nothing itself.
+extern "C" EMSCRIPTEN_KEEPALIVE void glgui_page_changed(int width, int height, int fullscreen, int switchAsked) {
+  gPage.canvasWidth = width;
+  gPage.canvasHeight = height;
+  web_page::PageFullscreen(fullscreen != 0, switchAsked != 0);
+}

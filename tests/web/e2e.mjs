@@ -429,6 +429,26 @@ const scenarios = {
     await escape(run);
   },
 
+  // The browser's own way out of fullscreen puts the program into its window mode, as F1 would;
+  // F1 then brings fullscreen back. Headless Chromium hands a person's Escape to the page as a key
+  // (the program would quit) and stays in fullscreen, so the page leaves it as the browser does.
+  async browserexit(run) {
+    const fullscreen = async (on, what) => {
+      const c = await run.page.evaluate(() => window.__contexts);
+      if (on) await run.key('F1'); else await run.page.evaluate(() => document.exitFullscreen());
+      await run.page.waitForFunction((on, c) => !!document.fullscreenElement === on && window.__contexts > c,
+                                     {timeout: 20000, polling: 10}, on, c);
+      await run.move(...REST);
+      run.check(!(await run.box()), what);
+      await run.expectPage('start');
+    };
+    await run.move(...REST);
+    await fullscreen(true, 'F1 puts the page in fullscreen with a new window and context');
+    await fullscreen(false, 'the browser leaves fullscreen, and the program makes its window anew');
+    await fullscreen(true, 'F1 puts the page in fullscreen again');
+    await escape(run);
+  },
+
   async refused(run) {
     await run.key('F1');
     const box = await run.waitBox();
