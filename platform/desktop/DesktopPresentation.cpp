@@ -39,6 +39,8 @@ void CompileOnFirstCall(unsigned, std::function<void()> build) { build(); }
 
 void FollowSurroundings(Window&) {}
 
+bool WindowManagerResizes() { return true; }
+
 int PixelsPerInch(const Window&) { return 96; }
 
 bool AudioOpensOnFirstPlay() { return false; }
@@ -69,6 +71,7 @@ const Presentation kPresentation = {
     CompileOnFirstCall,
     // windows
     FollowSurroundings,
+    WindowManagerResizes,
     PixelsPerInch,
     // the message pump, sound and message boxes
     ServeScreenReaders,

@@ -65,6 +65,11 @@ struct Presentation {
   // resizes windows and SDL reports that itself: nothing to do. In the browser the page sizes the
   // screen. Runs before each look at SDL's events, for each window that has its SDL window.
   void (*FollowSurroundings)(Window& w);
+  // Whether SDL's window for a window that a person may resize is made resizable to SDL, for the
+  // window manager to resize. In the browser only FollowSurroundings sizes it: SDL's own answer to
+  // the page's resizing, the canvas's drawing buffer set to its size in CSS pixels, would clear the
+  // picture at each change, also while the program waits in a box and cannot draw it again.
+  bool (*WindowManagerResizes)();
   // The window's pixels per logical inch (GetDeviceCaps' LOGPIXELSX): 96 on the desktop, where
   // SDL's windows are in the screen's pixels; in the browser 96 times the canvas's pixels per CSS
   // pixel.

@@ -79,7 +79,7 @@ bool Materialize(Window& w, bool gl) {
   if (gl) flags |= SDL_WINDOW_OPENGL;
   const bool popup = (w.style & WS_POPUP) != 0;
   if ((w.style & WS_CAPTION) != WS_CAPTION && !(w.style & WS_THICKFRAME)) flags |= SDL_WINDOW_BORDERLESS;
-  if (w.style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+  if ((w.style & WS_THICKFRAME) && kPresentation.WindowManagerResizes()) flags |= SDL_WINDOW_RESIZABLE;
   if (w.exStyle & WS_EX_TOPMOST) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   const bool switched = popup && gLayer.modeSwitched;
   if (switched) flags |= SDL_WINDOW_FULLSCREEN;

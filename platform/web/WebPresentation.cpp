@@ -1,11 +1,12 @@
 // Web backend: the browser's table of sdl/Presentation.h. Contexts are WebGL 2 ones, handed to the
-// OpenGL 1.1 layer (sdl/SdlGl11Contexts.cpp's kGl11Contexts); a frame is shown by waiting for the browser's next
-// frame (the page shows what was drawn once the program yields to the browser); message boxes are
-// drawn in the page (WebPage.cpp), modal: the program waits until the box is dismissed. A window a
-// person may resize follows the page instead, as a desktop window follows the person resizing it:
-// its client area is the canvas's drawing buffer, whose size the page sets (index.html). SDL's own
-// answer to the page's resizing makes the window the canvas's size in CSS pixels; this corrects it
-// before the program looks at its messages.
+// OpenGL 1.1 layer (sdl/SdlGl11Contexts.cpp's kGl11Contexts); a frame is shown by waiting for the
+// browser's next frame (the page shows what was drawn once the program yields to the browser);
+// message boxes are drawn in the page (WebPage.cpp), modal: the program waits until the box is
+// dismissed. A window a person may resize follows the page instead, as a desktop window follows the
+// person resizing it: its client area is the canvas's drawing buffer, whose size the page tells
+// the program (index.html), and which the program sets itself before it looks at its messages.
+// SDL is left out of it: its own answer to the page's resizing would size the buffer to the
+// canvas's CSS pixels, clearing the picture, even while the program waits in a box.
 #include "Presentation.h"
 
 #include "Gl11Context.h"
@@ -30,6 +31,8 @@ void FollowSurroundings(Window& w) {
   SDL_GetWindowSize(w.sdl, &nowW, &nowH);
   if (nowW != width || nowH != height) SDL_SetWindowSize(w.sdl, width, height);
 }
+
+bool WindowManagerResizes() { return false; }
 
 int PixelsPerInch(const Window&) { return web_page::PixelsPerInch(); }
 
@@ -60,6 +63,7 @@ const Presentation kPresentation = {
     CompileOnFirstCall,
     // windows
     FollowSurroundings,
+    WindowManagerResizes,
     PixelsPerInch,
     // the message pump, sound and message boxes
     ServeOtherEvents,

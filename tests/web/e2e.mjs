@@ -175,7 +175,8 @@ class Run {
     return {file, data: Buffer.from(data)};
   }
   // Pixels of two PNG pictures that differ by more than LEVELS in a channel, outside the mask, and
-  // the red-dominance of given points of the first and its share of magenta; decoded in the page.
+  // the red-dominance of given points of the first and its shares of magenta and of pixels that are
+  // not black (`lit`); decoded in the page.
   async compare(a, b, points = []) {
     return this.page.evaluate(async (a, b, mask, levels, points) => {
       const decode = async b64 => {
@@ -191,12 +192,13 @@ class Run {
         const i = (py * x.width + px) * 4;
         return x.data[i] > x.data[i + 1] + 30 && x.data[i] > x.data[i + 2] + 30;
       });
-      let magenta = 0, amber = 0;
+      let magenta = 0, amber = 0, lit = 0;
       for (let i = 0; i < x.data.length; i += 4) {
         magenta += x.data[i] > x.data[i + 1] + 60 && x.data[i + 2] > x.data[i + 1] + 60;
+        lit += Math.max(x.data[i], x.data[i + 1], x.data[i + 2]) > levels;
         amber += x.data[i] > 200 && x.data[i + 1] > 150 && x.data[i + 1] < 235 && x.data[i + 2] < 100;
       }
-      if (!y) return {red, amber};
+      if (!y) return {red, amber, lit: lit / (x.width * x.height)};
       if (x.width !== y.width || x.height !== y.height) return {size: `${x.width}x${x.height} vs ${y.width}x${y.height}`, red};
       let differ = 0;
       for (let py = 0; py < x.height; py++)
@@ -506,12 +508,18 @@ const scenarios = {
     await run.see('a tap on "button demo" opens its page', () => true);
     await run.touch('tap', 125, 144);  // "button 3"
     run.check((await run.waitBox()).text === 'A(z) 3. gomb lett lenyomva!', 'a tap on "button 3" shows its box');
-    await run.page.tap('.message-ok');
+    // Turned with the box open: the scene stays behind it (its top quarter, clear of the box).
     await run.page.setViewport({...PHONE, width: PHONE.height, height: PHONE.width, deviceScaleFactor: 2});
+    await run.page.waitForFunction(w => document.getElementById('canvas').getBoundingClientRect().width > w,
+                                   {timeout: 20000, polling: 10}, portrait.width);
+    const r = await run.page.evaluate(() => document.getElementById('canvas').getBoundingClientRect().toJSON());
+    const {lit} = await run.compare(Buffer.from(await run.page.screenshot({clip: {...r, height: r.height / 4}})));
+    run.check(lit > 0.5, `turned with the box open, the scene stays in sight behind it (${(100 * lit).toFixed(0)} % not black)`);
+    await run.page.tap('.message-ok');
     await run.page.waitForFunction(v => window.__viewport !== v, {timeout: 20000, polling: 10}, portrait.viewport);
     const g = await layout(run);
     run.check(g.inside && g.viewport === g.buffer && g.buffer === `${2 * g.width}x${2 * g.height}`,
-              `a tap on OK closes the box; turned, the client area is the buffer, twice the CSS size (${g.buffer})`);
+              `a tap on OK closes the box, and the client area is the buffer, twice the CSS size (${g.buffer})`);
     await run.page.tap('#fullscreen');
     await run.page.waitForFunction(() => document.fullscreenElement && window.__contexts > 1, {timeout: 20000, polling: 10});
     await run.touch('tap', ...EXIT);
