@@ -32,9 +32,6 @@ const ContextKind kOpenGlContexts = {RequestContextKind, ContextMadeCurrent, Con
 
 void PresentFrame(SDL_Window* window) { SDL_GL_SwapWindow(window); }
 
-// Lists are compiled when asked for, as WGL does (with the disk cache, a font built before is quick).
-bool ListsCanWait() { return false; }
-
 void CompileOnFirstCall(unsigned, std::function<void()> build) { build(); }
 
 void FollowSurroundings(Window&) {}
@@ -67,7 +64,9 @@ const Presentation kPresentation = {
     &kOpenGlContexts,
     // frames
     PresentFrame,
-    ListsCanWait,
+    // Lists are compiled when asked for, as WGL does (with the disk cache, a font built before is
+    // quick).
+    UseFontOutlinesNow,
     CompileOnFirstCall,
     // windows
     FollowSurroundings,

@@ -1,8 +1,8 @@
 // SDL backend: what the desktop and the browser do differently under the one WGL (SdlWgl.cpp) and
 // the one MessageBoxA (SdlMessageBox.cpp), as tables of functions that the shared code calls
 // through, as SDL's video drivers and GLFW's platforms are each one table:
-// - Presentation: how a frame is shown, whether display lists can be compiled on their first call,
-//   who sizes a window that a person may resize, what else the message pump serves, when a
+// - Presentation: how a frame is shown, how a font's display lists are made (now, or each on its
+//   first call), who sizes a window that a person may resize, what else the message pump serves, when a
 //   sound's device opens and how a box is shown. Each backend defines its own kPresentation: the
 //   desktop's in desktop/DesktopPresentation.cpp, the browser's in web/WebPresentation.cpp, and
 //   platform/CMakeLists.txt builds exactly one of those two folders.
@@ -13,6 +13,7 @@
 // Only the stand-in's own files (here, in desktop/ and in web/) include it.
 #pragma once
 
+#include "SdlFonts.h"
 #include "SdlWindowLayer.h"
 
 #include <functional>
@@ -46,6 +47,16 @@ void UseContextKind(const ContextKind& kind);
 // ---- the backend's table ---------------------------------------------------------------------------
 enum class BoxIcon { Information, Warning, Error };
 
+// wglUseFontOutlinesA's two ways (SdlFonts.cpp), for the tables to choose from: the glyphs made
+// now, from memory, the disk cache or anew (the desktop: WGL compiles lists when asked); or each
+// glyph made when its list is first called, its metrics measured ahead (the browser, whose OpenGL
+// 1.1 layer can leave a list's compiling until then). A program has only the way its table names
+// (and what that way uses: the page has no disk cache).
+BOOL UseFontOutlinesNow(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion, int format,
+                        GLYPHMETRICSFLOAT* metrics);
+BOOL UseFontOutlinesOnFirstCall(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
+                                int format, GLYPHMETRICSFLOAT* metrics);
+
 struct Presentation {
   // The kind of GL context unless the program chose another (UseContextKind).
   const ContextKind* contexts;
@@ -53,10 +64,11 @@ struct Presentation {
   // -- frames --
   // Shows what was drawn into the window's back buffer.
   void (*PresentFrame)(SDL_Window* window);
-  // Whether the GL beneath can compile a display list when it is first called (the OpenGL 1.1
-  // layer in the browser), and the call that leaves a list's compiling (glNewList ... glEndList in
-  // `build`) until then.
-  bool (*ListsCanWait)();
+  // How wglUseFontOutlinesA makes a font's display lists: UseFontOutlinesNow or
+  // UseFontOutlinesOnFirstCall.
+  decltype(&wglUseFontOutlinesA) UseFontOutlines;
+  // Leaves a list's compiling (glNewList ... glEndList in `build`) until the list is first called,
+  // where the GL beneath can (the OpenGL 1.1 layer); elsewhere compiles it now.
   void (*CompileOnFirstCall)(unsigned list, std::function<void()> build);
 
   // -- windows --

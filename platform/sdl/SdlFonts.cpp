@@ -273,54 +273,92 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   return previous;
 }
 
+namespace {
+
+// A font's lists as a call asks for them: the font selected into the device context, its weight,
+// fill, deviation (FlatteningDeviation's) and depth.
+struct OutlineRequest {
+  const HFONT__* font = nullptr;
+  int weight = FW_NORMAL;
+  bool filled = true;
+  double deviation = 0.0, depth = 0.0;
+};
+
+// False when no font is selected into `dc`.
+bool SelectedOutlines(HDC dc, float deviation, float extrusion, int format, OutlineRequest& r) {
+  const auto selected = SelectedObjects().find(dc);
+  if (selected == SelectedObjects().end()) return false;
+  r.font = AsLogicalFont(selected->second);
+  if (!r.font) return false;
+  // Win32 weights run 1 to 1000 with 0 meaning "regular"; OpenType uses the same scale.
+  r.weight = r.font->Weight <= 0 ? FW_NORMAL : std::min(r.font->Weight, 1000);
+  r.filled = format != WGL_FONT_LINES;
+  r.deviation = FlatteningDeviation(deviation);
+  r.depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
+  return true;
+}
+
+// The glyphs kept for the request's face (opened now) and tolerance, and their key; null when the
+// face cannot be opened.
+KeptSet* KeptSetOf(const OutlineRequest& r, GlyphSetKey& key) {
+  FT_Face face = FindFace(r.font->FaceName, r.weight, r.font->Italic != 0);
+  if (!face) return nullptr;
+  key = GlyphSetKey{face, FlatteningTolerance(r.deviation, face->units_per_EM), r.filled};
+  return &KeptGlyphs().Get(key);
+}
+
+}  // namespace
+
 BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
                          int format, GLYPHMETRICSFLOAT* metrics) {
-  const auto selected = SelectedObjects().find(dc);
-  if (selected == SelectedObjects().end()) return FALSE;
-  const HFONT__* font = AsLogicalFont(selected->second);
-  if (!font) return FALSE;
+  return sdl_layer::kPresentation.UseFontOutlines(dc, first, count, listBase, deviation, extrusion, format, metrics);
+}
 
-  // Win32 weights run 1 to 1000 with 0 meaning "regular"; OpenType uses the same scale.
-  int weight = font->Weight <= 0 ? FW_NORMAL : std::min(font->Weight, 1000);
-  const bool filled = format != WGL_FONT_LINES;
-  const double dev = FlatteningDeviation(deviation);
-  const double depth = std::isfinite(extrusion) ? static_cast<double>(extrusion) : 0.0;
-  if (sdl_layer::kPresentation.ListsCanWait() &&
-      CompileMeasuredGlyphs(*font, weight, dev, filled, first, count, listBase, depth, format, metrics))
+// Where a list can be compiled on its first call (the browser's GL), a glyph not made yet is only
+// measured now and made when its list is first drawn: most of a font's glyphs never are, and the
+// fill's tessellation is most of a font's cost.
+BOOL sdl_layer::UseFontOutlinesOnFirstCall(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation,
+                                           float extrusion, int format, GLYPHMETRICSFLOAT* metrics) {
+  OutlineRequest r;
+  if (!SelectedOutlines(dc, deviation, extrusion, format, r)) return FALSE;
+  const double depth = r.depth;
+  if (CompileMeasuredGlyphs(*r.font, r.weight, r.deviation, r.filled, first, count, listBase, depth, format, metrics))
     return TRUE;
-
-  FT_Face face = FindFace(font->FaceName, weight, font->Italic != 0);
-  if (!face) return FALSE;
-  const double tolerance = FlatteningTolerance(dev, face->units_per_EM);
-
-  const GlyphSetKey key{face, tolerance, filled};
-  KeptSet& set = KeptGlyphs().Get(key);
-  GlyphSet& kept = set.glyphs;
-  // Where a list can be compiled on its first call (the browser's GL), a glyph not made yet is only
-  // measured now and made when its list is first drawn: most of a font's glyphs never are, and the
-  // fill's tessellation is most of a font's cost. The disk cache is for the glyphs made up front.
-  if (sdl_layer::kPresentation.ListsCanWait()) {
-    std::unique_ptr<GlyphReader> measurer;
-    for (DWORD i = 0; i < count; ++i) {
-      const DWORD code = first + i;
-      const GLuint list = listBase + i;
-      const auto found = kept.find(code);
-      if (found != kept.end()) {
-        if (metrics) metrics[i] = found->second.metrics;
-        CompileGlyph(list, found->second, depth, format);
-        continue;
-      }
-      if (metrics) {
-        if (!measurer) measurer = std::make_unique<GlyphReader>(false);
-        GlyphGeometry glyph = measurer->Read(face, code, tolerance);
-        metrics[i] = glyph.metrics;
-        // Measuring made all that a glyph of lines needs: it is kept for its list, not read again.
-        if (!filled) kept.emplace(code, std::move(glyph));
-      }
-      sdl_layer::kPresentation.CompileOnFirstCall(list, [=] { CompileDeferredGlyph(key, code, list, depth, format); });
+  GlyphSetKey key{};
+  KeptSet* set = KeptSetOf(r, key);
+  if (!set) return FALSE;
+  GlyphSet& kept = set->glyphs;
+  std::unique_ptr<GlyphReader> measurer;
+  for (DWORD i = 0; i < count; ++i) {
+    const DWORD code = first + i;
+    const GLuint list = listBase + i;
+    const auto found = kept.find(code);
+    if (found != kept.end()) {
+      if (metrics) metrics[i] = found->second.metrics;
+      CompileGlyph(list, found->second, depth, format);
+      continue;
     }
-    return TRUE;
+    if (metrics) {
+      if (!measurer) measurer = std::make_unique<GlyphReader>(false);
+      GlyphGeometry glyph = measurer->Read(key.face, code, key.tolerance);
+      metrics[i] = glyph.metrics;
+      // Measuring made all that a glyph of lines needs: it is kept for its list, not read again.
+      if (!r.filled) kept.emplace(code, std::move(glyph));
+    }
+    kPresentation.CompileOnFirstCall(list, [=] { CompileDeferredGlyph(key, code, list, depth, format); });
   }
+  return TRUE;
+}
+
+// The glyphs made up front, from memory, the disk cache, or anew (and then stored in the cache).
+BOOL sdl_layer::UseFontOutlinesNow(HDC dc, DWORD first, DWORD count, DWORD listBase, float deviation, float extrusion,
+                                   int format, GLYPHMETRICSFLOAT* metrics) {
+  OutlineRequest r;
+  if (!SelectedOutlines(dc, deviation, extrusion, format, r)) return FALSE;
+  GlyphSetKey key{};
+  KeptSet* set = KeptSetOf(r, key);
+  if (!set) return FALSE;
+  GlyphSet& kept = set->glyphs;
   auto missing = [&] {
     for (DWORD i = 0; i < count; ++i)
       if (kept.count(first + i) == 0) return true;
@@ -328,9 +366,9 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   };
   // Glyphs this process has not made yet may be in the disk cache (asked once per set).
   std::string diskKey;
-  if (missing() && !set.diskTried) {
-    set.diskTried = true;
-    diskKey = DiskKey(face, tolerance, filled);
+  if (missing() && !set->diskTried) {
+    set->diskTried = true;
+    diskKey = DiskKey(key.face, key.tolerance, r.filled);
     GlyphSet stored;
     if (!diskKey.empty() && LoadGlyphSet(diskKey, stored)) kept.merge(stored);  // glyphs made here stay
   }
@@ -338,7 +376,7 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
   // made before any list is touched.
   std::unique_ptr<GlyphReader> reader;
   if (missing()) {
-    reader = std::make_unique<GlyphReader>(filled);
+    reader = std::make_unique<GlyphReader>(r.filled);
     if (!reader->Ok()) return FALSE;
   }
   bool made = false;
@@ -347,16 +385,16 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, float
     const DWORD code = first + i;
     auto found = kept.find(code);
     if (found == kept.end()) {
-      found = kept.emplace(code, reader->Read(face, code, tolerance)).first;
+      found = kept.emplace(code, reader->Read(key.face, code, key.tolerance)).first;
       made = true;
     }
     const GlyphGeometry& glyph = found->second;
     if (metrics) metrics[i] = glyph.metrics;
 
-    CompileGlyph(listBase + i, glyph, depth, format);
+    CompileGlyph(listBase + i, glyph, r.depth, format);
   }
   if (made) {
-    if (diskKey.empty()) diskKey = DiskKey(face, tolerance, filled);
+    if (diskKey.empty()) diskKey = DiskKey(key.face, key.tolerance, r.filled);
     if (!diskKey.empty()) StoreGlyphSet(diskKey, kept);
   }
   return TRUE;

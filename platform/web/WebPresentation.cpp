@@ -36,10 +36,6 @@ bool WindowManagerResizes() { return false; }
 
 int PixelsPerInch(const Window&) { return web_page::PixelsPerInch(); }
 
-// The OpenGL 1.1 layer compiles a list on its first call: an outline font's glyphs are made as
-// they are first drawn, not all on the page's load.
-bool ListsCanWait() { return true; }
-
 void CompileOnFirstCall(unsigned list, std::function<void()> build) { gl11DeferList(list, std::move(build)); }
 
 // The page serves its screen readers itself (WebAccessibility.cpp), between the program's frames.
@@ -59,7 +55,9 @@ const Presentation kPresentation = {
     &kGl11Contexts,
     // frames
     PresentFrame,
-    ListsCanWait,
+    // The OpenGL 1.1 layer compiles a list on its first call: an outline font's glyphs are made as
+    // they are first drawn, not all on the page's load.
+    UseFontOutlinesOnFirstCall,
     CompileOnFirstCall,
     // windows
     FollowSurroundings,
