@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <type_traits>
 #include <vector>
 
@@ -206,6 +207,10 @@ struct GlesSide {
   bool programsInBackground = false;       // see gl11ProgramsInBackground
   bool completionStatus = false;           // the GL answers GL_COMPLETION_STATUS_KHR
   unsigned long long frame = 0;            // frames ended in the context (EndFrame)
+  // Until a frame ends that met nothing new (no state drawn for the first time, no texture image),
+  // the scene is loading and the general program draws it alone; the states met meanwhile.
+  bool settled = false, metNew = false;
+  std::set<ProgramKey> keysMet;
   unsigned long long programTakenFrame = ~0ull;  // the last frame a background program was taken in
   GLuint streamBuffer = 0;
   GLuint vertexArrays[2] = {};  // one per layout: untextured, textured

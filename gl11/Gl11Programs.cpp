@@ -135,15 +135,19 @@ bool Complete(const Program& p) {
 
 }  // namespace
 
-// In the background, the first frame is the general program's alone, while the GL is busy with the
-// scene's textures and first pictures; from the next, a state's own program is started when the
-// state is drawn. At most one program a frame is taken into use: the first use asks whether it
-// linked, a round trip of its own.
+// In the background, the general program draws alone while the scene loads, the GL busy with its
+// textures and first pictures (compiling then would hold those pictures up): until a frame ends
+// that drew no state for the first time and gave the GL no texture image. After it, a state's own
+// program is started when the state is drawn. At most one program a frame is taken into use: the
+// first use asks whether it linked, a round trip of its own.
 Program& ProgramFor(ProgramKey key) {
   if (!g.gl.programsInBackground) return ProgramOf(key);
   const auto found = g.gl.programs.find(key);
   if (found != g.gl.programs.end() && !found->second.pending) return found->second;  // made, or failed
-  if (g.gl.frame == 0) return ProgramOf(kGeneral);
+  if (!g.gl.settled) {
+    if (g.gl.keysMet.insert(key).second) g.gl.metNew = true;
+    return ProgramOf(kGeneral);
+  }
   Program& p = StartProgram(key);
   if (g.gl.programTakenFrame != g.gl.frame && Complete(p)) {
     g.gl.programTakenFrame = g.gl.frame;

@@ -23,6 +23,11 @@ void EndFrame() {
   const Gl11Stats& now = gl11Stats();
   if (!g.ready || now.draws == g.frameStart.draws) return;
   ++g.gl.frame;
+  if (!g.gl.metNew && !g.gl.settled) {
+    g.gl.settled = true;
+    g.gl.keysMet.clear();
+  }
+  g.gl.metNew = false;
   ++g.stats.frames;
   g.lastFrame = Difference(now, g.frameStart);
   g.frameStart = g.stats;

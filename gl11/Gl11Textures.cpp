@@ -165,6 +165,7 @@ GLenum UnpackImage(GLsizei width, GLsizei height, GLint internalFormat, GLenum f
 void SpecifyImage(GLint level, GLint internalFormat, uint32_t base, GLsizei width, GLsizei height,
                   const std::vector<uint8_t>& rgba, bool fullChain) {
   Flush();
+  g.gl.metNew = true;  // the GL has the image to take in
   const GLuint object = TextureObject(g.fixed.boundTexture);
   Texture& t = g.textures[g.fixed.boundTexture];
   BindGlesTexture(object);

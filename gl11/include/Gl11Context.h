@@ -26,9 +26,10 @@ void gl11ContextMadeCurrent(const void* context);
 void gl11ContextDestroyed(const void* context);
 
 // Whether the current context's shader programs are made in the background: one general program
-// draws every fixed-function state in the first frame, and after it a state's own program is
-// started when the state is first drawn and taken into use once the GL says it is complete (one a
-// frame; KHR_parallel_shader_compile, or, where the GL cannot say, from the next frame on). Asking
+// draws every fixed-function state while the scene loads (until a frame draws no state for the
+// first time and gives the GL no texture image), and after that a state's own program is started
+// when the state is drawn and taken into use once the GL says it is complete (one a frame;
+// KHR_parallel_shader_compile, or, where the GL cannot say, from the next frame on). Asking
 // the GL whether a program linked waits for the GL to finish all it was given, which in a browser
 // is a round trip to the GPU process: so the start waits once, not once per state. On by default
 // in the browser, off elsewhere; the pixels are the same either way.

@@ -161,9 +161,10 @@ TEST_F(Gl11Layer, CountersCountCallsToOpenGLESAndFramesEndAtTheFirstFlushAfterAD
   EXPECT_EQ(gl11Stats().glesCalls - before.glesCalls, frame.glesCalls + 1);  // + the second glFlush
 }
 
-// With programs in the background: the general program alone draws the first frame; from the next,
-// the state's own program is started, and taken into use once the GL says it is complete, drawing
-// the same.
+// With programs in the background: the general program alone draws while the scene loads (frames
+// that meet a new state or give the GL a texture image, and the first that does neither); after
+// them the state's own program is started, and taken into use once the GL says it is complete,
+// drawing the same.
 TEST_F(Gl11Layer, ProgramsInTheBackgroundAreTakenIntoUseOnceComplete) {
   gl11ProgramsInBackground(true);
   const Gl11Stats before = gl11Stats();
@@ -172,6 +173,10 @@ TEST_F(Gl11Layer, ProgramsInTheBackgroundAreTakenIntoUseOnceComplete) {
     Square(8, 8, 16);
     glFlush();
   };
+  frame();
+  const uint8_t texel[4] = {};
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+  frame();
   frame();
   EXPECT_EQ(gl11Stats().programsMade, before.programsMade) << "the general program, made with the switch";
   EXPECT_EQ(At(16, 16), 0xFF8000u);
