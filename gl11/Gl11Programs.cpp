@@ -141,7 +141,7 @@ bool Complete(const Program& p) {
 // program is started when the state is drawn. At most one program a frame is taken into use: the
 // first use asks whether it linked, a round trip of its own.
 Program& ProgramFor(ProgramKey key) {
-  if (!g.gl.programsInBackground) return ProgramOf(key);
+  if (!g.gl.programsInBackground || (key & kGeneralDrawsZero)) return ProgramOf(key);
   const auto found = g.gl.programs.find(key);
   if (found != g.gl.programs.end() && !found->second.pending) return found->second;  // made, or failed
   if (!g.gl.settled) {

@@ -22,8 +22,11 @@ constexpr ProgramKey kKeyGpuModelview = 1u << 12;   // the vertices come in obje
 constexpr ProgramKey kKeyTextureMatrix = 1u << 13;  // the texture matrix is not the identity
 constexpr int kKeyBorderWhereShift = 14;            // 2 bits: a BorderWhere
 constexpr ProgramKey kKeyBorderWhereMask = 3u << kKeyBorderWhereShift;
-// The general program's own key.
+// The general program's own key, and the bits of a key that are 0 in every state it draws (its
+// shaders stay small, as it is made before the first picture): other states get their own program
+// at once.
 constexpr ProgramKey kGeneral = 1u << 31;
+constexpr ProgramKey kGeneralDrawsZero = kKeyBorderWhereMask;
 
 // Where a GL_CLAMP texture takes its share of the border colour: wherever the filter that applies
 // samples level 0 linearly. With GL_LINEAR both ways, everywhere; otherwise on the side of the GL's

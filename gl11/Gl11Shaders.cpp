@@ -45,6 +45,7 @@ class Writer {
   // The bits under `mask` are `value`.
   Fact Is(ProgramKey mask, ProgramKey value) const {
     if (!general_) return {true, (key_ & mask) == value, {}};
+    if ((mask & ~kGeneralDrawsZero) == 0) return {true, value == 0, {}};
     return {false, false, "(uKey & " + std::to_string(mask) + ") == " + std::to_string(value)};
   }
   // `then` where the fact holds, `otherwise` where it does not.
