@@ -6,6 +6,8 @@
 #include "GUIShared.h"
 #include "PlaneMapping.h"
 
+#include <cstdio>
+
 using gui_detail::ParentLeft;
 using gui_detail::ParentTop;
 
@@ -21,6 +23,21 @@ void Call(ButtonHandler handler, TGUIButton* button) {
   if (handler) handler(button);
 }
 
+// A button copies the built-in font when it is made, so one made before InitGUI has loaded it
+// never shows its caption. The first of a run of such buttons says so.
+bool toldFontMissing = false;
+void NoteFontAtCreation() {
+  if (BuiltinFont.Texture != 0) {
+    toldFontMissing = false;
+  } else if (!toldFontMissing) {
+    toldFontMissing = true;
+    std::fputs(
+        "glgui: a TGUIButton was made before InitGUI loaded the built-in font; its caption will not "
+        "show\n",
+        stderr);
+  }
+}
+
 }  // namespace
 
 TGUIButton::TGUIButton(int32_t left, int32_t top, int32_t right, int32_t bottom, double red, double green,
@@ -30,6 +47,7 @@ TGUIButton::TGUIButton(int32_t left, int32_t top, int32_t right, int32_t bottom,
   OnClick = OnEnter = OnLeave = DoNothing;
   Blend = 0.01;
   Font = BuiltinFont;
+  NoteFontAtCreation();
   TextRed = 1.0;
   TextGreen = 1.0;
   TextBlue = 0.5;

@@ -12,7 +12,32 @@
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
+
+// A text the toolkit shows or names an element by, in code page 1250: a std::string that takes a
+// null `const char*` as the empty text, where std::string would crash or throw. A literal nullptr
+// does not compile.
+class TGUIText : public std::string {
+ public:
+  TGUIText() = default;
+  TGUIText(const std::string& text) : std::string(text) {}
+  TGUIText(std::string&& text) : std::string(std::move(text)) {}
+  TGUIText(const char* text) : std::string(text ? text : "") {}
+  TGUIText(std::nullptr_t) = delete;
+  using std::string::operator=;
+  TGUIText& operator=(const char* text) {
+    std::string::assign(text ? text : "");
+    return *this;
+  }
+  TGUIText& operator=(std::nullptr_t) = delete;
+  using std::string::assign;
+  TGUIText& assign(const char* text) {
+    std::string::assign(text ? text : "");
+    return *this;
+  }
+  TGUIText& assign(std::nullptr_t) = delete;
+};
 
 class TGUIobject {
  public:
@@ -35,12 +60,18 @@ class TGUIobject {
   // What a screen reader calls the element when it shows no text of its own (a panel, a screen,
   // a button without a caption); code page 1250, as the program's texts. A button's caption and a
   // label's text name them otherwise.
-  std::string Name;
+  TGUIText Name;
 
   virtual void Draw() = 0;
   virtual void UpdatePosition() = 0;
   virtual ~TGUIobject() = default;
 };
+
+// The largest distance from the parent's corner, either way, at which the constructors place an
+// element, in virtual pixels: coordinates beyond it are taken as this far. It is 2^24, the largest
+// range in which a float (the plane's vertices) holds every integer, and sums of nested positions
+// stay far from int32's limits.
+constexpr int32_t GUICoordinateLimit = 1 << 24;
 
 // Kind codes.
 constexpr int32_t KindScreen = 0;
@@ -106,14 +137,25 @@ void LoadBFFont(TGUIBFFont& font, const uint8_t* blob, size_t length);
 // Draws `text` with BuiltinFont at pixel (x, y), seen straight on whatever the modelview is.
 // <windows.h> makes DrawText a macro for its DrawTextA or DrawTextW; the declaration steps round
 // it and leaves it as it was.
+// A null `text` draws nothing.
 #pragma push_macro("DrawText")
 #undef DrawText
 void DrawText(int32_t x, int32_t y, const std::string& text);
+inline void DrawText(int32_t x, int32_t y, const char* text) {
+  if (text) DrawText(x, y, std::string(text));
+}
+void DrawText(int32_t x, int32_t y, std::nullptr_t) = delete;
 #pragma pop_macro("DrawText")
 #ifdef DrawText
-// Where the macro stands, DrawText(x, y, text) becomes a call of DrawTextA (or DrawTextW): this
-// overload of the system's name passes it on to ours, while DrawText(dc, ...) stays the system's.
+// Where the macro stands, DrawText(x, y, text) becomes a call of DrawTextA (or DrawTextW): these
+// overloads of the system's name pass it on to ours, while DrawText(dc, ...) stays the system's.
 inline void DrawText(int32_t x, int32_t y, const std::string& text) {
+#pragma push_macro("DrawText")
+#undef DrawText
+  DrawText(x, y, text);
+#pragma pop_macro("DrawText")
+}
+inline void DrawText(int32_t x, int32_t y, const char* text) {
 #pragma push_macro("DrawText")
 #undef DrawText
   DrawText(x, y, text);
@@ -246,11 +288,11 @@ class TGUISysLabel : public TGUIobject {
   double ScaleX = 0;
   double ScaleY = 0;
   TGUISYSFONT FontBase = 0;
-  std::string Text;
+  TGUIText Text;
   TGUISlot Parent;
 
-  TGUISysLabel(int32_t x, int32_t y, double scaleX, double scaleY, TGUISYSFONT font, const std::string& text,
-               double red, double green, double blue, double alpha, TGUISlot parent);
+  TGUISysLabel(int32_t x, int32_t y, double scaleX, double scaleY, TGUISYSFONT font, const TGUIText& text, double red,
+               double green, double blue, double alpha, TGUISlot parent);
   void Draw() override;
   void UpdatePosition() override;
 };
@@ -260,12 +302,12 @@ class TGUIBmpLabel : public TGUIobject {
   double OriginX = 0;
   double OriginY = 0;
   TGUIBMPFONT Font;
-  std::string Text;
+  TGUIText Text;
   GLuint Texture = 0;
   TGUISlot Parent;
 
-  TGUIBmpLabel(int32_t x, int32_t y, TGUIBMPFONT font, GLuint texture, const std::string& text, double red,
-               double green, double blue, double alpha, TGUISlot parent);
+  TGUIBmpLabel(int32_t x, int32_t y, TGUIBMPFONT font, GLuint texture, const TGUIText& text, double red, double green,
+               double blue, double alpha, TGUISlot parent);
   void Draw() override;
   void UpdatePosition() override;
 };
@@ -292,7 +334,7 @@ class TGUIButton : public TGUIobject {
   double TextGreen = 1.0;
   double TextBlue = 0.5;
   double TextAlpha = 1.0;
-  std::string Caption = "button";
+  TGUIText Caption = "button";
   ButtonHandler OnClick = DoNothing;
   ButtonHandler OnEnter = DoNothing;
   ButtonHandler OnLeave = DoNothing;

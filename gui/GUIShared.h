@@ -17,9 +17,18 @@ inline int32_t ParentTop(const TGUISlot& parent) {
   return p ? p->Top : 0;
 }
 
+// A coordinate given to a constructor, within GUICoordinateLimit of the parent's corner.
+inline int32_t ClampCoordinate(int32_t v) {
+  return v < -GUICoordinateLimit ? -GUICoordinateLimit : v > GUICoordinateLimit ? GUICoordinateLimit : v;
+}
+
 // Puts a rectangular element's corners in order (reversed ones are exchanged) and derives its
 // Width, Height, CenterX and CenterY, the divisions truncating toward zero.
 inline void PlaceRectangle(TGUIobject& element, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  left = ClampCoordinate(left);
+  top = ClampCoordinate(top);
+  right = ClampCoordinate(right);
+  bottom = ClampCoordinate(bottom);
   if (right < left) std::swap(left, right);
   if (bottom < top) std::swap(top, bottom);
   element.Left = left;

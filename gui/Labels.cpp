@@ -19,12 +19,11 @@ bool ShownWithParent(const TGUIobject& label, const TGUISlot& parent) {
 
 }  // namespace
 
-TGUISysLabel::TGUISysLabel(int32_t x, int32_t y, double scaleX, double scaleY, TGUISYSFONT font,
-                           const std::string& text, double red, double green, double blue, double alpha,
-                           TGUISlot parent) {
+TGUISysLabel::TGUISysLabel(int32_t x, int32_t y, double scaleX, double scaleY, TGUISYSFONT font, const TGUIText& text,
+                           double red, double green, double blue, double alpha, TGUISlot parent) {
   gui_detail::StartElement(*this, KindSysLabel, red, green, blue, alpha, parent);
-  Left = x;
-  Top = y;
+  Left = gui_detail::ClampCoordinate(x);
+  Top = gui_detail::ClampCoordinate(y);
   ScaleX = scaleX;
   ScaleY = scaleY;
   FontBase = font;
@@ -60,11 +59,11 @@ void TGUISysLabel::Draw() {
   glPopMatrix();
 }
 
-TGUIBmpLabel::TGUIBmpLabel(int32_t x, int32_t y, TGUIBMPFONT font, GLuint texture, const std::string& text,
-                           double red, double green, double blue, double alpha, TGUISlot parent) {
+TGUIBmpLabel::TGUIBmpLabel(int32_t x, int32_t y, TGUIBMPFONT font, GLuint texture, const TGUIText& text, double red,
+                           double green, double blue, double alpha, TGUISlot parent) {
   gui_detail::StartElement(*this, KindBmpLabel, red, green, blue, alpha, parent);
-  Left = x;
-  Top = y;
+  Left = gui_detail::ClampCoordinate(x);
+  Top = gui_detail::ClampCoordinate(y);
   Font = font;
   Texture = texture;
   Text = text;
