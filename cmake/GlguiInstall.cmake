@@ -41,22 +41,11 @@ install(TARGETS ${GLGUI_LIBRARY_TARGETS} EXPORT glguiTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The public headers, the ones docs/guide.md documents, and the backend's declarations that the
-# platform headers among them pick. The platform's internals (the toolkit's own redirections of
-# Win32 calls, its font layer), test hooks and caches stay in the tree. They keep their folders
-# under include/glgui, so that their own "..." includes find each other there.
-install(FILES ${PROJECT_SOURCE_DIR}/gui/GLGUI.h ${PROJECT_SOURCE_DIR}/textures/GLTextures.h
-              ${PROJECT_SOURCE_DIR}/shell/GLGlobal.h ${PROJECT_SOURCE_DIR}/shell/GLWindow.h
-              ${PROJECT_SOURCE_DIR}/platform/Win32Api.h ${PROJECT_SOURCE_DIR}/platform/WinTypes.h
-              ${PROJECT_SOURCE_DIR}/platform/Resources.h ${PROJECT_SOURCE_DIR}/platform/Files.h
-              ${PROJECT_SOURCE_DIR}/platform/Sound.h ${PROJECT_SOURCE_DIR}/platform/Accessibility.h
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
-if(WIN32)
-  install(FILES ${PROJECT_SOURCE_DIR}/platform/win32/WindowsApi.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/win32)
-else()
-  install(FILES ${PROJECT_SOURCE_DIR}/platform/sdl/SdlApi.h ${PROJECT_SOURCE_DIR}/platform/sdl/SdlTypes.h
-          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/sdl)
-endif()
+# The public headers (cmake/GlguiHeaders.cmake lists them).
+list(TRANSFORM GLGUI_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE headers)
+install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui)
+list(TRANSFORM GLGUI_BACKEND_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE headers)
+install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/glgui/${GLGUI_BACKEND_HEADER_DIR})
 
 install(EXPORT glguiTargets NAMESPACE glgui:: DESTINATION ${GLGUI_INSTALL_CMAKEDIR})
 # The pkg-config modules the libraries link on Linux, as PREFIX:module for the package's config.

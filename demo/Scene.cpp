@@ -1,11 +1,11 @@
 // The demonstration's scene, its handlers and its per-frame work.
 #include "main.h"
 
-#include "Files.h"
-#include "GLTextures.h"
 #include "Win32Calls.h"
 
 #include <GL/glu.h>
+#include <glgui/Files.h>
+#include <glgui/GLTextures.h>
 
 #include <cstdio>
 #include <string>

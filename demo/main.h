@@ -2,9 +2,9 @@
 // the shell calls (BuildScene, ProcessKeys, DrawScene, FreeScene, declared in GLWindow.h).
 #pragma once
 
-#include "GLGUI.h"
-#include "GLWindow.h"
-#include "Sound.h"
+#include <glgui/GLGUI.h>
+#include <glgui/GLWindow.h>
+#include <glgui/Sound.h>
 
 #include <cstdint>
 #include <memory>
