@@ -1,9 +1,7 @@
-# A program's site in the web build, which the top CMakeLists.txt includes when it builds for the
-# browser. glgui_web_site(TARGET program DATA source@/path ... [WAITING function ...]) writes the program's static site to
-# site/ of the build folder: index.html, program.js, program.wasm and program.data, which holds
-# the given files or folders at the given paths and the fonts of the face table under /fonts, each
-# with its glyphs measured ahead beside it (FONT.measures, made by tools/glyphmeasures);
-# beside them the licence, the notices and the fonts' licences (licences/).
+# Programs' sites in the web build, which the top CMakeLists.txt includes when it builds for the
+# browser: what the toolkit gives every site (the page, the fonts of the face table with their
+# glyphs measured ahead by tools/glyphmeasures, the licences), and glgui_web_site()
+# (cmake/GlguiWebSiteFunction.cmake), which the installed package carries as well.
 
 # The page (its @GLGUI_WEB_PROGRAM@ is the program's name), and the font files behind the face
 # table (platform/web/WebFaceTable.cpp), taken from Debian's fonts-liberation2 and fonts-comic-neue,
@@ -29,69 +27,42 @@ set(GLGUI_WEB_FONT_CHARACTERS
 set(GLGUI_WEB_FONT_RENAMED LiberationSans-Regular.ttf "Glgui Sans")
 find_program(GLGUI_FONT_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 
-function(glgui_web_site)
-  cmake_parse_arguments(ARG "" "TARGET" "DATA;WAITING" ${ARGN})
-  set(site ${CMAKE_BINARY_DIR}/site)
-  set_target_properties(${ARG_TARGET} PROPERTIES SUFFIX .js RUNTIME_OUTPUT_DIRECTORY ${site})
-  target_link_libraries(${ARG_TARGET} PRIVATE web_program)
-  set(options)
-  set(inputs)
-  foreach(item IN LISTS ARG_DATA)
-    list(APPEND options "--preload-file=${item}")
-    string(REGEX REPLACE "@.*" "" source "${item}")
-    if(IS_DIRECTORY ${source})
-      file(GLOB_RECURSE files CONFIGURE_DEPENDS ${source}/*)
-      list(APPEND inputs ${files})
-    else()
-      list(APPEND inputs ${source})
-    endif()
-  endforeach()
-  set(subsets)
-  foreach(font IN LISTS GLGUI_WEB_FONTS)
-    get_filename_component(name ${font} NAME)
-    set(subset ${CMAKE_BINARY_DIR}/web-fonts/${name})
-    list(FIND GLGUI_WEB_FONT_RENAMED ${name} renamed)
-    set(family)
-    if(renamed GREATER_EQUAL 0)
-      math(EXPR renamed "${renamed} + 1")
-      list(GET GLGUI_WEB_FONT_RENAMED ${renamed} family)
-    endif()
-    if(NOT TARGET glgui_web_font_${name})
-      add_custom_command(OUTPUT ${subset}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/web-fonts
-        COMMAND ${GLGUI_FONT_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/subset-font.py ${font} ${subset}
-                "${GLGUI_WEB_FONT_CHARACTERS}" ${family}
-        DEPENDS ${font} ${PROJECT_SOURCE_DIR}/scripts/subset-font.py VERBATIM)
-      add_custom_command(OUTPUT ${subset}.measures
-        COMMAND glyphmeasures ${subset} ${subset}.measures
-        DEPENDS glyphmeasures ${subset} VERBATIM)
-      add_custom_target(glgui_web_font_${name} DEPENDS ${subset} ${subset}.measures)
-    endif()
-    add_dependencies(${ARG_TARGET} glgui_web_font_${name})
-    list(APPEND subsets ${subset} ${subset}.measures)
-    list(APPEND options "--preload-file=${subset}@/fonts/${name}" "--preload-file=${subset}.measures@/fonts/${name}.measures")
-  endforeach()
-  list(APPEND inputs ${subsets})
-  # The functions ASYNCIFY instruments: those that can be on the stack while the program waits,
-  # the toolkit's (platform/web/CMakeLists.txt), main and the program's own (WAITING). A function
-  # left out that is there when the program waits breaks the program after the wait (the browser
-  # tests' box and fullscreen scenarios show it).
-  get_property(waiting GLOBAL PROPERTY GLGUI_WEB_WAITING)
-  list(PREPEND waiting "*main")  # main, and the program's own main where emscripten wraps it
-  list(APPEND waiting ${ARG_WAITING})
-  string(REPLACE ";" "\n" waiting "${waiting}")
-  set(only ${CMAKE_BINARY_DIR}/${ARG_TARGET}-waiting.txt)
-  file(GENERATE OUTPUT ${only} CONTENT "${waiting}\n")
-  list(APPEND options "-sASYNCIFY_ONLY=@${only}")
-  list(APPEND inputs ${only})
-  target_link_options(${ARG_TARGET} PRIVATE ${options})
-  # The data file is written at link time: a changed data file links again.
-  set_property(TARGET ${ARG_TARGET} APPEND PROPERTY LINK_DEPENDS ${inputs})
-  set(GLGUI_WEB_PROGRAM ${ARG_TARGET})
-  configure_file(${GLGUI_WEB_PAGE} ${site}/index.html @ONLY)
-  configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${site}/LICENSE COPYONLY)
-  configure_file(${PROJECT_SOURCE_DIR}/NOTICES.md ${site}/NOTICES.md COPYONLY)
-  foreach(package IN LISTS GLGUI_WEB_FONT_PACKAGES)
-    configure_file(/usr/share/doc/${package}/copyright ${site}/licences/${package}.txt COPYONLY)
-  endforeach()
-endfunction()
+# The fonts, cut and measured once for every site in the build.
+set(subsets)
+foreach(font IN LISTS GLGUI_WEB_FONTS)
+  get_filename_component(name ${font} NAME)
+  set(subset ${CMAKE_BINARY_DIR}/web-fonts/${name})
+  list(FIND GLGUI_WEB_FONT_RENAMED ${name} renamed)
+  set(family)
+  if(renamed GREATER_EQUAL 0)
+    math(EXPR renamed "${renamed} + 1")
+    list(GET GLGUI_WEB_FONT_RENAMED ${renamed} family)
+  endif()
+  add_custom_command(OUTPUT ${subset}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/web-fonts
+    COMMAND ${GLGUI_FONT_PYTHON} ${PROJECT_SOURCE_DIR}/scripts/subset-font.py ${font} ${subset}
+            "${GLGUI_WEB_FONT_CHARACTERS}" ${family}
+    DEPENDS ${font} ${PROJECT_SOURCE_DIR}/scripts/subset-font.py VERBATIM)
+  add_custom_command(OUTPUT ${subset}.measures
+    COMMAND glyphmeasures ${subset} ${subset}.measures
+    DEPENDS glyphmeasures ${subset} VERBATIM)
+  list(APPEND subsets ${subset})
+endforeach()
+list(TRANSFORM subsets APPEND .measures OUTPUT_VARIABLE measures)
+add_custom_target(glgui_web_fonts ALL DEPENDS ${subsets} ${measures})
+
+set(files ${PROJECT_SOURCE_DIR}/LICENSE|LICENSE ${PROJECT_SOURCE_DIR}/NOTICES.md|NOTICES.md)
+foreach(package IN LISTS GLGUI_WEB_FONT_PACKAGES)
+  list(APPEND files /usr/share/doc/${package}/copyright|licences/${package}.txt)
+endforeach()
+set_property(GLOBAL PROPERTY GLGUI_WEB_PAGE ${GLGUI_WEB_PAGE})
+set_property(GLOBAL PROPERTY GLGUI_WEB_FILES ${files})
+set_property(GLOBAL PROPERTY GLGUI_WEB_FONT_FILES ${subsets})
+set_property(GLOBAL PROPERTY GLGUI_WEB_FONT_TARGET glgui_web_fonts)
+set_property(GLOBAL PROPERTY GLGUI_WEB_PROGRAM_LINK web_program)
+# Debian's emscripten runs its optimiser on the node on PATH, which finds Debian's modules (acorn)
+# only through NODE_PATH.
+if(EXISTS /usr/share/nodejs/acorn)
+  set_property(GLOBAL PROPERTY GLGUI_WEB_NODE_PATH /usr/share/nodejs)
+endif()
+include(${CMAKE_CURRENT_LIST_DIR}/GlguiWebSiteFunction.cmake)

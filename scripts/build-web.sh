@@ -1,12 +1,14 @@
 #!/bin/bash
 # Builds gui_demo for the browser (WebAssembly on WebGL 2) and writes a static site to
-# build-web/site/: our own index.html, the program's .js and .wasm, and its data (default/ and the
-# fonts, with their glyphs measured ahead). Installs Debian's emscripten when missing, and builds
+# build-web/site/gui_demo/: our own index.html, the program's .js and .wasm, and its data (default/
+# and the fonts, with their glyphs measured ahead). Installs Debian's emscripten when missing, and builds
 # the third-party libraries (SDL2, FreeType, libjpeg-turbo, GLU's tessellator) from Debian's source
 # packages once, into build-web/deps/, and again when the options below change.
-# Serve the site with: python3 -m http.server -d build-web/site 8000
+# Serve the site with: python3 -m http.server -d build-web/site/gui_demo 8000
 # Arguments go to the program's CMake configuration. GLGUI_WEB_BUILD_DIR moves build-web/,
 # GLGUI_JOBS sets the build's parallel jobs (2), GLGUI_WEB_DEPS_ONLY=1 stops after the libraries.
+# GLGUI_WEB_INSTALL=PREFIX builds everything and installs the toolkit for the browser there: a
+# program outside the tree then builds its own site with find_package(glgui) (docs/guide.md).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${GLGUI_WEB_BUILD_DIR:-$ROOT/build-web}
@@ -163,5 +165,11 @@ echo "=== gui_demo for the web"
 emcmake cmake -S "$ROOT" -B "$OUT" "${EMCMAKE_ARGS[@]}" -DGLGUI_DEPS_PREFIX="$PREFIX" -DGLGUI_TESTS=OFF \
   -DGLGUI_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELEASE=$WEB_OPTIMISE -DNDEBUG" "-DCMAKE_C_FLAGS_RELEASE=$WEB_OPTIMISE -DNDEBUG" \
   "$@" >/dev/null
-cmake --build "$OUT" -j "$JOBS" --target gui_demo
-echo "site: $OUT/site ($(ls "$OUT/site" | tr '\n' ' '))"
+if [ -n "${GLGUI_WEB_INSTALL:-}" ]; then
+  cmake --build "$OUT" -j "$JOBS"
+  cmake --install "$OUT" --prefix "$GLGUI_WEB_INSTALL" >/dev/null
+  echo "installed for the browser: $GLGUI_WEB_INSTALL"
+else
+  cmake --build "$OUT" -j "$JOBS" --target gui_demo
+fi
+echo "site: $OUT/site/gui_demo ($(ls "$OUT/site/gui_demo" | tr '\n' ' '))"

@@ -8,7 +8,8 @@
 # bytes a load transfers, and frames per second on each page; the first frame also against a
 # minimal WebGL 2 program (bench/web/minimal) and, with GLGUI_BENCH_BASELINE=SITE-DIR, another
 # build's site, in alternating loads (and the third frame beside it). --bench --first-frame leaves
-# out the frame rates.
+# out the frame rates. Run with no arguments, it then checks the toolkit installed for the browser
+# (scripts/test-web-install.sh).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=${GLGUI_WEB_BUILD_DIR:-$ROOT/build-web}
@@ -41,7 +42,7 @@ E2E=$OUT/e2e
 [ "${1:-}" = --bench ] || rm -rf "$E2E"
 mkdir -p "$E2E"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$OUT/site" >"$E2E/server.log" 2>&1 &
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$OUT/site/gui_demo" >"$E2E/server.log" 2>&1 &
 server=$!
 trap 'kill "$server" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
@@ -57,7 +58,8 @@ if [ "${1:-}" = --bench ]; then
   NODE_PATH=/usr/share/nodejs emcc -O2 -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2 \
     "$ROOT/bench/web/minimal/minimal.c" -o "$OUT/bench-minimal/minimal.js"
   cp "$ROOT/bench/web/minimal/index.html" "$OUT/bench-minimal/"
-  GLGUI_BENCH_MINIMAL="$OUT/bench-minimal" node "$ROOT/bench/web/figures.mjs" "http://127.0.0.1:$port/" "$OUT/site" "$@"
+  GLGUI_BENCH_MINIMAL="$OUT/bench-minimal" node "$ROOT/bench/web/figures.mjs" "http://127.0.0.1:$port/" "$OUT/site/gui_demo" "$@"
 else
   node e2e.mjs "http://127.0.0.1:$port/" "$ROOT/tests/demo/reference" "$E2E" "$@"
+  if [ $# -eq 0 ]; then bash "$ROOT/scripts/test-web-install.sh"; fi
 fi
