@@ -61,8 +61,10 @@ set_property(GLOBAL PROPERTY GLGUI_WEB_FONT_FILES ${subsets})
 set_property(GLOBAL PROPERTY GLGUI_WEB_FONT_TARGET glgui_web_fonts)
 set_property(GLOBAL PROPERTY GLGUI_WEB_PROGRAM_LINK web_program)
 # Debian's emscripten runs its optimiser on the node on PATH, which finds Debian's modules (acorn)
-# only through NODE_PATH.
+# only through NODE_PATH: every link in the tree (the sites' programs and glyphmeasures) gets it.
 if(EXISTS /usr/share/nodejs/acorn)
   set_property(GLOBAL PROPERTY GLGUI_WEB_NODE_PATH /usr/share/nodejs)
+  set(CMAKE_C_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
+  set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
 endif()
 include(${CMAKE_CURRENT_LIST_DIR}/GlguiWebSiteFunction.cmake)
