@@ -1,5 +1,7 @@
-// The few Win32 types the toolkit's public header names (device contexts, glyph metrics): on
-// Windows the system's own, elsewhere the stand-in's.
+/// \file
+/// \ingroup win32
+/// The few Win32 types the toolkit's public header names (device contexts, glyph metrics): on
+/// Windows the system's own, elsewhere the stand-in's.
 #pragma once
 
 #ifdef _WIN32

@@ -9,7 +9,7 @@ PACKAGES=(build-essential pkg-config ninja-build cmake libsdl2-dev libsdl2-mixer
   libglu1-mesa-dev libosmesa6-dev libegl-dev libgles-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   fonts-dejavu-core fonts-dejavu-extra fonts-comic-neue fonts-liberation2 libgtest-dev libbenchmark-dev libstb-dev xvfb xauth x11-utils x11-apps
   xfonts-base xdotool libxdamage1 imagemagick sox clang libimgui-dev libclang-rt-14-dev
-  libatk1.0-dev libatk-bridge2.0-dev at-spi2-core dbus-daemon python3-pyatspi)
+  libatk1.0-dev libatk-bridge2.0-dev at-spi2-core dbus-daemon python3-pyatspi doxygen)
 
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi

@@ -1,6 +1,9 @@
-// SDL backend: the stand-in for the parts of the Win32 API that the program uses, built on SDL2.
-// Names, numbers and encodings are Win32's, so that code written against Win32 reads the same
-// here. Included through Win32Api.h, which picks it everywhere but on Windows.
+/// \file
+/// \ingroup win32
+/// SDL backend: the stand-in for the parts of the Win32 API that the program uses, built on SDL2.
+/// Names, numbers and encodings are Win32's, so that code written against Win32 reads the same
+/// here (Microsoft's Win32 API reference documents them). Included through Win32Api.h, which picks
+/// it everywhere but on Windows.
 #pragma once
 
 #include "SdlTypes.h"

@@ -1,5 +1,7 @@
-// SDL backend: the stand-in's basic Win32 types and handles, and the glyph metrics record of the
-// outline fonts: what the toolkit's public header needs, without the calls.
+/// \file
+/// \ingroup win32
+/// SDL backend: the stand-in's basic Win32 types and handles, and the glyph metrics record of the
+/// outline fonts: what the toolkit's public header needs, without the calls.
 #pragma once
 
 #include <cstddef>
