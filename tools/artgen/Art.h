@@ -18,7 +18,8 @@ constexpr int kGridCell = kGridImage / 16;
 Canvas MakePanelArt();                    // 128 x 128, layout of the panel's frame table
 Canvas MakeButtonArt();                   // 256 x 384: normal, hover and pressed bars
 Canvas MakeCursorArt(bool pressed);       // 32 x 32 arrow, tip at the top-left texel
-Canvas MakeBuiltinFont(const FontFace& face);  // 256 x 256, 17 x 17 cells from code 32
+// 256 x 256, 17 x 17 cells from code 32; a few narrow letters are drawn from the monospaced face.
+Canvas MakeBuiltinFont(const FontFace& face, const FontFace& monospaced);
 // 16 x 16 cells from code 32 at the top-left; glyphs in the left part of each cell.
 Canvas MakeGridFont(const FontFace& face, int pixelSize, double embolden, double widen);
 

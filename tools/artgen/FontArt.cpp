@@ -1,5 +1,6 @@
 // The built-in bitmap font and the two texture-grid font images.
 #include <algorithm>
+#include <cctype>
 
 #include "Art.h"
 
@@ -24,18 +25,37 @@ const uint8_t kBuiltinFontWidths[256] = {
 
 namespace {
 
-// Writes a glyph's coverage as white with the shape in alpha, its ink box starting at column
-// `inkLeft` and its baseline at row `baseline` of the cell, clipped to columns and rows 1 up to
-// (not including) the usable width and height.
+// Letters and digits among the characters of code page 1252: ASCII's, and the Latin ones from
+// U+00C0 on (× and ÷ aside), which include Š, Œ, Ž, Ÿ and ƒ.
+bool IsLetterOrDigit(uint32_t cp) {
+  if (cp < 0x80) return std::isalnum(static_cast<int>(cp)) != 0;
+  return cp >= 0xC0 && cp < 0x250 && cp != 0xD7 && cp != 0xF7;
+}
+
+// The face to draw a letter of the built-in font from. A few letters (i, l, I, r and their
+// accented forms) are so much narrower in the proportional face than the columns their advances
+// give them that, widened to fill them, their stems would turn bold; the monospaced face draws them
+// with serifs to fill a wide cell, and those forms are taken instead.
+const FontFace& FormFor(const FontFace& face, const FontFace& monospaced, uint32_t cp, int pixelSize, int available) {
+  constexpr double kMostWidening = 1.4;
+  const int natural = face.Render(cp, pixelSize).VisibleWidth();
+  if (!IsLetterOrDigit(cp) || natural * kMostWidening >= available) return face;
+  return monospaced.Render(cp, pixelSize).VisibleWidth() > natural ? monospaced : face;
+}
+
+// Writes a glyph's visible columns as white with the shape in alpha (slivers too faint to show
+// beside them are left out), the first at column `inkLeft` and the baseline at row `baseline` of
+// the cell, clipped to columns and rows 1 up to (not including) the usable width and height.
 void PlaceGlyph(Canvas& atlas, const GlyphBitmap& glyph, int cellX, int cellY, int inkLeft,
                 int baseline, int usableWidth, int usableHeight) {
   // A glyph reaching past the usable rows (a low underscore, a tall accent) is moved back in.
   int top = baseline - glyph.Top;
   if (top + glyph.Height > usableHeight) top = usableHeight - glyph.Height;
   if (top < 1) top = 1;
+  const int first = glyph.FirstVisible(), last = glyph.LastVisible();
   for (int y = 0; y < glyph.Height; ++y)
-    for (int x = 0; x < glyph.Width; ++x) {
-      const int cx = inkLeft + x, cy = top + y;
+    for (int x = first; x <= last; ++x) {
+      const int cx = inkLeft + x - first, cy = top + y;
       if (cx < 1 || cy < 1 || cx >= usableWidth || cy >= usableHeight) continue;
       const uint8_t a = glyph.At(x, y);
       if (a) atlas.At(cellX + cx, cellY + cy) = Rgba{1, 1, 1, a / 255.0f};
@@ -44,7 +64,7 @@ void PlaceGlyph(Canvas& atlas, const GlyphBitmap& glyph, int cellX, int cellY, i
 
 }  // namespace
 
-Canvas MakeBuiltinFont(const FontFace& face) {
+Canvas MakeBuiltinFont(const FontFace& face, const FontFace& monospaced) {
   // White everywhere, so that filtering at glyph edges never darkens the text.
   Canvas atlas(kBuiltinImage, kBuiltinImage, Rgba{1, 1, 1, 0});
   constexpr int kCellsPerRow = kBuiltinImage / kBuiltinCell;
@@ -58,12 +78,16 @@ Canvas MakeBuiltinFont(const FontFace& face) {
     const int cellY = (cell / kCellsPerRow) * kBuiltinCell;
     // Ink stays inside the advance, one column short of it for spacing, and off the cell's
     // outermost columns and rows, which linear filtering shares with the neighbouring cells.
+    // Letters and digits fill those columns (the advances are the font's, not DejaVu's): one
+    // narrower than its advance would stand apart from its neighbours. Other signs keep their
+    // width, centred.
     const int advance = kBuiltinFontWidths[code];
     const int available = std::max(1, std::min(advance - 1, kBuiltinCell - 2));
-    const bool stretch = cp == '_';
-    const GlyphBitmap glyph = RenderFitted(face, cp, kPixelSize, available, 0.0, stretch);
+    const bool fill = IsLetterOrDigit(cp) || cp == '_';
+    const GlyphBitmap glyph =
+        RenderFitted(FormFor(face, monospaced, cp, kPixelSize, available), cp, kPixelSize, available, 0.0, fill);
     if (glyph.Empty()) continue;
-    const int inkLeft = 1 + (available - glyph.Width) / 2;
+    const int inkLeft = 1 + (available - glyph.VisibleWidth()) / 2;
     PlaceGlyph(atlas, glyph, cellX, cellY, inkLeft, kBaseline, 1 + available, kBuiltinCell - 1);
   }
   return atlas;
@@ -72,7 +96,10 @@ Canvas MakeBuiltinFont(const FontFace& face) {
 Canvas MakeGridFont(const FontFace& face, int pixelSize, double embolden, double widen) {
   Canvas atlas(kGridImage, kGridImage, Rgba{1, 1, 1, 0});
   // A label advances by 500/760 of a cell; the glyph keeps to the left part of its cell, with
-  // the baseline a quarter up from the cell's bottom edge (the pen line).
+  // the baseline a quarter up from the cell's bottom edge (the pen line). The pitch is fixed, so a
+  // letter narrower than the others would stand apart from its neighbours: letters and digits are
+  // widened (or narrowed) to fill it, as a monospaced face draws them; other signs keep their
+  // width, centred.
   constexpr int kAvailable = kGridCell * 500 / 760 - 1;
   const int baseline = kGridCell * 3 / 4;
   for (int code = 32; code < 256; ++code) {
@@ -81,9 +108,9 @@ Canvas MakeGridFont(const FontFace& face, int pixelSize, double embolden, double
     const int cell = code - 32;
     const int cellX = (cell % 16) * kGridCell;
     const int cellY = (cell / 16) * kGridCell;
-    const GlyphBitmap glyph = RenderFitted(face, cp, pixelSize, kAvailable, embolden, false, widen);
+    const GlyphBitmap glyph = RenderFitted(face, cp, pixelSize, kAvailable, embolden, IsLetterOrDigit(cp), widen);
     if (glyph.Empty()) continue;
-    const int inkLeft = 1 + (kAvailable - glyph.Width) / 2;
+    const int inkLeft = 1 + (kAvailable - glyph.VisibleWidth()) / 2;
     PlaceGlyph(atlas, glyph, cellX, cellY, inkLeft, baseline, kGridCell - 1, kGridCell - 1);
   }
   return atlas;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -20,6 +21,28 @@ uint32_t Cp1252ToUnicode(uint8_t code) {
 
 bool GlyphBitmap::Empty() const {
   return std::none_of(Coverage.begin(), Coverage.end(), [](uint8_t v) { return v != 0; });
+}
+
+namespace {
+
+bool ColumnVisible(const GlyphBitmap& glyph, int x) {
+  for (int y = 0; y < glyph.Height; ++y)
+    if (glyph.At(x, y) >= kVisibleCoverage) return true;
+  return false;
+}
+
+}  // namespace
+
+int GlyphBitmap::FirstVisible() const {
+  for (int x = 0; x < Width; ++x)
+    if (ColumnVisible(*this, x)) return x;
+  return 0;
+}
+
+int GlyphBitmap::LastVisible() const {
+  for (int x = Width - 1; x >= 0; --x)
+    if (ColumnVisible(*this, x)) return x;
+  return -1;
 }
 
 FontFace::~FontFace() {
@@ -107,12 +130,29 @@ GlyphBitmap RenderFitted(const FontFace& face, uint32_t codePoint, int pixelSize
                          double embolden, bool stretch, double widen) {
   GlyphBitmap glyph = face.Render(codePoint, pixelSize, widen, embolden);
   if (glyph.Empty()) return glyph;
-  if (glyph.Width <= available && !stretch) return glyph;
-  double scale = widen * available / glyph.Width;
-  for (int attempt = 0; attempt < 12; ++attempt) {
-    GlyphBitmap fitted = face.Render(codePoint, pixelSize, scale, embolden);
-    if (fitted.Width <= available) return fitted;
-    scale *= 0.95;
+  if (glyph.Width > available) {
+    double scale = widen * available / glyph.Width;
+    int attempt = 0;
+    for (; attempt < 12; ++attempt, scale *= 0.95) {
+      glyph = face.Render(codePoint, pixelSize, scale, embolden);
+      if (glyph.Width <= available) break;
+    }
+    if (attempt == 12) return GlyphBitmap();
   }
-  return GlyphBitmap();
+  if (!stretch || glyph.VisibleWidth() == available) return glyph;
+  // The widest rendering whose visible columns fit: the scale bisected between one that fits
+  // (0, nothing) and one at which the glyph is about twice too wide.
+  double fits = 0, tooWide = 2 * widen * (available + 1) / std::max(1, glyph.VisibleWidth());
+  GlyphBitmap widest;
+  for (int step = 0; step < 16; ++step) {
+    const double scale = (fits + tooWide) / 2;
+    GlyphBitmap fitted = face.Render(codePoint, pixelSize, scale, embolden);
+    if (fitted.VisibleWidth() > available) {
+      tooWide = scale;
+    } else {
+      fits = scale;
+      widest = std::move(fitted);
+    }
+  }
+  return widest;
 }

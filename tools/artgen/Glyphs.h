@@ -10,6 +10,10 @@
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) and for the control codes.
 uint32_t Cp1252ToUnicode(uint8_t code);
 
+// Coverage below this (a sixteenth) does not show: a column with no more is space between glyphs,
+// though hinting may leave such a sliver beside a stem.
+constexpr uint8_t kVisibleCoverage = 16;
+
 struct GlyphBitmap {
   int Width = 0;   // ink box in pixels
   int Height = 0;
@@ -19,6 +23,10 @@ struct GlyphBitmap {
 
   uint8_t At(int x, int y) const { return Coverage[static_cast<size_t>(y) * Width + x]; }
   bool Empty() const;
+  // The first and the last column with visible coverage (0 and -1 when none has).
+  int FirstVisible() const;
+  int LastVisible() const;
+  int VisibleWidth() const { return LastVisible() - FirstVisible() + 1; }
 };
 
 class FontFace {
@@ -43,6 +51,6 @@ class FontFace {
 };
 
 // Renders a glyph, widened by `widen`, that must fit in `available` columns: squeezed until it
-// does (or, with stretch set, widened to fill them).
+// does (or, with stretch set, scaled to the widest rendering whose visible columns fit them).
 GlyphBitmap RenderFitted(const FontFace& face, uint32_t codePoint, int pixelSize, int available,
                          double embolden, bool stretch, double widen = 1.0);

@@ -39,9 +39,9 @@ int main(int argc, char** argv) {
   const std::string root = argc == 2 ? argv[1] : ARTGEN_DEFAULT_ROOT;
   std::string error;
 
-  FontFace sans, sansBold, monoBold, serif;
+  FontFace sans, sansBold, mono, monoBold, serif;
   if (!OpenFace(sans, "DejaVuSans.ttf", error) || !OpenFace(sansBold, "DejaVuSans-Bold.ttf", error) ||
-      !OpenFace(monoBold, "DejaVuSansMono-Bold.ttf", error) ||
+      !OpenFace(mono, "DejaVuSansMono.ttf", error) || !OpenFace(monoBold, "DejaVuSansMono-Bold.ttf", error) ||
       !OpenFace(serif, "DejaVuSerifCondensed.ttf", error)) {
     std::fprintf(stderr, "artgen: %s\n", error.c_str());
     return 1;
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   const Canvas button = MakeButtonArt();
   const Canvas cursor = MakeCursorArt(false);
   const Canvas cursorPressed = MakeCursorArt(true);
-  const Canvas builtinFont = MakeBuiltinFont(sans);
+  const Canvas builtinFont = MakeBuiltinFont(sans, mono);
   const Canvas defaultFont = MakeGridFont(monoBold, 14, 0.0, 1.15);
   const Canvas altFont = MakeGridFont(serif, 15, 0.25, 1.1);
   const Canvas about = MakeAboutPicture(sansBold, sans);
