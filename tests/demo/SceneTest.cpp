@@ -290,3 +290,29 @@ TEST_F(DemoScene, RebuildingReplacesEveryElementAndStartsOver) {
 }
 
 }  // namespace
+
+TEST_F(DemoScene, GLErrorsAreSaidEveryThirtiethFrameAndWhenTheSceneIsFreedOnly) {
+  const auto said = [](auto run) {
+    testing::internal::CaptureStderr();
+    run();
+    return testing::internal::GetCapturedStderr();
+  };
+  const auto times = [](const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  };
+  const std::string invalidEnum = "GUI  DEMO: OpenGL error 0x0500 (invalid enumerant)\n";
+  glEnable(0x7FFF);
+  EXPECT_EQ(times(said([] {
+                    for (int frame = 0; frame < 30; ++frame) DrawScene();  // one check in any 30
+                  }),
+                  invalidEnum),
+            1u);
+  glEnable(0x7FFF);
+  EXPECT_EQ(said([] { FreeScene(); }), invalidEnum);
+  // With no scene there is nothing to report for: the GL is not asked, and its error stays flagged.
+  glEnable(0x7FFF);
+  EXPECT_EQ(said([] { FreeScene(); }), "");
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_ENUM));
+}
