@@ -577,6 +577,86 @@ void Contexts() {
   glFinish();
 }
 
+// ---- what the layer keeps from one draw to the next ------------------------------------------------
+
+// A square of one colour, flat, at depth z (the view's depth range is -1 to 1).
+void FlatSquare(double x, double y, double size, double z, const float colour[3]) {
+  glColor3f(colour[0], colour[1], colour[2]);
+  glBegin(GL_QUADS);
+  glVertex3d(x, y, z);
+  glVertex3d(x + size, y, z);
+  glVertex3d(x + size, y + size, z);
+  glVertex3d(x, y + size, z);
+  glEnd();
+}
+
+// The second time round of what the layer keeps instead of asking OpenGL ES again: a texture
+// deleted while bound and a new one bound under its name, the clear depth changed after a clear
+// and changed back, GL_CLAMP textures of two sizes under one state, and one value of a clip plane
+// changed between draws under the same state.
+void Caches() {
+  CellView(4);
+  const uint8_t red[4] = {230, 40, 40, 255}, green[4] = {40, 220, 60, 255}, blue[4] = {40, 60, 230, 255};
+  const uint8_t white[4] = {250, 250, 250, 255};
+  glEnable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+  GLuint first = Checker(red, white);
+  TexturedSquare(0.1, 0.1, 0.8);
+  glDeleteTextures(1, &first);
+  const GLuint again = Checker(green, white);  // GL and the layer both give the freed name again
+  TexturedSquare(1.1, 0.1, 0.8);
+  glBindTexture(GL_TEXTURE_2D, again);
+  TexturedSquare(2.1, 0.1, 0.8);
+
+  // Two sizes of a GL_CLAMP texture, magnified, one after the other under the same state.
+  GLuint sized[2] = {};
+  for (int k = 0; k < 2; ++k) {
+    sized[k] = Checker(k ? blue : red, white);
+    std::vector<uint8_t> texels(size_t(4 + 4 * k) * 2 * 4);
+    for (size_t i = 0; i < texels.size(); ++i) texels[i] = static_cast<uint8_t>(i * 37 + 90 * k);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4 + 4 * k, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  }
+  for (int k = 0; k < 2; ++k) {
+    glBindTexture(GL_TEXTURE_2D, sized[k]);
+    ClampedQuad(3.05 + k, 0.05, 0.9, 0.3);
+  }
+  glDisable(GL_TEXTURE_2D);
+  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+
+  // The clear depth: the first clear sends it; a changed one must reach the next clear, which
+  // hides what is drawn behind it, and so must its return.
+  const float yellow[3] = {0.9f, 0.8f, 0.1f}, cyan[3] = {0.1f, 0.8f, 0.9f};
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LESS);
+  glClearDepth(1.0);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  FlatSquare(0.1, 1.1, 0.8, 0.2, yellow);
+  glClearDepth(0.25);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  FlatSquare(1.1, 1.1, 0.8, 0.2, yellow);   // behind the cleared depth: hidden
+  FlatSquare(2.1, 1.1, 0.8, -0.8, cyan);    // in front of it
+  glClearDepth(1.0);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  FlatSquare(3.1, 1.1, 0.8, 0.2, yellow);
+  glDisable(GL_DEPTH_TEST);
+
+  // One clip plane, one of its values changed between two draws of the same state.
+  const float magenta[3] = {0.8f, 0.2f, 0.8f};
+  glEnable(GL_CLIP_PLANE0);
+  for (int k = 0; k < 3; ++k) {
+    const double plane[4] = {-1, 0, 0, 0.5 + k + 0.25 * k + 4};  // x < 4.5 + 1.25 k
+    glClipPlane(GL_CLIP_PLANE0, plane);
+    FlatSquare(4.1 + k, 1.1, 0.8, 0, magenta);
+  }
+  glDisable(GL_CLIP_PLANE0);
+  glDeleteTextures(1, &again);
+  glDeleteTextures(2, sized);
+  glFinish();
+}
+
 const std::map<std::string, std::function<void()>>& Table() {
   static const std::map<std::string, std::function<void()>> table = {
       {"demo_start", [] { DemoFrame(demoframe::kStartPage, 320, 239, false, 0, 2); }},
@@ -605,6 +685,7 @@ const std::map<std::string, std::function<void()>>& Table() {
       {"texture_formats", TextureFormats},
       {"clamp_filters", ClampFilters},
       {"contexts", Contexts},
+      {"caches", Caches},
   };
   return table;
 }
