@@ -5,6 +5,17 @@
 #include "Gl11Context.h"
 #include "Gl11Stats.h"
 
+#include <cstdlib>
+
+namespace {
+
+// Mesa gives a freed texture name again only when asked to (its driconf option, read from the
+// environment when the display is first opened); many OpenGL ES drivers always do. Asked so, the
+// layer's objects beneath meet reused names, which its bindings must not mistake for the old ones.
+const bool kNamesReused = setenv("force_gl_names_reuse", "true", 0) == 0;
+
+}  // namespace
+
 namespace drawing_api {
 
 testgl::GLApi ContextApi() { return testgl::GLApi::OpenGLES3; }

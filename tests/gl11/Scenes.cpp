@@ -605,8 +605,6 @@ void Caches() {
   glDeleteTextures(1, &first);
   const GLuint again = Checker(green, white);  // GL and the layer both give the freed name again
   TexturedSquare(1.1, 0.1, 0.8);
-  glBindTexture(GL_TEXTURE_2D, again);
-  TexturedSquare(2.1, 0.1, 0.8);
 
   // Two sizes of a GL_CLAMP texture, magnified, one after the other under the same state.
   GLuint sized[2] = {};
@@ -623,6 +621,9 @@ void Caches() {
     glBindTexture(GL_TEXTURE_2D, sized[k]);
     ClampedQuad(3.05 + k, 0.05, 0.9, 0.3);
   }
+  // Back to the texture made under the freed name, after others were bound.
+  glBindTexture(GL_TEXTURE_2D, again);
+  TexturedSquare(2.1, 0.1, 0.8);
   glDisable(GL_TEXTURE_2D);
   glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
