@@ -369,6 +369,16 @@ const scenarios = {
     await run.click(...TEXT_DEMO);
     await run.move(...REST);
     await run.expectPage('text');
+    // The window follows a change of one side of the page alone: the width, then the height.
+    for (const size of [{width: 500, height: HEIGHT}, {width: 500, height: 300}]) {
+      const before = (await layout(run)).viewport;
+      await run.page.setViewport(size);
+      await run.page.waitForFunction(v => window.__viewport !== v, {timeout: 20000, polling: 10}, before);
+      await run.waitFrames(2);
+      const now = await layout(run);
+      run.check(now.inside && now.viewport === now.buffer,
+                `at ${size.width}x${size.height} the client area is the canvas's buffer (${now.viewport}, was ${before})`);
+    }
     await escape(run);
   },
 
