@@ -345,6 +345,11 @@ const scenarios = {
     run.check(cursor === 'none', `the system pointer is hidden over the canvas (cursor: ${cursor})`);
     await run.move(...REST);
     await run.expectPage('start');
+    // The outline fonts' glyphs were measured with the site: the start reads those measures, found
+    // beside each font under its own name, and opens no font file (FreeType would measure them).
+    const fonts = (await run.page.evaluate(() => window.__opened)).filter(p => p.startsWith('/fonts/'));
+    run.check(fonts.some(p => p.endsWith('.measures')) && fonts.every(p => p.endsWith('.measures')),
+              `the start reads the fonts' measures and no font (${fonts.join(' ')})`);
     fs.copyFileSync(path.join(outDir, 'start-start.png'), path.join(outDir, 'page.png'));
     await escape(run);
   },
@@ -635,6 +640,10 @@ const options = {
   damagedfont: {beforeMain: `Module => { const f = Module.FS.readFile('/default/font.tga'); f[16] = 16;
                                          Module.FS.writeFile('/default/font.tga', f); }`},
   nowebgl2: {webgl2: false},
+  // The files the program opens, by path.
+  start: {beforeMain: `Module => { window.__opened = []; const open = Module.FS.open;
+                                   Module.FS.open = function (path, ...rest) { window.__opened.push(String(path));
+                                                                             return open.call(this, path, ...rest); }; }`},
   phone: {viewport: PHONE},
   tap: {viewport: PHONE},
   // The browser says no, as it does to a page without the permission or the user's gesture.
