@@ -10,7 +10,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -226,6 +228,156 @@ TEST_F(WindowLayerTest, TouchsMouseMessagesCarryWindowsMarkAndTheMouseOnesDoNot)
                               GetDeviceCaps(nullptr, LOGPIXELSX)}),
             (std::vector<int>{96, 96, 0, 0}));
   ReleaseDC(hWnd, dc);
+}
+
+TEST_F(WindowLayerTest, KeypadDigitsAndExtendedKeysAreTheOnesWindowsReports) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  struct Key {
+    SDL_Scancode sc;
+    WPARAM vk;
+    bool extended;  // lParam bit 24, on the key-down and the key-up alike
+  };
+  std::vector<Key> keys;
+  for (int digit = 1; digit <= 9; ++digit)
+    keys.push_back({SDL_Scancode(SDL_SCANCODE_KP_1 + digit - 1), WPARAM(VK_NUMPAD0 + digit), false});
+  for (Key k : std::initializer_list<Key>{{SDL_SCANCODE_KP_0, VK_NUMPAD0, false},
+                                          {SDL_SCANCODE_LEFT, VK_LEFT, true},
+                                          {SDL_SCANCODE_RIGHT, VK_RIGHT, true},
+                                          {SDL_SCANCODE_UP, VK_UP, true},
+                                          {SDL_SCANCODE_DOWN, VK_DOWN, true},
+                                          {SDL_SCANCODE_INSERT, VK_INSERT, true},
+                                          {SDL_SCANCODE_DELETE, VK_DELETE, true},
+                                          {SDL_SCANCODE_HOME, VK_HOME, true},
+                                          {SDL_SCANCODE_END, VK_END, true},
+                                          {SDL_SCANCODE_PAGEUP, VK_PRIOR, true},
+                                          {SDL_SCANCODE_PAGEDOWN, VK_NEXT, true},
+                                          {SDL_SCANCODE_RCTRL, VK_CONTROL, true},
+                                          {SDL_SCANCODE_RALT, VK_MENU, true},
+                                          {SDL_SCANCODE_KP_ENTER, VK_RETURN, true},
+                                          {SDL_SCANCODE_KP_DIVIDE, VK_DIVIDE, true},
+                                          {SDL_SCANCODE_LCTRL, VK_CONTROL, false},
+                                          {SDL_SCANCODE_LALT, VK_MENU, false},
+                                          {SDL_SCANCODE_RSHIFT, VK_SHIFT, false},
+                                          {SDL_SCANCODE_RETURN, VK_RETURN, false},
+                                          {SDL_SCANCODE_SLASH, VK_OEM_2, false},
+                                          {SDL_SCANCODE_KP_MULTIPLY, VK_MULTIPLY, false},
+                                          {SDL_SCANCODE_KP_MINUS, VK_SUBTRACT, false},
+                                          {SDL_SCANCODE_KP_PERIOD, VK_DECIMAL, false},
+                                          {SDL_SCANCODE_A, 'A', false},
+                                          {SDL_SCANCODE_F1, VK_F1, false}})
+    keys.push_back(k);
+  for (const Key& k : keys) {
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+      const Uint8 state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+      Push(&SDL_Event::key, {type, 0, id, state, 0, 0, 0, {k.sc, SDL_GetKeyFromScancode(k.sc), 0, 0}});
+    }
+    const auto got = Take(hWnd);
+    ASSERT_EQ(got.size(), 2u) << SDL_GetScancodeName(k.sc);
+    for (const MSG& m : got)
+      EXPECT_EQ(std::make_pair(m.wParam, ((m.lParam >> 24) & 1) != 0), std::make_pair(k.vk, k.extended))
+          << SDL_GetScancodeName(k.sc) << (m.message == WM_KEYUP || m.message == WM_SYSKEYUP ? " up" : " down");
+  }
+}
+
+TEST_F(WindowLayerTest, WheelDistanceFollowsTheWheelWhicheverWayItTurns) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  struct Turn {
+    Sint32 notches;
+    float precise;  // 0 where SDL gives whole notches alone
+    Uint32 direction;
+    int distance;
+  };
+  for (const Turn& t : std::initializer_list<Turn>{{1, 1.0f, SDL_MOUSEWHEEL_NORMAL, 120},
+                                                   {-1, -1.0f, SDL_MOUSEWHEEL_NORMAL, -120},
+                                                   {1, 0.0f, SDL_MOUSEWHEEL_NORMAL, 120},
+                                                   {-2, 0.0f, SDL_MOUSEWHEEL_NORMAL, -240},
+                                                   {0, 0.5f, SDL_MOUSEWHEEL_NORMAL, 60},
+                                                   // Natural scrolling: SDL flips the numbers, not the wheel.
+                                                   {-1, -1.0f, SDL_MOUSEWHEEL_FLIPPED, 120},
+                                                   {1, 1.0f, SDL_MOUSEWHEEL_FLIPPED, -120},
+                                                   {-1, 0.0f, SDL_MOUSEWHEEL_FLIPPED, 120}}) {
+    Push(&SDL_Event::wheel, {SDL_MOUSEWHEEL, 0, id, 0, 0, t.notches, t.direction, 0.0f, t.precise, 0, 0});
+    const auto got = Take(hWnd);
+    ASSERT_EQ(Messages(got), std::vector<UINT>{WM_MOUSEWHEEL}) << t.notches << " " << t.precise;
+    EXPECT_EQ(static_cast<int16_t>(HIWORD(got[0].wParam)), t.distance) << t.notches << " " << t.precise;
+  }
+}
+
+// What the window procedure sees of touch, one frame at a time: a frame takes the queue until it
+// is found empty, as the shell's loop does before it draws.
+using Step = std::tuple<UINT, int, int, bool>;  // message, client x and y, left button held
+std::vector<std::vector<Step>> Frames(HWND hWnd, int count) {
+  std::vector<std::vector<Step>> frames(count);
+  MSG m;
+  for (auto& frame : frames)
+    while (PeekMessageA(&m, hWnd, 0, 0, PM_REMOVE))
+      frame.emplace_back(m.message, static_cast<int16_t>(LOWORD(m.lParam)), static_cast<int16_t>(HIWORD(m.lParam)),
+                         (m.wParam & MK_LBUTTON) != 0);
+  return frames;
+}
+
+TEST_F(WindowLayerTest, ATapIsAMoveAPressAndAReleaseEachInAFrameAtItsClientPixel) {
+  HWND hWnd = CreateShown();  // a client area of 640 x 480
+  const Uint32 id = GetSdlWindowId(hWnd);
+  struct Tap {
+    float x, y;
+    int px, py;
+  };
+  // Corners, edges, the middle, and a finger that has slid off the window.
+  for (const Tap& t : std::initializer_list<Tap>{{0.0f, 0.0f, 0, 0},
+                                                 {1.0f, 0.0f, 639, 0},
+                                                 {0.0f, 1.0f, 0, 479},
+                                                 {1.0f, 1.0f, 639, 479},
+                                                 {0.5f, 0.25f, 320, 120},
+                                                 {0.25f, 0.5f, 160, 240},
+                                                 {0.999f, 0.999f, 639, 479},
+                                                 {1.5f, -0.5f, 639, 0},
+                                                 {-0.5f, 1.5f, 0, 479}}) {
+    for (Uint32 type : {SDL_FINGERDOWN, SDL_FINGERUP})
+      Push(&SDL_Event::tfinger, {type, 0, 1, 5, t.x, t.y, 0, 0, 1, id});
+    using F = std::vector<Step>;
+    EXPECT_EQ(Frames(hWnd, 4),
+              (std::vector<F>{F{{WM_MOUSEMOVE, t.px, t.py, false}}, F{{WM_LBUTTONDOWN, t.px, t.py, true}},
+                              F{{WM_LBUTTONUP, t.px, t.py, false}}, F{}}))
+        << t.x << ", " << t.y;
+  }
+}
+
+TEST_F(WindowLayerTest, ASecondFingerLeavesThePointerToTheFirst) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  auto finger = [&](Uint32 type, SDL_FingerID which, float x, float y) {
+    Push(&SDL_Event::tfinger, {type, 0, 1, which, x, y, 0, 0, 1, id});
+  };
+  finger(SDL_FINGERDOWN, 5, 0.5f, 0.5f);
+  finger(SDL_FINGERDOWN, 6, 0.25f, 0.25f);
+  finger(SDL_FINGERMOTION, 6, 0.75f, 0.75f);
+  finger(SDL_FINGERUP, 6, 0.75f, 0.75f);
+  finger(SDL_FINGERMOTION, 5, 0.25f, 0.5f);
+  finger(SDL_FINGERDOWN, 6, 0.75f, 0.25f);  // again, while the first still holds
+  finger(SDL_FINGERUP, 5, 0.25f, 0.5f);
+  finger(SDL_FINGERMOTION, 6, 0.5f, 0.75f);  // alone now, yet it came down as a second finger
+  using F = std::vector<Step>;
+  EXPECT_EQ(Frames(hWnd, 6),
+            (std::vector<F>{F{{WM_MOUSEMOVE, 320, 240, false}}, F{{WM_LBUTTONDOWN, 320, 240, true}},
+                            F{{WM_MOUSEMOVE, 160, 240, true}}, F{{WM_LBUTTONUP, 160, 240, false}}, F{}, F{}}));
+}
+
+TEST_F(WindowLayerTest, SizeMessagesTellMinimisedFromRestoredAndMaximised) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  for (auto [event, kind, size] : {std::tuple<Uint8, WPARAM, LPARAM>{SDL_WINDOWEVENT_MINIMIZED, SIZE_MINIMIZED, 0},
+                                   {SDL_WINDOWEVENT_RESTORED, SIZE_RESTORED, MAKELPARAM(640, 480)},
+                                   {SDL_WINDOWEVENT_MINIMIZED, SIZE_MINIMIZED, 0},
+                                   {SDL_WINDOWEVENT_MAXIMIZED, SIZE_MAXIMIZED, MAKELPARAM(640, 480)}}) {
+    Push(&SDL_Event::window, {SDL_WINDOWEVENT, 0, id, event, 0, 0, 0, 0, 0});
+    gSeen.clear();
+    Take(hWnd);
+    ASSERT_EQ(Messages(gSeen), std::vector<UINT>{WM_SIZE}) << int(event);
+    EXPECT_EQ(std::make_pair(gSeen[0].wParam, gSeen[0].lParam), std::make_pair(kind, size)) << int(event);
+  }
 }
 
 TEST_F(WindowLayerTest, ModesThatTheDisplayLacksAreRefusedAndTheCurrentOneIsKept) {
