@@ -233,51 +233,34 @@ TEST_F(WindowLayerTest, TouchsMouseMessagesCarryWindowsMarkAndTheMouseOnesDoNot)
 TEST_F(WindowLayerTest, KeypadDigitsAndExtendedKeysAreTheOnesWindowsReports) {
   HWND hWnd = CreateShown();
   const Uint32 id = GetSdlWindowId(hWnd);
-  struct Key {
-    SDL_Scancode sc;
-    WPARAM vk;
-    bool extended;  // lParam bit 24, on the key-down and the key-up alike
+  // The virtual key and lParam bit 24 (extended) of the key-down and the key-up.
+  using Pressed = std::vector<std::pair<WPARAM, bool>>;
+  auto press = [&](SDL_Scancode sc) {
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
+      Push(&SDL_Event::key, {type, 0, id, Uint8(type == SDL_KEYDOWN), 0, 0, 0, {sc, SDL_GetKeyFromScancode(sc), 0, 0}});
+    Pressed out;
+    for (const MSG& m : Take(hWnd)) out.emplace_back(m.wParam, ((m.lParam >> 24) & 1) != 0);
+    return out;
   };
-  std::vector<Key> keys;
-  for (int digit = 1; digit <= 9; ++digit)
-    keys.push_back({SDL_Scancode(SDL_SCANCODE_KP_1 + digit - 1), WPARAM(VK_NUMPAD0 + digit), false});
-  for (Key k : std::initializer_list<Key>{{SDL_SCANCODE_KP_0, VK_NUMPAD0, false},
-                                          {SDL_SCANCODE_LEFT, VK_LEFT, true},
-                                          {SDL_SCANCODE_RIGHT, VK_RIGHT, true},
-                                          {SDL_SCANCODE_UP, VK_UP, true},
-                                          {SDL_SCANCODE_DOWN, VK_DOWN, true},
-                                          {SDL_SCANCODE_INSERT, VK_INSERT, true},
-                                          {SDL_SCANCODE_DELETE, VK_DELETE, true},
-                                          {SDL_SCANCODE_HOME, VK_HOME, true},
-                                          {SDL_SCANCODE_END, VK_END, true},
-                                          {SDL_SCANCODE_PAGEUP, VK_PRIOR, true},
-                                          {SDL_SCANCODE_PAGEDOWN, VK_NEXT, true},
-                                          {SDL_SCANCODE_RCTRL, VK_CONTROL, true},
-                                          {SDL_SCANCODE_RALT, VK_MENU, true},
-                                          {SDL_SCANCODE_KP_ENTER, VK_RETURN, true},
-                                          {SDL_SCANCODE_KP_DIVIDE, VK_DIVIDE, true},
-                                          {SDL_SCANCODE_LCTRL, VK_CONTROL, false},
-                                          {SDL_SCANCODE_LALT, VK_MENU, false},
-                                          {SDL_SCANCODE_RSHIFT, VK_SHIFT, false},
-                                          {SDL_SCANCODE_RETURN, VK_RETURN, false},
-                                          {SDL_SCANCODE_SLASH, VK_OEM_2, false},
-                                          {SDL_SCANCODE_KP_MULTIPLY, VK_MULTIPLY, false},
-                                          {SDL_SCANCODE_KP_MINUS, VK_SUBTRACT, false},
-                                          {SDL_SCANCODE_KP_PERIOD, VK_DECIMAL, false},
-                                          {SDL_SCANCODE_A, 'A', false},
-                                          {SDL_SCANCODE_F1, VK_F1, false}})
-    keys.push_back(k);
-  for (const Key& k : keys) {
-    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-      const Uint8 state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-      Push(&SDL_Event::key, {type, 0, id, state, 0, 0, 0, {k.sc, SDL_GetKeyFromScancode(k.sc), 0, 0}});
-    }
-    const auto got = Take(hWnd);
-    ASSERT_EQ(got.size(), 2u) << SDL_GetScancodeName(k.sc);
-    for (const MSG& m : got)
-      EXPECT_EQ(std::make_pair(m.wParam, ((m.lParam >> 24) & 1) != 0), std::make_pair(k.vk, k.extended))
-          << SDL_GetScancodeName(k.sc) << (m.message == WM_KEYUP || m.message == WM_SYSKEYUP ? " up" : " down");
+  for (int digit = 0; digit <= 9; ++digit) {
+    const WPARAM vk = VK_NUMPAD0 + digit;
+    EXPECT_EQ(press(digit ? SDL_Scancode(SDL_SCANCODE_KP_1 + digit - 1) : SDL_SCANCODE_KP_0),
+              (Pressed{{vk, false}, {vk, false}}))
+        << digit;
   }
+  const std::vector<SDL_Scancode> extended{
+      SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT,  SDL_SCANCODE_UP,       SDL_SCANCODE_DOWN,  SDL_SCANCODE_INSERT,
+      SDL_SCANCODE_DELETE, SDL_SCANCODE_HOME, SDL_SCANCODE_END,      SDL_SCANCODE_PAGEUP, SDL_SCANCODE_PAGEDOWN,
+      SDL_SCANCODE_RCTRL, SDL_SCANCODE_RALT,  SDL_SCANCODE_KP_ENTER, SDL_SCANCODE_KP_DIVIDE};
+  const std::vector<SDL_Scancode> plain{
+      SDL_SCANCODE_LCTRL,       SDL_SCANCODE_LALT,     SDL_SCANCODE_RSHIFT,    SDL_SCANCODE_RETURN, SDL_SCANCODE_SLASH,
+      SDL_SCANCODE_KP_MULTIPLY, SDL_SCANCODE_KP_MINUS, SDL_SCANCODE_KP_PERIOD, SDL_SCANCODE_A,      SDL_SCANCODE_F1};
+  for (bool bit : {true, false})
+    for (SDL_Scancode sc : bit ? extended : plain) {
+      const Pressed got = press(sc);
+      ASSERT_EQ(got.size(), 2u) << SDL_GetScancodeName(sc);
+      EXPECT_EQ(got, (Pressed{{got[0].first, bit}, {got[0].first, bit}})) << SDL_GetScancodeName(sc);
+    }
 }
 
 TEST_F(WindowLayerTest, WheelDistanceFollowsTheWheelWhicheverWayItTurns) {
