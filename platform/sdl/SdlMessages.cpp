@@ -349,13 +349,15 @@ bool IsHandedTouch(const MSG& m) {
 }
 
 bool Matches(const MSG& msg, HWND hWnd, UINT filterMin, UINT filterMax) {
+  // The quit that PostQuitMessage leaves is taken whatever the filter, the window's or the range's;
+  // a WM_QUIT posted to a window is filtered like any other message.
+  if (msg.message == WM_QUIT && !msg.hwnd) return true;
   if (hWnd == reinterpret_cast<HWND>(static_cast<intptr_t>(-1))) {
     if (msg.hwnd) return false;
   } else if (hWnd && msg.hwnd != hWnd) {
     return false;
   }
   if (filterMin == 0 && filterMax == 0) return true;
-  if (msg.message == WM_QUIT) return true;
   return msg.message >= filterMin && msg.message <= filterMax;
 }
 

@@ -10,7 +10,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -226,6 +228,139 @@ TEST_F(WindowLayerTest, TouchsMouseMessagesCarryWindowsMarkAndTheMouseOnesDoNot)
                               GetDeviceCaps(nullptr, LOGPIXELSX)}),
             (std::vector<int>{96, 96, 0, 0}));
   ReleaseDC(hWnd, dc);
+}
+
+TEST_F(WindowLayerTest, KeypadDigitsAndExtendedKeysAreTheOnesWindowsReports) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  // The virtual key and lParam bit 24 (extended) of the key-down and the key-up.
+  using Pressed = std::vector<std::pair<WPARAM, bool>>;
+  auto press = [&](SDL_Scancode sc) {
+    for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP})
+      Push(&SDL_Event::key, {type, 0, id, Uint8(type == SDL_KEYDOWN), 0, 0, 0, {sc, SDL_GetKeyFromScancode(sc), 0, 0}});
+    Pressed out;
+    for (const MSG& m : Take(hWnd)) out.emplace_back(m.wParam, ((m.lParam >> 24) & 1) != 0);
+    return out;
+  };
+  for (int digit = 0; digit <= 9; ++digit) {
+    const WPARAM vk = VK_NUMPAD0 + digit;
+    EXPECT_EQ(press(digit ? SDL_Scancode(SDL_SCANCODE_KP_1 + digit - 1) : SDL_SCANCODE_KP_0),
+              (Pressed{{vk, false}, {vk, false}}))
+        << digit;
+  }
+  const std::vector<SDL_Scancode> extended{
+      SDL_SCANCODE_LEFT, SDL_SCANCODE_RIGHT,  SDL_SCANCODE_UP,       SDL_SCANCODE_DOWN,  SDL_SCANCODE_INSERT,
+      SDL_SCANCODE_DELETE, SDL_SCANCODE_HOME, SDL_SCANCODE_END,      SDL_SCANCODE_PAGEUP, SDL_SCANCODE_PAGEDOWN,
+      SDL_SCANCODE_RCTRL, SDL_SCANCODE_RALT,  SDL_SCANCODE_KP_ENTER, SDL_SCANCODE_KP_DIVIDE};
+  const std::vector<SDL_Scancode> plain{
+      SDL_SCANCODE_LCTRL,       SDL_SCANCODE_LALT,     SDL_SCANCODE_RSHIFT,    SDL_SCANCODE_RETURN, SDL_SCANCODE_SLASH,
+      SDL_SCANCODE_KP_MULTIPLY, SDL_SCANCODE_KP_MINUS, SDL_SCANCODE_KP_PERIOD, SDL_SCANCODE_A,      SDL_SCANCODE_F1};
+  for (bool bit : {true, false})
+    for (SDL_Scancode sc : bit ? extended : plain) {
+      const Pressed got = press(sc);
+      ASSERT_EQ(got.size(), 2u) << SDL_GetScancodeName(sc);
+      EXPECT_EQ(got, (Pressed{{got[0].first, bit}, {got[0].first, bit}})) << SDL_GetScancodeName(sc);
+    }
+}
+
+TEST_F(WindowLayerTest, WheelDistanceFollowsTheWheelWhicheverWayItTurns) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  struct Turn {
+    Sint32 notches;
+    float precise;  // 0 where SDL gives whole notches alone
+    Uint32 direction;
+    int distance;
+  };
+  for (const Turn& t : std::initializer_list<Turn>{{1, 1.0f, SDL_MOUSEWHEEL_NORMAL, 120},
+                                                   {-1, -1.0f, SDL_MOUSEWHEEL_NORMAL, -120},
+                                                   {1, 0.0f, SDL_MOUSEWHEEL_NORMAL, 120},
+                                                   {-2, 0.0f, SDL_MOUSEWHEEL_NORMAL, -240},
+                                                   {0, 0.5f, SDL_MOUSEWHEEL_NORMAL, 60},
+                                                   // Natural scrolling: SDL flips the numbers, not the wheel.
+                                                   {-1, -1.0f, SDL_MOUSEWHEEL_FLIPPED, 120},
+                                                   {1, 1.0f, SDL_MOUSEWHEEL_FLIPPED, -120},
+                                                   {-1, 0.0f, SDL_MOUSEWHEEL_FLIPPED, 120}}) {
+    Push(&SDL_Event::wheel, {SDL_MOUSEWHEEL, 0, id, 0, 0, t.notches, t.direction, 0.0f, t.precise, 0, 0});
+    const auto got = Take(hWnd);
+    ASSERT_EQ(Messages(got), std::vector<UINT>{WM_MOUSEWHEEL}) << t.notches << " " << t.precise;
+    EXPECT_EQ(static_cast<int16_t>(HIWORD(got[0].wParam)), t.distance) << t.notches << " " << t.precise;
+  }
+}
+
+// What the window procedure sees of touch, one frame at a time: a frame takes the queue until it
+// is found empty, as the shell's loop does before it draws.
+using Step = std::tuple<UINT, int, int, bool>;  // message, client x and y, left button held
+std::vector<std::vector<Step>> Frames(HWND hWnd, int count) {
+  std::vector<std::vector<Step>> frames(count);
+  MSG m;
+  for (auto& frame : frames)
+    while (PeekMessageA(&m, hWnd, 0, 0, PM_REMOVE))
+      frame.emplace_back(m.message, static_cast<int16_t>(LOWORD(m.lParam)), static_cast<int16_t>(HIWORD(m.lParam)),
+                         (m.wParam & MK_LBUTTON) != 0);
+  return frames;
+}
+
+TEST_F(WindowLayerTest, ATapIsAMoveAPressAndAReleaseEachInAFrameAtItsClientPixel) {
+  HWND hWnd = CreateShown();  // a client area of 640 x 480
+  const Uint32 id = GetSdlWindowId(hWnd);
+  struct Tap {
+    float x, y;
+    int px, py;
+  };
+  // Corners, edges, the middle, and a finger that has slid off the window.
+  for (const Tap& t : std::initializer_list<Tap>{{0.0f, 0.0f, 0, 0},
+                                                 {1.0f, 0.0f, 639, 0},
+                                                 {0.0f, 1.0f, 0, 479},
+                                                 {1.0f, 1.0f, 639, 479},
+                                                 {0.5f, 0.25f, 320, 120},
+                                                 {0.25f, 0.5f, 160, 240},
+                                                 {0.999f, 0.999f, 639, 479},
+                                                 {1.5f, -0.5f, 639, 0},
+                                                 {-0.5f, 1.5f, 0, 479}}) {
+    for (Uint32 type : {SDL_FINGERDOWN, SDL_FINGERUP})
+      Push(&SDL_Event::tfinger, {type, 0, 1, 5, t.x, t.y, 0, 0, 1, id});
+    using F = std::vector<Step>;
+    EXPECT_EQ(Frames(hWnd, 4),
+              (std::vector<F>{F{{WM_MOUSEMOVE, t.px, t.py, false}}, F{{WM_LBUTTONDOWN, t.px, t.py, true}},
+                              F{{WM_LBUTTONUP, t.px, t.py, false}}, F{}}))
+        << t.x << ", " << t.y;
+  }
+}
+
+TEST_F(WindowLayerTest, ASecondFingerLeavesThePointerToTheFirst) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  auto finger = [&](Uint32 type, SDL_FingerID which, float x, float y) {
+    Push(&SDL_Event::tfinger, {type, 0, 1, which, x, y, 0, 0, 1, id});
+  };
+  finger(SDL_FINGERDOWN, 5, 0.5f, 0.5f);
+  finger(SDL_FINGERDOWN, 6, 0.25f, 0.25f);
+  finger(SDL_FINGERMOTION, 6, 0.75f, 0.75f);
+  finger(SDL_FINGERUP, 6, 0.75f, 0.75f);
+  finger(SDL_FINGERMOTION, 5, 0.25f, 0.5f);
+  finger(SDL_FINGERDOWN, 6, 0.75f, 0.25f);  // again, while the first still holds
+  finger(SDL_FINGERUP, 5, 0.25f, 0.5f);
+  finger(SDL_FINGERMOTION, 6, 0.5f, 0.75f);  // alone now, yet it came down as a second finger
+  using F = std::vector<Step>;
+  EXPECT_EQ(Frames(hWnd, 6),
+            (std::vector<F>{F{{WM_MOUSEMOVE, 320, 240, false}}, F{{WM_LBUTTONDOWN, 320, 240, true}},
+                            F{{WM_MOUSEMOVE, 160, 240, true}}, F{{WM_LBUTTONUP, 160, 240, false}}, F{}, F{}}));
+}
+
+TEST_F(WindowLayerTest, SizeMessagesTellMinimisedFromRestoredAndMaximised) {
+  HWND hWnd = CreateShown();
+  const Uint32 id = GetSdlWindowId(hWnd);
+  for (auto [event, kind, size] : {std::tuple<Uint8, WPARAM, LPARAM>{SDL_WINDOWEVENT_MINIMIZED, SIZE_MINIMIZED, 0},
+                                   {SDL_WINDOWEVENT_RESTORED, SIZE_RESTORED, MAKELPARAM(640, 480)},
+                                   {SDL_WINDOWEVENT_MINIMIZED, SIZE_MINIMIZED, 0},
+                                   {SDL_WINDOWEVENT_MAXIMIZED, SIZE_MAXIMIZED, MAKELPARAM(640, 480)}}) {
+    Push(&SDL_Event::window, {SDL_WINDOWEVENT, 0, id, event, 0, 0, 0, 0, 0});
+    gSeen.clear();
+    Take(hWnd);
+    ASSERT_EQ(Messages(gSeen), std::vector<UINT>{WM_SIZE}) << int(event);
+    EXPECT_EQ(std::make_pair(gSeen[0].wParam, gSeen[0].lParam), std::make_pair(kind, size)) << int(event);
+  }
 }
 
 TEST_F(WindowLayerTest, ModesThatTheDisplayLacksAreRefusedAndTheCurrentOneIsKept) {

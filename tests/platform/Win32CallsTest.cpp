@@ -6,7 +6,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -177,6 +179,43 @@ TEST(WglContexts, ANewContextLeavesTheCallersCurrentAndReleasingNeedsSomethingTo
   EXPECT_TRUE(SwapBuffers(dc));
   EXPECT_FALSE(SwapBuffers(nullptr));
   ReleaseDC(window.handle, dc);
+}
+
+TEST(MessageQueue, PostQuitMessagesQuitPassesEveryFilterAndAPostedOneOnlyItsRange) {
+  PlainWindow window(WS_POPUP, 10, 10);
+  ASSERT_NE(window.handle, nullptr);
+  const HWND h = window.handle, none = nullptr, thread = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+  }
+  struct Case {
+    bool posted;  // PostMessageA to the window rather than PostQuitMessage
+    HWND filter;
+    UINT first, last;
+    bool taken;
+  };
+  for (const Case& c : std::initializer_list<Case>{{false, none, 0, 0, true},
+                                                   {false, none, WM_USER, WM_USER, true},
+                                                   {false, none, WM_QUIT + 1, 0xFFFF, true},
+                                                   {false, none, 0, WM_QUIT - 1, true},
+                                                   {false, h, WM_USER, WM_USER, true},
+                                                   {false, thread, WM_USER, WM_USER, true},
+                                                   {true, h, 0, 0, true},
+                                                   {true, h, WM_QUIT, WM_QUIT, true},
+                                                   {true, h, WM_USER, WM_USER, false},
+                                                   {true, none, WM_QUIT + 1, 0xFFFF, false}}) {
+    if (c.posted)
+      ASSERT_TRUE(PostMessageA(h, WM_QUIT, 3, 0));
+    else
+      PostQuitMessage(3);
+    m = MSG{};
+    const bool taken = PeekMessageA(&m, c.filter, c.first, c.last, PM_REMOVE) != FALSE;
+    EXPECT_EQ(std::make_pair(taken, m.message), std::make_pair(c.taken, c.taken ? UINT{WM_QUIT} : 0u))
+        << c.posted << " " << c.filter << " " << c.first << "-" << c.last;
+    EXPECT_EQ(m.wParam, taken ? 3u : 0u);
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
 }
 
 TEST(WindowState, CountsAndPreviousValuesStartWhereWin32Starts) {
