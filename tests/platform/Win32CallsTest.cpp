@@ -181,6 +181,27 @@ TEST(WglContexts, ANewContextLeavesTheCallersCurrentAndReleasingNeedsSomethingTo
   ReleaseDC(window.handle, dc);
 }
 
+TEST(WindowClasses, ASecondRegistrationFailsAndAClassGoesOnceNoWindowOfItIsLeft) {
+  const HINSTANCE self = GetModuleHandleA(nullptr);
+  const auto create = [self](const char* name) {
+    return CreateWindowExA(0, name, "w", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, self, nullptr);
+  };
+  const WNDCLASSEXA wc{
+      sizeof(WNDCLASSEXA), 0, PlainProc, 0, 0, self, nullptr, nullptr, nullptr, nullptr, "Twice", nullptr};
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  EXPECT_EQ(RegisterClassExA(&wc), 0);
+  EXPECT_EQ(create("NoSuchClass"), nullptr);
+  const HWND window = create("Twice");
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(UnregisterClassA("Twice", self));  // a window of it is still there
+  EXPECT_TRUE(DestroyWindow(window));
+  EXPECT_TRUE(UnregisterClassA("Twice", self));
+  EXPECT_FALSE(UnregisterClassA("Twice", self));
+  EXPECT_EQ(create("Twice"), nullptr);
+  EXPECT_NE(RegisterClassExA(&wc), 0);  // and it can be registered again
+  EXPECT_TRUE(UnregisterClassA("Twice", self));
+}
+
 TEST(MessageQueue, PostQuitMessagesQuitPassesEveryFilterAndAPostedOneOnlyItsRange) {
   PlainWindow window(WS_POPUP, 10, 10);
   ASSERT_NE(window.handle, nullptr);
