@@ -498,6 +498,16 @@ const scenarios = {
     run.check(/has ended \(exit code 0\)/.test(notice), `the page says so: "${notice}"`);
   },
 
+  // A browser without clip distances: the layer clips the screens' planes by discarding fragments.
+  async noclipdistance(run) {
+    const asked = await run.page.evaluate(() => window.__clipAsked);
+    run.check(asked > 0, `the layer asked for WEBGL_clip_cull_distance and was refused (${asked} times)`);
+    await run.click(...TEXT_DEMO);
+    await run.move(...REST);
+    await run.expectPage('text');
+    await escape(run);
+  },
+
   async damagedfont(run) {
     const box = await run.waitBox();
     run.check(box.caption === 'TGA File Error', `a damaged default/font.tga gives its box ("${box.caption}": "${box.text}")`);
@@ -640,6 +650,19 @@ const options = {
   damagedfont: {beforeMain: `Module => { const f = Module.FS.readFile('/default/font.tga'); f[16] = 16;
                                          Module.FS.writeFile('/default/font.tga', f); }`},
   nowebgl2: {webgl2: false},
+  noclipdistance: {script: () => {
+    window.__clipAsked = 0;
+    const hidden = 'WEBGL_clip_cull_distance';
+    const get = WebGL2RenderingContext.prototype.getExtension;
+    WebGL2RenderingContext.prototype.getExtension = function (name) {
+      if (name === hidden) { window.__clipAsked++; return null; }
+      return get.call(this, name);
+    };
+    const list = WebGL2RenderingContext.prototype.getSupportedExtensions;
+    WebGL2RenderingContext.prototype.getSupportedExtensions = function () {
+      return (list.call(this) || []).filter(e => e !== hidden);
+    };
+  }},
   // The files the program opens, by path.
   start: {beforeMain: `Module => { window.__opened = []; const open = Module.FS.open;
                                    Module.FS.open = function (path, ...rest) { window.__opened.push(String(path));
