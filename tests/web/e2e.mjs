@@ -430,6 +430,7 @@ const scenarios = {
 
   async fullscreen(run) {
     await run.move(...REST);
+    const before = await layout(run);
     const contexts = await run.page.evaluate(() => window.__contexts);
     await run.key('F1');
     await run.page.waitForFunction(c => document.fullscreenElement?.id === 'screen' && window.__contexts > c,
@@ -437,11 +438,24 @@ const scenarios = {
     await run.waitFrames(3);
     run.check(!(await run.box()), 'F1 puts the page in fullscreen with a new window and context, no error box');
     await run.shot('fullscreen');
+    // The program's 640x480 mode, the canvas scaled to fit the screen whole and as large as it goes.
+    const full = await run.page.evaluate(() => {
+      const r = document.getElementById('canvas').getBoundingClientRect();
+      return {width: r.width, height: r.height, screen: [innerWidth, innerHeight]};
+    });
+    const fits = Math.abs(full.width * 3 - full.height * 4) <= 4 && full.width <= full.screen[0] &&
+                 full.height <= full.screen[1] && (full.width === full.screen[0] || full.height === full.screen[1]);
+    const mode = await layout(run);
+    run.check(mode.buffer === '640x480' && mode.viewport === '640x480' && fits,
+              `in fullscreen the program draws 640x480, scaled to ${full.width}x${full.height} on a ${full.screen.join('x')} screen`);
     const inFull = await run.page.evaluate(() => window.__contexts);
     await run.key('F1');
     await run.page.waitForFunction(c => !document.fullscreenElement && window.__contexts > c, {timeout: 20000, polling: 10}, inFull);
     run.check(await run.running(), 'F1 again leaves fullscreen, with the scene built anew');
     await run.move(...REST);
+    const after = await layout(run);
+    run.check(JSON.stringify(after) === JSON.stringify(before),
+              `the page is laid out as before fullscreen (${after.width}x${after.height}, ${after.buffer}, ${after.viewport})`);
     await run.expectPage('start');
     await escape(run);
   },
