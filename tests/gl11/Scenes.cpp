@@ -658,6 +658,61 @@ void Caches() {
   glFinish();
 }
 
+// Primitives of one list in a row, where each must not join the draw before it: points, lines and
+// triangles, and a quad with its own colour after one that takes the current colour. And two
+// textured squares under the same state but for the texture matrix.
+void ListRuns() {
+  CellView(4);
+  const GLuint list = glGenLists(1);
+  glNewList(list, GL_COMPILE);
+  glBegin(GL_POINTS);
+  for (int i = 0; i < 4; ++i) glVertex2d(0.2 + 0.2 * i + 0.003, 0.1 + 0.003);
+  glEnd();
+  glBegin(GL_LINES);
+  glVertex2d(0.1 + 0.003, 0.3 + 0.003);
+  glVertex2d(0.9 + 0.003, 0.9 + 0.003);
+  glEnd();
+  glBegin(GL_TRIANGLES);
+  glVertex2d(0.1, 0.5);
+  glVertex2d(0.5, 0.5);
+  glVertex2d(0.1, 0.9);
+  glEnd();
+  glRectd(1.1, 0.1, 1.9, 0.9);  // the current colour
+  glBegin(GL_QUADS);            // its own, shaded in x and y alike whichever diagonal splits it
+  const double corners[4][2] = {{2.1, 0.1}, {2.9, 0.1}, {2.9, 0.9}, {2.1, 0.9}};
+  for (const auto& c : corners) {
+    glColor3f(0.5f * float(c[0] - 2.1), 0.9f, 0.9f - 0.5f * float(c[1] - 0.1));
+    glVertex2d(c[0], c[1]);
+  }
+  glEnd();
+  glEndList();
+  for (int k = 0; k < 2; ++k) {
+    glColor3f(0.9f, 0.3f * k, 0.2f);
+    glLoadIdentity();
+    glTranslated(0, k, 0);
+    glCallList(list);
+  }
+  glLoadIdentity();
+  glDeleteLists(list, 1);
+
+  const uint8_t red[4] = {230, 40, 40, 255}, white[4] = {250, 250, 250, 255};
+  const GLuint checker = Checker(red, white);
+  glEnable(GL_TEXTURE_2D);
+  for (int k = 0; k < 2; ++k) {
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glScaled(2 + k, 1 + 2 * k, 1);  // never the identity: only the matrix differs
+    glMatrixMode(GL_MODELVIEW);
+    TexturedSquare(4.1 + k, 0.1, 0.8);
+  }
+  glMatrixMode(GL_TEXTURE);
+  glLoadIdentity();
+  glMatrixMode(GL_MODELVIEW);
+  glDisable(GL_TEXTURE_2D);
+  glDeleteTextures(1, &checker);
+  glFinish();
+}
+
 const std::map<std::string, std::function<void()>>& Table() {
   static const std::map<std::string, std::function<void()>> table = {
       {"demo_start", [] { DemoFrame(demoframe::kStartPage, 320, 239, false, 0, 2); }},
@@ -687,6 +742,7 @@ const std::map<std::string, std::function<void()>>& Table() {
       {"clamp_filters", ClampFilters},
       {"contexts", Contexts},
       {"caches", Caches},
+      {"list_runs", ListRuns},
   };
   return table;
 }
