@@ -429,7 +429,8 @@ int ReleaseDC(HWND hWnd, HDC dc);
 constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 int GetDeviceCaps(HDC dc, int index);
-// Returns a format number (> 0) for an RGBA, OpenGL, draw-to-window request; 0 otherwise.
+// Returns a format number (> 0) for an RGBA request, 0 for a colour-index one. The formats are all
+// OpenGL ones drawn to a window, double-buffered or not as asked; the size and version are not checked.
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd);
 // Gives the window its OpenGL surface with the chosen format's colour, depth, stencil and
 // accumulation sizes and buffering. A window's format can be set once.

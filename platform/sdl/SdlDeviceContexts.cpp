@@ -59,9 +59,9 @@ int GetDeviceCaps(HDC dc, int index) {
 }
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* pfd) {
-  if (!FindWindowOfDc(dc) || !pfd || pfd->nSize != sizeof(PIXELFORMATDESCRIPTOR) || pfd->nVersion != 1) return 0;
-  if (!(pfd->dwFlags & PFD_SUPPORT_OPENGL) || !(pfd->dwFlags & PFD_DRAW_TO_WINDOW) || pfd->iPixelType != PFD_TYPE_RGBA)
-    return 0;
+  // Like Windows, which answers with its nearest format, every format being an OpenGL one drawn to a
+  // window: the request's size, version and those two flags are not looked at.
+  if (!FindWindowOfDc(dc) || !pfd || pfd->iPixelType != PFD_TYPE_RGBA) return 0;
   for (size_t i = 0; i < gLayer.formats.size(); ++i)
     if (std::memcmp(&gLayer.formats[i], pfd, sizeof(*pfd)) == 0) return static_cast<int>(i + 1);
   gLayer.formats.push_back(*pfd);

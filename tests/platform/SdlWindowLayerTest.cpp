@@ -404,7 +404,7 @@ TEST_F(WindowLayerTest, ContextsFollowWglRules) {
   EXPECT_FALSE(wglDeleteContext(rc));
   EXPECT_FALSE(wglMakeCurrent(dc, rc));
   EXPECT_EQ(ReleaseDC(hWnd, dc), 1);
-  pfd.dwFlags = PFD_DRAW_TO_WINDOW;  // no OpenGL
+  pfd.iPixelType = PFD_TYPE_COLORINDEX;  // no such format
   EXPECT_EQ(ChoosePixelFormat(dc, &pfd), 0);
 }
 

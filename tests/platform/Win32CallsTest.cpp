@@ -202,6 +202,41 @@ TEST(WindowClasses, ASecondRegistrationFailsAndAClassGoesOnceNoWindowOfItIsLeft)
   EXPECT_TRUE(UnregisterClassA("Twice", self));
 }
 
+// Requests with a field left out, as Windows takes them: a class needs its size and a name, while a
+// pixel format request needs only to ask for RGBA. A window's format is set once.
+TEST(Requests, AClassNeedsItsSizeAndNameAPixelFormatOnlyRgbaAndAWindowKeepsItsFormat) {
+  const HINSTANCE self = GetModuleHandleA(nullptr);
+  for (const auto& change : std::initializer_list<std::pair<const char*, void (*)(WNDCLASSEXA&)>>{
+           {"no size", [](WNDCLASSEXA& c) { c.cbSize = 0; }},
+           {"no name", [](WNDCLASSEXA& c) { c.lpszClassName = nullptr; }},
+           {"an empty name", [](WNDCLASSEXA& c) { c.lpszClassName = ""; }}}) {
+    WNDCLASSEXA wc{sizeof(WNDCLASSEXA), 0, PlainProc, 0, 0, self, nullptr, nullptr, nullptr, nullptr, "Part", nullptr};
+    change.second(wc);
+    EXPECT_EQ(RegisterClassExA(&wc), 0) << change.first;
+  }
+
+  PlainWindow window(WS_POPUP, 10, 10);
+  HDC dc = GetDC(window.handle);
+  const PIXELFORMATDESCRIPTOR pfd = testgl::WindowPixelFormat();
+  for (const auto& change : std::initializer_list<std::pair<const char*, void (*)(PIXELFORMATDESCRIPTOR&)>>{
+           {"no size", [](PIXELFORMATDESCRIPTOR& f) { f.nSize = 0; }},
+           {"no version", [](PIXELFORMATDESCRIPTOR& f) { f.nVersion = 0; }},
+           {"no OpenGL", [](PIXELFORMATDESCRIPTOR& f) { f.dwFlags &= ~PFD_SUPPORT_OPENGL; }},
+           {"no window", [](PIXELFORMATDESCRIPTOR& f) { f.dwFlags &= ~PFD_DRAW_TO_WINDOW; }},
+           {"colour index", [](PIXELFORMATDESCRIPTOR& f) { f.iPixelType = PFD_TYPE_COLORINDEX; }}}) {
+    PIXELFORMATDESCRIPTOR f = pfd;
+    change.second(f);
+    EXPECT_EQ(ChoosePixelFormat(dc, &f) > 0, f.iPixelType == PFD_TYPE_RGBA) << change.first;
+  }
+  PIXELFORMATDESCRIPTOR shallow = pfd;
+  shallow.cColorBits = 16, shallow.cDepthBits = 0, shallow.dwFlags &= ~PFD_DOUBLEBUFFER;
+  const int format = ChoosePixelFormat(dc, &pfd), another = ChoosePixelFormat(dc, &shallow);
+  ASSERT_NE(another, format);
+  ASSERT_TRUE(SetPixelFormat(dc, format, &pfd));
+  EXPECT_FALSE(SetPixelFormat(dc, another, &shallow));
+  ReleaseDC(window.handle, dc);
+}
+
 TEST(MessageQueue, PostQuitMessagesQuitPassesEveryFilterAndAPostedOneOnlyItsRange) {
   PlainWindow window(WS_POPUP, 10, 10);
   ASSERT_NE(window.handle, nullptr);
