@@ -251,13 +251,15 @@ void SetGlyphCacheFolder(const std::string& folder) {
   Setting().folder = folder;
 }
 
-std::string GlyphCacheFolder() {
-  if (Setting().set) return Setting().folder;
-  const char* xdg = std::getenv("XDG_CACHE_HOME");
-  if (xdg && xdg[0] == '/') return std::string(xdg) + "/glgui";
-  const char* home = std::getenv("HOME");
+std::string GlyphCacheFolderOf(const char* xdgCacheHome, const char* home) {
+  if (xdgCacheHome && xdgCacheHome[0] == '/') return std::string(xdgCacheHome) + "/glgui";
   if (home && home[0] == '/') return std::string(home) + "/.cache/glgui";
   return std::string();
+}
+
+std::string GlyphCacheFolder() {
+  if (Setting().set) return Setting().folder;
+  return GlyphCacheFolderOf(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
 }
 
 bool LoadGlyphSet(const std::string& key, GlyphSet& set) {

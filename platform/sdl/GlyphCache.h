@@ -25,6 +25,9 @@ bool DecodeGlyphSet(const uint8_t* data, size_t size, const std::string& key, Gl
 // in ~/.cache. An empty folder turns the disk cache off.
 void SetGlyphCacheFolder(const std::string& folder);
 std::string GlyphCacheFolder();
+// The folder when none is set, from $XDG_CACHE_HOME and $HOME (either may be null). A relative
+// path in either is not taken, as the XDG base directory rules say; with neither, no folder.
+std::string GlyphCacheFolderOf(const char* xdgCacheHome, const char* home);
 
 // Loads the stored set for `key`; false when there is none that fits.
 bool LoadGlyphSet(const std::string& key, GlyphSet& set);

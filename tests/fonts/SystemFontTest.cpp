@@ -442,6 +442,18 @@ TEST(MeasuredGlyphs, AreTakenForTheirFacesFileNameIndexAndDeviationOnly) {
   fs::remove_all(folder);
 }
 
+TEST(GlyphCacheFolder, IsInTheXdgCacheOrElseInHomesAndNeverARelativeOne) {
+  struct Case {
+    const char *xdg, *home, *folder;
+  };
+  for (const Case& c :
+       {Case{"/x", "/h", "/x/glgui"}, Case{"/x", nullptr, "/x/glgui"}, Case{"x", "/h", "/h/.cache/glgui"},
+        Case{"", "/h", "/h/.cache/glgui"}, Case{nullptr, "/h", "/h/.cache/glgui"}, Case{"x", "h", ""},
+        Case{nullptr, "", ""}, Case{nullptr, nullptr, ""}})
+    EXPECT_EQ(GlyphCacheFolderOf(c.xdg, c.home), c.folder)
+        << (c.xdg ? c.xdg : "none") << ", " << (c.home ? c.home : "none");
+}
+
 TEST(GlyphCacheFolder, KeepsTheSixtyFourFilesWrittenLastAndReplacesAKeysFileWhole) {
   namespace fs = std::filesystem;
   const fs::path folder = fs::temp_directory_path() / ("glyph-prune-" + std::to_string(getpid()));
