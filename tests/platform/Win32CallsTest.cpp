@@ -228,6 +228,7 @@ TEST(Requests, AClassNeedsItsSizeAndNameAPixelFormatOnlyRgbaAndAWindowKeepsItsFo
     change.second(f);
     EXPECT_EQ(ChoosePixelFormat(dc, &f) > 0, f.iPixelType == PFD_TYPE_RGBA) << change.first;
   }
+  EXPECT_EQ(ChoosePixelFormat(nullptr, &pfd), 0);  // no device context
   PIXELFORMATDESCRIPTOR shallow = pfd;
   shallow.cColorBits = 16, shallow.cDepthBits = 0, shallow.dwFlags &= ~PFD_DOUBLEBUFFER;
   const int format = ChoosePixelFormat(dc, &pfd), another = ChoosePixelFormat(dc, &shallow);
