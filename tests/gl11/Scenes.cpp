@@ -592,8 +592,8 @@ void FlatSquare(double x, double y, double size, double z, const float colour[3]
 
 // The second time round of what the layer keeps instead of asking OpenGL ES again: a texture
 // deleted while bound and a new one bound under its name, the clear depth changed after a clear
-// and changed back, GL_CLAMP textures of two sizes under one state, and one value of a clip plane
-// changed between draws under the same state.
+// and changed back, GL_CLAMP textures of two sizes under one state, one value of a clip plane
+// changed between draws under the same state, and one blend factor changed at a time.
 void Caches() {
   CellView(4);
   const uint8_t red[4] = {230, 40, 40, 255}, green[4] = {40, 220, 60, 255}, blue[4] = {40, 60, 230, 255};
@@ -653,6 +653,16 @@ void Caches() {
     FlatSquare(4.1 + k, 1.1, 0.8, 0, magenta);
   }
   glDisable(GL_CLIP_PLANE0);
+
+  // The blend factors, changed one at a time: the destination's, then the source's.
+  const GLenum factors[3][2] = {{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}, {GL_SRC_ALPHA, GL_ONE}, {GL_ONE, GL_ONE}};
+  glEnable(GL_BLEND);
+  glColor4f(0.6f, 0.3f, 0.1f, 0.5f);
+  for (int k = 0; k < 3; ++k) {
+    glBlendFunc(factors[k][0], factors[k][1]);
+    glRectd(0.1 + k, 2.1, 0.9 + k, 2.9);
+  }
+  glDisable(GL_BLEND);
   glDeleteTextures(1, &again);
   glDeleteTextures(2, sized);
   glFinish();
