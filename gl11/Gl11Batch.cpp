@@ -42,9 +42,8 @@ BorderWhere BorderWhereOf(const Texture& t) {
   const bool magLinear = t.magFilter == GL_LINEAR, minLinear = t.minFilter == GL_LINEAR;
   if (magLinear && minLinear) return kBorderEverywhere;
   if (minLinear) return kBorderMinified;
-  if (!magLinear) return kBorderNowhere;
-  const bool nearestLevel = t.minFilter == GL_NEAREST_MIPMAP_NEAREST || t.minFilter == GL_LINEAR_MIPMAP_NEAREST;
-  return nearestLevel ? kBorderMagnifiedHalf : kBorderMagnified;
+  if (t.minFilter == GL_LINEAR_MIPMAP_NEAREST) return magLinear ? kBorderMagnifiedHalf : kBorderMinifiedHalf;
+  return magLinear ? kBorderMagnified : kBorderNowhere;
 }
 
 }  // namespace

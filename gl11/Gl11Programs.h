@@ -20,8 +20,8 @@ constexpr int kKeyBorderShift = 10;  // 2 bits: s, t wrap with GL_CLAMP (see Bor
 constexpr ProgramKey kKeyBorderMask = 3u << kKeyBorderShift;
 constexpr ProgramKey kKeyGpuModelview = 1u << 12;   // the vertices come in object coordinates
 constexpr ProgramKey kKeyTextureMatrix = 1u << 13;  // the texture matrix is not the identity
-constexpr int kKeyBorderWhereShift = 14;            // 2 bits: a BorderWhere
-constexpr ProgramKey kKeyBorderWhereMask = 3u << kKeyBorderWhereShift;
+constexpr int kKeyBorderWhereShift = 14;            // 3 bits: a BorderWhere
+constexpr ProgramKey kKeyBorderWhereMask = 7u << kKeyBorderWhereShift;
 // The general program's own key, and the bits of a key that are 0 in every state it draws (its
 // shaders stay small, as it is made before the first picture): other states get their own program
 // at once.
@@ -31,14 +31,17 @@ constexpr ProgramKey kGeneralDrawsZero = kKeyBorderWhereMask;
 // Where a GL_CLAMP texture takes its share of the border colour: wherever the filter that applies
 // samples level 0 linearly. With GL_LINEAR both ways, everywhere; otherwise on the side of the GL's
 // choice between magnifying and minifying that has it, a choice the fragment shader makes as the GL
-// does. A minifying filter with mipmaps samples smaller levels, whose border is not emulated: there
-// the texture clamps to the level's edge texels.
+// does (magnified where a texel spans at least a pixel, whatever the minifying filter).
+// GL_LINEAR_MIPMAP_NEAREST takes level 0 while it minifies by up to the square root of 2. Other
+// minifying filters with mipmaps sample smaller levels, whose border is not emulated: there the
+// texture clamps to the level's edge texels.
 enum BorderWhere : uint32_t {
   kBorderEverywhere = 0,
   kBorderMagnified = 1,      // GL_LINEAR magnifies, the minifying filter is another
   kBorderMinified = 2,       // GL_LINEAR minifies, GL_NEAREST magnifies
-  kBorderMagnifiedHalf = 3,  // as kBorderMagnified, with a *_MIPMAP_NEAREST minifying filter
-  kBorderNowhere = 4,        // no filter samples level 0 linearly: never in a key
+  kBorderMagnifiedHalf = 3,  // GL_LINEAR magnifies, GL_LINEAR_MIPMAP_NEAREST minifies: to level 0's end
+  kBorderMinifiedHalf = 4,   // GL_NEAREST magnifies, GL_LINEAR_MIPMAP_NEAREST minifies: to level 0's end
+  kBorderNowhere = 5,        // no filter samples level 0 linearly: never in a key
 };
 
 inline int TexMode(ProgramKey k) { return static_cast<int>(k >> kKeyTexModeShift) & 3; }

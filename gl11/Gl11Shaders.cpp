@@ -95,8 +95,8 @@ std::string VertexShader(const Writer& w) {
 // takes up to half of its texel from the border colour, transparent black: that share is taken
 // away (uTexSize: level 0's size). Where the filter that applies depends on the GL's choice between
 // magnifying and minifying, the choice is made here as the GL makes it: magnified where a texel
-// spans at least a pixel (rho <= 1), or at least 1/sqrt(2) of one under a mipmap filter of the
-// nearest level.
+// spans at least a pixel (rho <= 1). GL_LINEAR_MIPMAP_NEAREST minifies from level 0 while a texel
+// spans at least 1/sqrt(2) of a pixel.
 std::string BorderShare(const Writer& w) {
   const ProgramKey sBit = 1u << kKeyBorderShift, tBit = 2u << kKeyBorderShift;
   const std::string share = Writer::If(w.Has(sBit), "t *= inside.x;\n") + Writer::If(w.Has(tBit), "t *= inside.y;\n");
@@ -106,8 +106,10 @@ std::string BorderShare(const Writer& w) {
       "float rho2 = max(dot(dx, dx), dot(dy, dy));\n"
       "float limit = 1.0;\n" +
       Writer::If(w.Is(kKeyBorderWhereMask, where(kBorderMagnifiedHalf)), "limit = 2.0;\n") +
-      Writer::If(w.Is(kKeyBorderWhereMask, where(kBorderMinified)), "if (rho2 > limit) {\n" + share + "}\n",
-                 "if (rho2 <= limit) {\n" + share + "}\n");
+      Writer::If(
+          w.Is(kKeyBorderWhereMask, where(kBorderMinified)), "if (rho2 > limit) {\n" + share + "}\n",
+          Writer::If(w.Is(kKeyBorderWhereMask, where(kBorderMinifiedHalf)),
+                     "if (rho2 > 1.0 && rho2 <= 2.0) {\n" + share + "}\n", "if (rho2 <= limit) {\n" + share + "}\n"));
   return "vec2 uv = vTexCoord.xy;\n" + Writer::If(w.Has(kKeyTextureMatrix), "uv /= vTexCoord.w;\n") +
          "vec2 st = clamp(uv, 0.0, 1.0);\n"
          "vec2 inside = clamp(min(st * uTexSize + 0.5, (1.0 - st) * uTexSize + 0.5), 0.0, 1.0);\n" +

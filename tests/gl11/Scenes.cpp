@@ -476,6 +476,9 @@ void ClampFilters() {
       glLoadIdentity();
       glMatrixMode(GL_MODELVIEW);
       if (min == GL_NEAREST || min == GL_LINEAR) ClampedQuad(cell % 8 + 0.05, cell / 8 + 3.05, 0.4, 0.3);
+      // A texel of 1/1.2 pixel, where a mipmap filter of the nearest level still takes level 0.
+      if (min == GL_NEAREST_MIPMAP_NEAREST || min == GL_LINEAR_MIPMAP_NEAREST)
+        ClampedQuad(cell % 8 + 0.05, cell / 8 + 3.05, 0.5333, 0.3);
       ++cell;
     }
   }
