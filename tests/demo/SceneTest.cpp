@@ -289,8 +289,6 @@ TEST_F(DemoScene, RebuildingReplacesEveryElementAndStartsOver) {
   EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-}  // namespace
-
 TEST_F(DemoScene, GLErrorsAreSaidEveryThirtiethFrameAndWhenTheSceneIsFreedOnly) {
   const auto said = [](auto run) {
     testing::internal::CaptureStderr();
@@ -316,3 +314,5 @@ TEST_F(DemoScene, GLErrorsAreSaidEveryThirtiethFrameAndWhenTheSceneIsFreedOnly) 
   EXPECT_EQ(said([] { FreeScene(); }), "");
   EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_ENUM));
 }
+
+}  // namespace
